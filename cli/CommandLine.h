@@ -1,0 +1,37 @@
+// The command line of tessel-cli, read into run options.
+
+#ifndef TESSEL_CLI_COMMANDLINE_H_
+#define TESSEL_CLI_COMMANDLINE_H_
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "RunOptions.h"
+
+namespace tessel::cli {
+
+struct CommandLine {
+  enum class Action { kRun, kHelp, kVersion, kUsageError };
+  Action action = Action::kRun;
+  // Why the command line was refused (kUsageError), in UTF-8.
+  std::string error;
+  // Everything but the memo's text, which the caller reads from memo_file.
+  RunOptions options;
+  std::optional<std::filesystem::path> memo_file;
+  bool default_signs = false;
+  bool quiet = false;
+};
+
+// Reads `args` (without the program name). Options may come before, after
+// or between the sources; "--" ends the options. "--opt=VALUE" and
+// "--opt VALUE" both work.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The text that --help prints.
+std::string UsageText();
+
+}  // namespace tessel::cli
+
+#endif  // TESSEL_CLI_COMMANDLINE_H_

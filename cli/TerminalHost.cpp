@@ -1,0 +1,85 @@
+#include "TerminalHost.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <mutex>
+
+namespace tessel::cli {
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+  g_interrupted = 1;
+  // A second Ctrl-C ends the program at once.
+  std::signal(SIGINT, SIG_DFL);
+}
+
+constexpr auto kTickInterval = std::chrono::milliseconds(500);
+
+}  // namespace
+
+TerminalHost::TerminalHost(RunOptions options, bool show_progress)
+    : options_(std::move(options)), show_progress_(show_progress) {
+  g_interrupted = 0;
+  std::signal(SIGINT, OnInterrupt);
+  ticker_ = std::jthread([this](std::stop_token stop) {
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    std::unique_lock lock(mutex);
+    while (!wake.wait_for(lock, stop, kTickInterval,
+                          [&] { return stop.stop_requested(); })) {
+      tick_.store(true, std::memory_order_relaxed);
+    }
+  });
+}
+
+TerminalHost::~TerminalHost() {
+  ticker_.request_stop();
+  ticker_.join();
+  std::signal(SIGINT, SIG_DFL);
+}
+
+bool TerminalHost::StopRequested() { return g_interrupted != 0; }
+
+void TerminalHost::SetProgressMaximum(std::int64_t maximum) {
+  maximum_ = maximum;
+}
+
+void TerminalHost::SetProgressPosition(std::int64_t position) {
+  if (!show_progress_) return;
+  const int percent =
+      maximum_ > 0
+          ? static_cast<int>(100 * std::min(position, maximum_) / maximum_)
+          : 100;
+  std::fprintf(stderr, "\r%3d%% of source 1 read, %d differences", percent,
+               static_cast<int>(diff_count_));
+  std::fflush(stderr);
+  progress_shown_ = true;
+}
+
+void TerminalHost::ClearProgress() {
+  if (!progress_shown_) return;
+  std::fputs("\r\033[K", stderr);
+  std::fflush(stderr);
+  progress_shown_ = false;
+}
+
+void TerminalHost::ShowMessage(std::string_view text) {
+  ClearProgress();
+  // The window's messages start and end with line breaks of their own; a
+  // terminal wants one message per line.
+  while (!text.empty() && (text.front() == '\n' || text.front() == '\r')) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+    text.remove_suffix(1);
+  }
+  std::fprintf(stderr, "tessel-cli: %.*s\n", static_cast<int>(text.size()),
+               text.data());
+}
+
+}  // namespace tessel::cli

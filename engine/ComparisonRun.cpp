@@ -1,0 +1,284 @@
+#include "ComparisonRun.h"
+
+#include <algorithm>
+#include <new>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "Messages.h"
+#include "PlatformFile.h"
+#include "ResultWriters.h"
+#include "Resync.h"
+
+namespace tessel {
+
+namespace {
+
+constexpr std::array<RunField, kMaxSources> kSourceFields = {
+    RunField::kFile1, RunField::kFile2, RunField::kFile3};
+constexpr std::array<RunField, kMaxSources> kResultFields = {
+    RunField::kResult1, RunField::kResult2, RunField::kResult3};
+
+// Writing to a character device such as /dev/null destroys nothing, so it
+// may stand for several outputs.
+bool IsCharacterDevice(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::is_character_file(path, ec);
+}
+
+}  // namespace
+
+ComparisonRun::ComparisonRun(RunHost& host, NotationTable& notations)
+    : host_(host), notations_(notations) {}
+
+ComparisonRun::~ComparisonRun() = default;
+
+bool ComparisonRun::Fail() {
+  EndRun();
+  outcome_ = RunOutcome::kFailed;
+  return false;
+}
+
+bool ComparisonRun::LoadSignFile() {
+  const std::string name = DisplayName(options_.SignFileName);
+  std::unique_ptr<SourceStream> file =
+      SourceStream::OpenFile(options_.SignFileName);
+  if (file == nullptr || file->Length() < 0) {
+    host_.ShowMessage(messages::SignFileOpenFailed(name));
+    host_.FocusField(RunField::kSignFile);
+    return false;
+  }
+  signs_.LoadSignFile(*reader_, *file);
+  if (file->Error()) {
+    host_.ShowMessage(messages::ReadFailed(name));
+    host_.FocusField(RunField::kSignFile);
+    return false;
+  }
+  return true;
+}
+
+bool ComparisonRun::OpenSources() {
+  for (int k = 0; k < state_->source_count; ++k) {
+    state_->sources[k] = SourceStream::OpenFile(options_.Sources[k]);
+    if (state_->sources[k] == nullptr) {
+      host_.ShowMessage(messages::OpenFailed(DisplayName(options_.Sources[k])));
+      host_.FocusField(kSourceFields[k]);
+      return false;
+    }
+    state_->source_names[k] = NativeName(options_.Sources[k]);
+  }
+  return true;
+}
+
+bool ComparisonRun::CheckOverwrites() {
+  std::vector<std::filesystem::path> inputs;
+  for (int k = 0; k < state_->source_count; ++k) {
+    inputs.push_back(options_.Sources[k]);
+  }
+  if (options_.UseSignFile) inputs.push_back(options_.SignFileName);
+  for (const auto& other : options_.OtherInputs) inputs.push_back(other);
+
+  std::vector<std::pair<std::filesystem::path, RunField>> outputs;
+  for (int k = 0; k < state_->source_count; ++k) {
+    outputs.emplace_back(options_.Results[k], kResultFields[k]);
+  }
+  outputs.emplace_back(options_.Difference, RunField::kResult);
+
+  for (std::size_t j = 0; j < outputs.size(); ++j) {
+    const auto& [output, field] = outputs[j];
+    if (IsCharacterDevice(output)) continue;
+    bool clash = false;
+    for (const auto& input : inputs) clash = clash || SameFile(output, input);
+    for (std::size_t i = 0; i < j; ++i) {
+      clash = clash || SameFile(output, outputs[i].first);
+    }
+    if (clash) {
+      host_.ShowMessage(messages::WouldOverwrite(DisplayName(output)));
+      host_.FocusField(field);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ComparisonRun::OpenOutputs() {
+  const auto open = [&](const std::filesystem::path& path,
+                        OutputStream::Mode mode, RunField field) {
+    std::unique_ptr<OutputStream> out = OutputStream::OpenFile(path, mode);
+    if (out == nullptr) {
+      host_.ShowMessage(messages::OpenFailed(DisplayName(path)));
+      host_.FocusField(field);
+    }
+    return out;
+  };
+  for (int k = 0; k < state_->source_count; ++k) {
+    state_->results[k] = open(options_.Results[k], OutputStream::Mode::kBinary,
+                              kResultFields[k]);
+    if (state_->results[k] == nullptr) return false;
+  }
+  state_->difference =
+      open(options_.Difference, OutputStream::Mode::kText, RunField::kResult);
+  return state_->difference != nullptr;
+}
+
+bool ComparisonRun::StartRun() {
+  options_ = host_.Options();
+  const int source_count = options_.ThreeFiles ? 3 : 2;
+  signs_.Clear();
+  reader_ =
+      std::make_unique<TokenReader>(notations_, signs_, options_.DoLoseWord);
+  state_ =
+      std::make_unique<RunState>(*reader_, source_count, options_.WindowSize);
+
+  if (options_.UseSignFile && !LoadSignFile()) return false;
+  if (options_.UseSignMemo) signs_.LoadSignMemo(options_.SignMemo);
+
+  if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
+
+  try {
+    for (int k = 0; k < source_count; ++k) {
+      state_->windows[k].reserve(static_cast<std::size_t>(options_.WindowSize));
+    }
+  } catch (const std::bad_alloc&) {
+    host_.ShowMessage(messages::kNoMemory);
+    return false;
+  }
+
+  diff_count_ = 0;
+  host_.SetDiffCount(0);
+  SourceStream& first = *state_->sources[0];
+  host_.SetProgressMaximum(std::max<std::int64_t>(first.Length(), 0));
+  first.Seek(0);
+  return true;
+}
+
+bool ComparisonRun::Advance(int k) {
+  SourceStream& src = *state_->sources[k];
+  OutputStream& out = *state_->results[k];
+  TokenReader& reader = *reader_;
+  Code code;
+  for (;;) {
+    code = reader.ReadToken(src);
+    if (code == kLineFeed) ++state_->lines[k];
+    if (code == kEndOfSource || !reader.IsIgnored(code)) break;
+    reader.WriteCodeText(code, out);
+  }
+  state_->current[k] = code;
+  return code == kEndOfSource;
+}
+
+bool ComparisonRun::CheckReadErrors() {
+  for (int k = 0; k < state_->source_count; ++k) {
+    if (state_->sources[k]->Error()) {
+      host_.ShowMessage(messages::ReadFailed(DisplayName(options_.Sources[k])));
+      host_.FocusField(kSourceFields[k]);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ComparisonRun::Walk() {
+  RunState& state = *state_;
+  const int n = state.source_count;
+  for (;;) {
+    int ended = 0;
+    for (int k = 0; k < n; ++k) ended += Advance(k) ? 1 : 0;
+    if (!CheckReadErrors()) return Fail();
+    if (ended == n) {
+      WriteEndLine(state);
+      outcome_ = RunOutcome::kCompleted;
+      return EndRun();
+    }
+    // With two sources the third code mirrors the first, so the test below
+    // compares sources 1 and 2 only.
+    if (n == 2) state.current[2] = state.current[0];
+
+    if (state.current[0] == state.current[1] &&
+        state.current[1] == state.current[2]) {
+      for (int k = 0; k < n; ++k) {
+        reader_->WriteCodeText(state.current[k], *state.results[k]);
+      }
+    } else {
+      bool found = FindResync(state);
+      if (!CheckReadErrors()) return Fail();
+      WriteDifference(state);
+      ++diff_count_;
+      host_.SetDiffCount(diff_count_);
+      if (!found) {
+        // Every look-ahead reached the end of its source: the rest was
+        // reported, and the walk finishes by itself.
+        bool all_ended = true;
+        for (int k = 0; k < n; ++k) all_ended &= state.current[k] == 0;
+        found = all_ended;
+      }
+      if (!found || diff_count_ >= options_.DiffLimit) {
+        WriteClosingLines(state);
+        outcome_ =
+            found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
+        return EndRun();
+      }
+    }
+
+    if (!host_.FastMode()) host_.ProcessEvents();
+    if (host_.TimerTick()) {
+      host_.SetProgressPosition(state.sources[0]->Tell());
+      if (host_.StopRequested()) break;
+      host_.ClearTimerTick();
+    }
+
+    bool at_eof = false;
+    for (int k = 0; k < n; ++k) at_eof |= state.sources[k]->Eof();
+    if (at_eof) break;
+  }
+
+  if (!EndRun()) return false;
+  if (host_.StopRequested()) {
+    host_.ShowMessage(messages::kStopped);
+    outcome_ = RunOutcome::kStopped;
+    return false;
+  }
+  outcome_ = RunOutcome::kLeftAtEndOfFile;
+  return true;
+}
+
+bool ComparisonRun::RunComparison() {
+  outcome_ = RunOutcome::kFailed;
+  if (!StartRun()) return Fail();
+  return Walk();
+}
+
+bool ComparisonRun::EndRun() {
+  if (state_ == nullptr) return true;
+  RunState& state = *state_;
+  if (state.sources[0] != nullptr) {
+    host_.SetProgressPosition(state.sources[0]->Tell());
+  }
+  for (auto& window : state.windows) std::vector<std::uint16_t>().swap(window);
+  signs_.Clear();
+  for (auto& source : state.sources) source.reset();
+
+  // Every output is closed; the first that failed is reported.
+  bool written = true;
+  const auto close = [&](std::unique_ptr<OutputStream>& out,
+                         const std::filesystem::path& path, RunField field) {
+    if (out == nullptr) return;
+    if (!out->Close() && written) {
+      written = false;
+      host_.ShowMessage(messages::WriteFailed(DisplayName(path)));
+      host_.FocusField(field);
+    }
+    out.reset();
+  };
+  for (int k = 0; k < kMaxSources; ++k) {
+    close(state.results[k], options_.Results[k], kResultFields[k]);
+  }
+  close(state.difference, options_.Difference, RunField::kResult);
+  state_.reset();
+  reader_.reset();
+  if (!written) outcome_ = RunOutcome::kFailed;
+  return written;
+}
+
+}  // namespace tessel

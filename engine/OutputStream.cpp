@@ -1,0 +1,54 @@
+#include "OutputStream.h"
+
+#include "PlatformFile.h"
+
+namespace tessel {
+
+namespace {
+constexpr std::size_t kBufferSize = 64 * 1024;
+}  // namespace
+
+std::unique_ptr<OutputStream> OutputStream::OpenFile(
+    const std::filesystem::path& path, Mode mode) {
+  // Always binary at the C level: text mode is done here, the same way on
+  // every platform.
+  std::FILE* file = OpenNativeFile(path, "wb");
+  if (file == nullptr) return nullptr;
+  return std::unique_ptr<OutputStream>(new OutputStream(file, nullptr, mode));
+}
+
+std::unique_ptr<OutputStream> OutputStream::ToString(std::string* sink,
+                                                     Mode mode) {
+  return std::unique_ptr<OutputStream>(new OutputStream(nullptr, sink, mode));
+}
+
+OutputStream::OutputStream(std::FILE* file, std::string* sink, Mode mode)
+    : file_(file), sink_(sink), mode_(mode), buffer_(kBufferSize) {}
+
+OutputStream::~OutputStream() { Close(); }
+
+void OutputStream::Flush() {
+  if (fill_ == 0) return;
+  if (file_ != nullptr) {
+    if (!failed_ && std::fwrite(buffer_.data(), 1, fill_, file_) != fill_) {
+      failed_ = true;
+    }
+  } else if (sink_ != nullptr) {
+    sink_->append(reinterpret_cast<const char*>(buffer_.data()), fill_);
+  }
+  fill_ = 0;
+}
+
+bool OutputStream::Close() {
+  if (closed_) return !failed_;
+  closed_ = true;
+  Flush();
+  if (file_ != nullptr) {
+    if (std::fflush(file_) != 0 || std::ferror(file_)) failed_ = true;
+    if (std::fclose(file_) != 0) failed_ = true;
+    file_ = nullptr;
+  }
+  return !failed_;
+}
+
+}  // namespace tessel

@@ -1,0 +1,40 @@
+// Thin portable layer over C stdio for the engine's own buffered streams:
+// opening by a native path, and 64-bit positioning.
+
+#ifndef TESSEL_ENGINE_PLATFORMFILE_H_
+#define TESSEL_ENGINE_PLATFORMFILE_H_
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace tessel {
+
+// Opens `path` with the stdio `mode` ("rb" or "wb"). Returns nullptr when the
+// file cannot be opened, and also when `path` names a directory: reading a
+// directory fails on every platform, so it counts as not openable.
+std::FILE* OpenNativeFile(const std::filesystem::path& path, const char* mode);
+
+// Sets the position of `file` to the absolute byte `offset`. Returns false
+// on failure.
+bool SeekNativeFile(std::FILE* file, std::int64_t offset);
+
+// Returns the length in bytes of `file`, or -1 when it cannot be found. The
+// position of the stream is undefined afterwards.
+std::int64_t NativeFileLength(std::FILE* file);
+
+// The name of `path` as the system gives it, for messages (UTF-8 where the
+// system's names are wide).
+std::string DisplayName(const std::filesystem::path& path);
+
+// The name of `path` in the system's narrow bytes, as written into files.
+std::string NativeName(const std::filesystem::path& path);
+
+// Whether `a` and `b` name the same file: by identity when both exist,
+// otherwise by their absolute, lexically normal forms.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+}  // namespace tessel
+
+#endif  // TESSEL_ENGINE_PLATFORMFILE_H_

@@ -1,0 +1,134 @@
+#include "Resync.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace tessel {
+
+namespace {
+
+// Returns the first index at which `pattern` occurs in `text`, or -1. Only
+// whole characters are compared, which is the rule that a match counts at
+// even byte offsets only.
+std::int32_t FindFirst(std::span<const std::uint16_t> text,
+                       std::span<const std::uint16_t> pattern) {
+  const auto hit =
+      std::search(text.begin(), text.end(), pattern.begin(), pattern.end());
+  if (hit == text.end()) return -1;
+  return static_cast<std::int32_t>(hit - text.begin());
+}
+
+// The number of slots before the first 0: the window as a C string.
+std::span<const std::uint16_t> WindowString(
+    const std::vector<std::uint16_t>& window) {
+  const auto end = std::find(window.begin(), window.end(), 0);
+  return {window.data(), static_cast<std::size_t>(end - window.begin())};
+}
+
+}  // namespace
+
+AnchorMatch SearchAnchor(
+    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
+    int window_count) {
+  AnchorMatch match;
+  for (int k = 0; k < window_count; ++k) {
+    match.offsets[k] = static_cast<std::int32_t>(2 * windows[k].size());
+  }
+  bool found = false;
+  for (int length = kLongestAnchor; length > 0; length -= kAnchorStep) {
+    // A single common character only moves an anchor of 4 or more closer.
+    if (length > 1 || found) {
+      for (std::int32_t i = 0;; i += 2) {
+        const std::size_t first = static_cast<std::size_t>(i / 2);
+        if (windows[0].size() < first + static_cast<std::size_t>(length)) {
+          break;
+        }
+        const auto anchor = windows[0].subspan(first, length);
+        std::int32_t sum = i;
+        std::array<std::int32_t, kMaxSources> at{i, 0, 0};
+        bool everywhere = true;
+        for (int k = 1; k < window_count && everywhere; ++k) {
+          const std::int32_t p = FindFirst(windows[k], anchor);
+          everywhere = p >= 0;
+          at[k] = 2 * p;
+          sum += 2 * p;
+        }
+        if (everywhere) {
+          if (sum < match.best) {
+            match.best = sum;
+            match.offsets = at;
+          }
+          found = true;
+        }
+        if (i + 2 > match.best) break;
+      }
+    }
+    // Later sweeps see only what lies before the best anchor so far.
+    for (int k = 0; k < window_count; ++k) {
+      windows[k] = windows[k].first(static_cast<std::size_t>(
+          std::min<std::int64_t>(match.offsets[k] / 2, windows[k].size())));
+    }
+  }
+  return match;
+}
+
+bool FindResync(RunState& state) {
+  TokenReader& reader = state.reader;
+  const int n = state.source_count;
+
+  for (int k = 0; k < n; ++k) {
+    SourceStream& src = *state.sources[k];
+    const Code code = state.current[k];
+    std::int64_t back = 0;
+    if (code == kEndOfSource) {
+      back = 0;
+    } else if (IsSingleByteCode(code)) {
+      // A high byte that took a NUL along with it stands for two bytes.
+      back = (code >= kSingleByteBase + kFirstHighByte && src.PrecededByNul())
+                 ? 2
+                 : 1;
+    } else if (IsDoubleByteCode(code)) {
+      back = 2;
+    } else {
+      back = static_cast<std::int64_t>(reader.TokenLength(code));
+    }
+    src.SeekRelative(-back);
+    state.span_start[k] = src.Tell();
+  }
+
+  std::array<std::int64_t, kMaxSources> line_rest{};
+  std::array<std::int64_t, kMaxSources> local_line = state.lines;
+  for (int k = 0; k < n; ++k) {
+    state.windows[k].assign(static_cast<std::size_t>(state.window_size), 0);
+  }
+  for (std::int32_t slot = 0; slot < state.window_size; ++slot) {
+    for (int k = 0; k < n; ++k) {
+      SourceStream& src = *state.sources[k];
+      Code code;
+      do {
+        code = reader.ReadToken(src);
+        if (code == kLineFeed) ++local_line[k];
+        if (!reader.IsIgnored(code) && local_line[k] == state.lines[k]) {
+          line_rest[k] += 2;
+        }
+      } while (code != kEndOfSource && reader.IsIgnored(code));
+      state.current[k] = code;
+      state.windows[k][static_cast<std::size_t>(slot)] =
+          static_cast<std::uint16_t>(code);
+    }
+  }
+
+  std::array<std::span<const std::uint16_t>, kMaxSources> strings;
+  for (int k = 0; k < n; ++k) strings[k] = WindowString(state.windows[k]);
+  const AnchorMatch match = SearchAnchor(strings, n);
+
+  const bool found = match.best < kNoAnchor;
+  for (int k = 0; k < n; ++k) {
+    state.span_length[k] =
+        found ? std::min<std::int64_t>(match.offsets[k], line_rest[k])
+              : line_rest[k];
+  }
+  return found;
+}
+
+}  // namespace tessel

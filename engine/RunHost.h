@@ -1,0 +1,60 @@
+// The one interface through which a comparison run reaches its caller: the
+// desktop window, the command-line tool, or a test's recorder.
+
+#ifndef TESSEL_ENGINE_RUNHOST_H_
+#define TESSEL_ENGINE_RUNHOST_H_
+
+#include <cstdint>
+#include <string_view>
+
+#include "RunOptions.h"
+
+namespace tessel {
+
+// The fields a run may send the keyboard focus to after a failure.
+enum class RunField {
+  kFile1,
+  kFile2,
+  kFile3,
+  kResult1,
+  kResult2,
+  kResult3,
+  kResult,  // the difference file
+  kSignFile,
+};
+
+class RunHost {
+ public:
+  virtual ~RunHost() = default;
+
+  // The options and file names, taken once at the start of a run.
+  virtual RunOptions Options() = 0;
+
+  // Read on every pass: in fast mode the run processes no events.
+  virtual bool FastMode() = 0;
+  // Lets the caller handle what is pending (repaint, clicks, the timer).
+  virtual void ProcessEvents() = 0;
+  // Set by the caller at least every 500 ms; read after events, and
+  // cleared by the run when it has acted on it.
+  virtual bool TimerTick() = 0;
+  virtual void ClearTimerTick() = 0;
+  // Read only when TimerTick is set, and once more when the run has left
+  // its loop.
+  virtual bool StopRequested() = 0;
+
+  // The number of differences so far, also shown as its decimal caption.
+  virtual void SetDiffCount(std::int32_t count) = 0;
+  // The progress range is the size of source 1 in bytes; the position is
+  // the byte offset reached in it.
+  virtual void SetProgressMaximum(std::int64_t maximum) = 0;
+  virtual void SetProgressPosition(std::int64_t position) = 0;
+
+  // Moves the keyboard focus to the field whose file failed.
+  virtual void FocusField(RunField field) = 0;
+  // Shows a simple message (UTF-8) and returns once the user has seen it.
+  virtual void ShowMessage(std::string_view text) = 0;
+};
+
+}  // namespace tessel
+
+#endif  // TESSEL_ENGINE_RUNHOST_H_

@@ -1,0 +1,50 @@
+// What a comparison run takes from its caller at its start. The run copies
+// these once and never reads them again.
+
+#ifndef TESSEL_ENGINE_RUNOPTIONS_H_
+#define TESSEL_ENGINE_RUNOPTIONS_H_
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace tessel {
+
+// The look-ahead the window suggests and the range it accepts.
+constexpr std::int32_t kDefaultWindowSize = 100;
+constexpr std::int32_t kMinWindowSize = 2;
+constexpr std::int32_t kMaxWindowSize = 65535;
+// The difference limit when none is set: the largest signed 32-bit value.
+constexpr std::int32_t kNoDiffLimit = std::numeric_limits<std::int32_t>::max();
+
+struct RunOptions {
+  // Three sources are compared; otherwise two, and the third source and
+  // result names are not used.
+  bool ThreeFiles = false;
+  // Fold missing-character notations into single characters.
+  bool DoLoseWord = true;
+  // Load the ignored symbols from SignFileName.
+  bool UseSignFile = false;
+  std::filesystem::path SignFileName;
+  // Load the ignored symbols from SignMemo, the memo's text as Big5 bytes.
+  // With both flags set, the memo wins, as it is loaded last.
+  bool UseSignMemo = false;
+  std::string SignMemo;
+  std::array<std::filesystem::path, 3> Sources;
+  std::array<std::filesystem::path, 3> Results;
+  std::filesystem::path Difference;
+  // How many compared characters of each source the search reads ahead;
+  // the caller has checked it lies in kMinWindowSize..kMaxWindowSize.
+  std::int32_t WindowSize = kDefaultWindowSize;
+  // The run is cut off once this many differences have been written.
+  std::int32_t DiffLimit = kNoDiffLimit;
+  // Further files that no output may overwrite, such as a memo file.
+  std::vector<std::filesystem::path> OtherInputs;
+};
+
+}  // namespace tessel
+
+#endif  // TESSEL_ENGINE_RUNOPTIONS_H_

@@ -1,0 +1,45 @@
+#include "SignSet.h"
+
+#include "SourceStream.h"
+#include "TokenReader.h"
+
+namespace tessel {
+
+void SignSet::Clear() {
+  members_->reset();
+  ended_ = false;
+}
+
+void SignSet::Append(Code code) {
+  if (ended_) return;
+  if (code / 256 == 0 || code % 256 == 0) {
+    // A zero byte would close the zero-terminated set here.
+    ended_ = true;
+    return;
+  }
+  members_->set(code);
+}
+
+void SignSet::LoadSignFile(TokenReader& reader, SourceStream& file) {
+  Clear();
+  for (Code code = reader.ReadToken(file); code != kEndOfSource;
+       code = reader.ReadToken(file)) {
+    if (code != kLineFeed && code != kCarriageReturn) Append(code);
+  }
+}
+
+void SignSet::LoadSignMemo(std::string_view text) {
+  Clear();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < kFirstHighByte) {
+      if (b != kLineFeedByte && b != kCarriageReturnByte) {
+        Append(kSingleByteBase + b);
+      }
+    } else if (i + 1 < text.size()) {
+      Append(b * 256u + static_cast<unsigned char>(text[++i]));
+    }
+  }
+}
+
+}  // namespace tessel

@@ -1,0 +1,66 @@
+// The ignored-symbol set: the characters besides the control bytes that the
+// comparison skips in every source.
+//
+// The set is the ordered list of packed codes read from an ignored-symbol
+// file or from the memo text. A code is in the set when one entry equals its
+// packed form whole. An entry holding a zero byte ends the set as a
+// zero-terminated string would: entries after it are never found. The set
+// answers from a table over all 65,536 codes, built as the entries arrive.
+
+#ifndef TESSEL_ENGINE_SIGNSET_H_
+#define TESSEL_ENGINE_SIGNSET_H_
+
+#include <bitset>
+#include <memory>
+#include <string_view>
+
+#include "CharCodes.h"
+
+namespace tessel {
+
+class SourceStream;
+class TokenReader;
+
+// The symbols that the default button puts in front of the memo: a space, a
+// full-width space (A1 40), the digits, "T", "n", "_", "p", "a", "b", "c"
+// and the double bar (F9 F8), in two lines.
+inline constexpr std::string_view kDefaultSigns =
+    " \xA1\x40"
+    "0123456789\n"
+    "Tn_pabc\xF9\xF8\n";
+
+class SignSet {
+ public:
+  SignSet() : members_(std::make_unique<std::bitset<kCodeLimit>>()) {}
+
+  // Whether the comparison skips `code`: always for the end (0) and the
+  // control bytes 256..287, otherwise when the code is in the set.
+  bool IsIgnored(Code code) const {
+    return code <= kLastControl || (*members_)[code];
+  }
+
+  // Empties the set.
+  void Clear();
+
+  // Builds the set from an ignored-symbol file: every code that `reader`
+  // yields for `file`, line feeds and carriage returns left out. Notations
+  // are folded when the reader folds them, and enter the notation table
+  // even after the set has ended.
+  void LoadSignFile(TokenReader& reader, SourceStream& file);
+
+  // Builds the set from the memo's text, lines separated by CR LF. A byte
+  // below 0x80 is one symbol (line ends skipped); a byte of 0x80 or above
+  // is a symbol together with the byte after it. Nothing is folded.
+  void LoadSignMemo(std::string_view text);
+
+  // Appends one entry, packed as (code / 256, code % 256).
+  void Append(Code code);
+
+ private:
+  std::unique_ptr<std::bitset<kCodeLimit>> members_;
+  bool ended_ = false;  // an entry with a zero byte has closed the set
+};
+
+}  // namespace tessel
+
+#endif  // TESSEL_ENGINE_SIGNSET_H_

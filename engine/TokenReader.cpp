@@ -1,0 +1,93 @@
+#include "TokenReader.h"
+
+#include <string_view>
+
+#include "OutputStream.h"
+
+namespace tessel {
+
+Code TokenReader::ReadSecondByte(SourceStream& src, int first) {
+  const int y = src.Getc();
+  if (y == SourceStream::kEnd) return kEndOfSource;
+  if (y == kLineFeedByte || y == kCarriageReturnByte || y == kEndOfFileByte) {
+    src.SeekRelative(-1);
+    return kSingleByteBase + static_cast<Code>(first);
+  }
+  if (y == 0) return kSingleByteBase + static_cast<Code>(first);
+  return static_cast<Code>(first) * 256 + static_cast<Code>(y);
+}
+
+Code TokenReader::ReadOpener(SourceStream& src, int opener) {
+  const unsigned char closer = opener == '[' ? ']' : ';';
+  const std::size_t limit =
+      opener == '[' ? kBracketLookahead : kEntityLookahead;
+  const std::int64_t p = src.Tell();
+
+  // Room for the opener in front, so the text can be formed in place.
+  unsigned char text[1 + kBracketLookahead];
+  text[0] = static_cast<unsigned char>(opener);
+  std::size_t got = src.ReadLine(text + 1, limit);
+  // The lookahead is a C string: it ends at its first NUL.
+  for (std::size_t i = 0; i < got; ++i) {
+    if (text[1 + i] == 0) {
+      got = i;
+      break;
+    }
+  }
+
+  // Scan as code-page-950 text: a second byte is never a closer or opener.
+  std::size_t r = 0;
+  for (std::size_t i = 0; i < got; ++i) {
+    const unsigned char b = text[1 + i];
+    if (IsCp950LeadByte(b)) {
+      ++i;
+    } else if (b == closer) {
+      r = i + 1;
+      break;
+    } else if (b == opener) {
+      break;  // a further opener before any closer: no notation
+    }
+  }
+
+  if (r > 0) {
+    const Code code = notations_.InternNotation(
+        std::string_view(reinterpret_cast<const char*>(text), 1 + r));
+    if (code != kEndOfSource) {
+      src.Seek(p + static_cast<std::int64_t>(r));
+      return code;
+    }
+  }
+  src.Seek(p);
+  return kSingleByteBase + static_cast<Code>(opener);
+}
+
+std::size_t TokenReader::WriteCodeText(Code code, OutputStream& out) const {
+  if (IsSingleByteCode(code)) {
+    out.Put(static_cast<unsigned char>(code % 256));
+    return 1;
+  }
+  if (IsDoubleByteCode(code)) {
+    out.Put(static_cast<unsigned char>(code / 256));
+    out.Put(static_cast<unsigned char>(code % 256));
+    return 2;
+  }
+  const std::string& text = notations_.NotationText(code);
+  out.Write(text);
+  return text.size();
+}
+
+std::size_t TokenReader::CopySource(SourceStream& src, std::int64_t start,
+                                    std::int64_t count, OutputStream& out) {
+  src.Seek(start);
+  std::size_t written = 0;
+  std::int64_t n = 0;
+  while (n < count) {
+    const Code code = ReadToken(src);
+    if (code == kEndOfSource) break;
+    if (!IsIgnored(code)) n += 2;
+    written += WriteCodeText(code, out);
+  }
+  return written;
+}
+
+}  // namespace tessel
