@@ -1,0 +1,195 @@
+// The command line of tessel-cli: what it accepts and refuses, and what a
+// user sees from a real process.
+
+#include "CommandLine.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace tessel::testing {
+namespace {
+
+using cli::CommandLine;
+using cli::ParseCommandLine;
+
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::string word;
+  for (char c : line + " ") {
+    if (c == ' ') {
+      if (!word.empty()) words.push_back(word);
+      word.clear();
+    } else {
+      word += c;
+    }
+  }
+  return words;
+}
+
+struct RefusedCase {
+  std::string args;
+  std::string error;
+};
+
+class RefusedTest : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedTest, SaysWhy) {
+  const CommandLine line = ParseCommandLine(Words(GetParam().args));
+  EXPECT_EQ(line.action, CommandLine::Action::kUsageError) << GetParam().args;
+  EXPECT_EQ(line.error, GetParam().error) << GetParam().args;
+}
+
+const std::string kTwo = " a b --result ra --result rb --diff d";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedTest,
+    ::testing::Values(
+        RefusedCase{"a --result ra --diff d", "give two or three sources"},
+        RefusedCase{"a b c d --diff d", "give two or three sources"},
+        RefusedCase{"a b --result ra --diff d",
+                    "give one --result for each source, in source order"},
+        RefusedCase{"a b --result ra --result rb",
+                    "give the difference file with --diff"},
+        RefusedCase{"--bogus" + kTwo, "unknown option --bogus"},
+        RefusedCase{kTwo + " --window", "option --window needs a value"},
+        RefusedCase{kTwo + " --quiet=1", "option --quiet takes no value"},
+        RefusedCase{kTwo + " --sign-file s --default-signs",
+                    "--sign-file cannot be combined with --sign-memo or "
+                    "--default-signs"},
+        RefusedCase{kTwo + " --window abc", "最大比對數字該欄必需為數字!"},
+        RefusedCase{kTwo + " --window 1",
+                    "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
+        RefusedCase{kTwo + " --window 65536",
+                    "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
+        RefusedCase{kTwo + " --max-diff 1e3", "最大差異數字該欄必需為數字!"}));
+
+TEST(CommandLineTest, ReadsEveryOption) {
+  const CommandLine line = ParseCommandLine(
+      Words("--no-fold --window=$40 a --max-diff -3 b c --result ra --result "
+            "rb --result rc --diff d --sign-memo m --default-signs --quiet"));
+  ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
+  const RunOptions& o = line.options;
+  EXPECT_TRUE(o.ThreeFiles);
+  EXPECT_FALSE(o.DoLoseWord);
+  EXPECT_EQ(o.WindowSize, 64);
+  EXPECT_EQ(o.DiffLimit, -3);
+  EXPECT_EQ(o.Sources[2], "c");
+  EXPECT_EQ(o.Results[2], "rc");
+  EXPECT_EQ(o.Difference, "d");
+  EXPECT_TRUE(o.UseSignMemo);
+  EXPECT_FALSE(o.UseSignFile);
+  EXPECT_EQ(o.OtherInputs, std::vector<std::filesystem::path>{"m"});
+  EXPECT_TRUE(line.default_signs);
+  EXPECT_TRUE(line.quiet);
+}
+
+TEST(CommandLineTest, DefaultsAndNamesThatLookLikeOptions) {
+  const CommandLine line =
+      ParseCommandLine({"--result", "-r1", "--result", "-r2", "--diff", "-d",
+                        "--", "-a", "--b"});
+  ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
+  EXPECT_EQ(line.options.Sources[0], "-a");
+  EXPECT_EQ(line.options.Sources[1], "--b");
+  EXPECT_EQ(line.options.Results[0], "-r1");
+  EXPECT_FALSE(line.options.ThreeFiles);
+  EXPECT_TRUE(line.options.DoLoseWord);
+  EXPECT_FALSE(line.options.UseSignFile || line.options.UseSignMemo);
+  EXPECT_EQ(line.options.WindowSize, 100);
+  EXPECT_EQ(line.options.DiffLimit, 2147483647);
+}
+
+class CliProcessTest : public ::testing::Test {
+ protected:
+  ProcessResult Cli(std::vector<std::string> args) {
+    return RunProcess(CliPath(), args, dir_.path());
+  }
+  TempDir dir_;
+};
+
+TEST_F(CliProcessTest, ReportsHowTheRunEnded) {
+  WriteFile(dir_ / "a", "ABCDEFGHIJKLMN");
+  WriteFile(dir_ / "b", "AXCDEFGHIJKLMN");
+  const std::vector<std::string> outs = {"--result", "ra",     "--result",
+                                         "rb",       "--diff", "d"};
+  auto with = [&](std::vector<std::string> args) {
+    args.insert(args.end(), outs.begin(), outs.end());
+    return args;
+  };
+
+  ProcessResult same = Cli(with({"a", "a"}));
+  EXPECT_EQ(same.status, 0);
+  EXPECT_EQ(same.out, "differences: 0\n");
+
+  ProcessResult different = Cli(with({"a", "b"}));
+  EXPECT_EQ(different.status, 1);
+  EXPECT_EQ(different.out, "differences: 1\n");
+  EXPECT_EQ(different.err, "");
+
+  ProcessResult cut = Cli(with({"--window", "3", "a", "b"}));
+  EXPECT_EQ(cut.status, 3);
+  EXPECT_EQ(cut.out, "differences: 1\n");
+  EXPECT_EQ(cut.err,
+            "tessel-cli: cut off: no common stretch within the look-ahead of "
+            "3 characters\n");
+
+  ProcessResult limited = Cli(with({"--max-diff", "0", "a", "b"}));
+  EXPECT_EQ(limited.status, 3);
+  EXPECT_NE(limited.err.find("limit of 0 differences"), std::string::npos);
+
+  ProcessResult missing = Cli(with({"a", "nothing"}));
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err, "tessel-cli: 錯誤 : nothing 檔案開啟失敗.\n");
+
+  ProcessResult full = Cli(
+      {"a", "b", "--result", "ra", "--result", "rb", "--diff", "/dev/full"});
+  EXPECT_EQ(full.status, 2);
+  EXPECT_EQ(full.out, "");
+  EXPECT_EQ(full.err, "tessel-cli: 錯誤 : /dev/full 檔案寫入失敗.\n");
+
+  ProcessResult memo_clash = Cli({"a", "b", "--sign-memo", "ra", "--result",
+                                  "ra", "--result", "rb", "--diff", "d"});
+  EXPECT_EQ(memo_clash.status, 2);
+  EXPECT_EQ(memo_clash.err,
+            "tessel-cli: 錯誤 : ra 與來源檔或其他輸出檔相同, 不可覆蓋.\n");
+
+  ProcessResult usage = Cli({"a"});
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_EQ(usage.out, "");
+}
+
+TEST_F(CliProcessTest, InterruptStopsTheRunAndKeepsTheFiles) {
+  // A wide look-ahead and a difference every 20 characters keep the run
+  // busy for many seconds.
+  std::string a, b;
+  std::uint32_t seed = 12345;
+  for (int i = 1; i <= 200'000; ++i) {
+    seed = seed * 1103515245 + 12345;
+    const char c = static_cast<char>('A' + (seed >> 16) % 26);
+    a += c;
+    b += (i % 20 == 0) ? '#' : c;
+    if (i % 50 == 0) a += '\n', b += '\n';
+  }
+  WriteFile(dir_ / "a", a);
+  WriteFile(dir_ / "b", b);
+  const ProcessResult run =
+      RunProcess(CliPath(),
+                 {"--quiet", "--window", "65535", "a", "b", "--result", "ra",
+                  "--result", "rb", "--diff", "d"},
+                 dir_.path(), /*interrupt_after_ms=*/300);
+  ASSERT_EQ(run.status, 130) << run.err;
+  EXPECT_EQ(run.err, "tessel-cli: 被中斷了 !\n");
+  EXPECT_EQ(run.out, "");
+  // What was written stays; no closing lines, no end line.
+  const std::string d = ReadFile(dir_ / "d");
+  EXPECT_EQ(d.substr(d.size() - 2), "\r\n");
+  EXPECT_EQ(d.find("===="), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessel::testing

@@ -1,0 +1,106 @@
+// Helpers shared by the tests: temporary folders, whole-file reads and
+// writes, rendering codes as text, a recording run host, and running
+// tessel-cli as a child process.
+
+#ifndef TESSEL_TESTS_TESTSUPPORT_H_
+#define TESSEL_TESTS_TESTSUPPORT_H_
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CharCodes.h"
+#include "RunHost.h"
+
+namespace tessel::testing {
+
+// A fresh folder under the system's temporary folder, removed with
+// everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(std::string_view name) const {
+    return path_ / name;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Renders codes as four hex digits each, separated by blanks: "A4A4 010A".
+std::string CodesText(const std::vector<Code>& codes);
+
+// Renders bytes as hex pairs, printable ASCII as itself: "A<A4A4>\r\n".
+std::string BytesText(std::string_view bytes);
+
+// A run host that records what the run tells it. The timer ticks on every
+// pass once `tick_from_pass` passes have processed events; stop is
+// requested from pass `stop_at_pass` on.
+class RecordingHost : public RunHost {
+ public:
+  RunOptions options;
+  bool fast = false;
+  int tick_from_pass = 0;
+  int stop_at_pass = -1;
+
+  std::vector<std::string> messages;
+  std::vector<RunField> focus;
+  std::int32_t diff_count = -1;
+  std::int64_t progress_maximum = -1;
+  std::vector<std::int64_t> progress;
+  int passes = 0;
+
+  RunOptions Options() override { return options; }
+  bool FastMode() override { return fast; }
+  void ProcessEvents() override { ++passes; }
+  bool TimerTick() override { return passes >= tick_from_pass; }
+  void ClearTimerTick() override {}
+  bool StopRequested() override {
+    return stop_at_pass >= 0 && passes >= stop_at_pass;
+  }
+  void SetDiffCount(std::int32_t count) override { diff_count = count; }
+  void SetProgressMaximum(std::int64_t maximum) override {
+    progress_maximum = maximum;
+  }
+  void SetProgressPosition(std::int64_t position) override {
+    progress.push_back(position);
+  }
+  void FocusField(RunField field) override { focus.push_back(field); }
+  void ShowMessage(std::string_view text) override {
+    messages.emplace_back(text);
+  }
+};
+
+struct ProcessResult {
+  int status = -1;  // exit status, or 128 + signal
+  std::string out;
+  std::string err;
+};
+
+// Runs `program` with `args` in `cwd` and waits for it. Sends it SIGINT
+// after `interrupt_after_ms` when that is not negative. A child still
+// running after `kill_after_ms` is killed: a hang fails the test, not CI.
+ProcessResult RunProcess(const std::filesystem::path& program,
+                         const std::vector<std::string>& args,
+                         const std::filesystem::path& cwd,
+                         int interrupt_after_ms = -1,
+                         int kill_after_ms = 120'000);
+
+// The tessel-cli under test (its path comes from the build).
+std::filesystem::path CliPath();
+
+// The folder of whole-run cases, tests/data.
+std::filesystem::path TestDataDir();
+
+}  // namespace tessel::testing
+
+#endif  // TESSEL_TESTS_TESTSUPPORT_H_
