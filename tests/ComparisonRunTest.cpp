@@ -359,6 +359,26 @@ TEST_F(RunTest, CharacterDevicesMayTakeSeveralOutputs) {
   EXPECT_TRUE(host_.messages.empty());
 }
 
+TEST_F(RunTest, FileNamesHaveNoLengthLimit) {
+  // A name of over 300 bytes, written whole into the closing lines.
+  std::filesystem::path folder = dir_.path();
+  for (int i = 0; i < 4; ++i)
+    folder /= std::string(80, static_cast<char>('a' + i));
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path source = folder / "\xE6\xBA\x90 1";
+  WriteFile(source, "ABCDEFGHIJKLMN");
+  Sources({"", "AXCDEFGHIJKLMN"});
+  host_.options.Sources[0] = source;
+  host_.options.Results[0] = folder / "r1";
+  host_.options.WindowSize = 3;
+  EXPECT_TRUE(Run());
+  EXPECT_GT(source.string().size(), 320u);
+  const std::string d = ReadFile(dir_ / "d");
+  EXPECT_NE(d.find(std::string(file_texts::kClosingStart) + source.string() +
+                   std::string(file_texts::kClosingMiddle) + "1"),
+            std::string::npos);
+}
+
 TEST_F(RunTest, IgnoredNotationFromSignFile) {
   Sources({"A&x-1;BCD[", "A&X-1;BCD["});
   WriteFile(dir_ / "sign", "&x-1;");
