@@ -7,27 +7,36 @@ NotationTable& NotationTable::Process() {
   return *table;
 }
 
-std::string FoldNotationCase(std::string_view text) {
-  std::string folded(text);
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    const auto b = static_cast<unsigned char>(folded[i]);
-    if (IsCp950LeadByte(b)) {
-      ++i;  // the second byte is part of the character, never a letter
-    } else {
-      folded[i] = static_cast<char>(FoldAsciiLetter(b));
+void FoldNotationCase(std::string_view text, char* folded) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    folded[i] = static_cast<char>(FoldAsciiLetter(b));
+    if (IsCp950LeadByte(b) && i + 1 < text.size()) {
+      // The second byte is part of the character, never a letter.
+      ++i;
+      folded[i] = text[i];
     }
   }
-  return folded;
 }
 
 Code NotationTable::InternNotation(std::string_view text) {
-  std::string key = FoldNotationCase(text);
-  auto found = index_.find(key);
-  if (found != index_.end()) return CodeOfIndex(found->second);
+  // Notations are short; a longer text folds on the heap.
+  char local[128];
+  std::string heap;
+  char* folded = local;
+  if (text.size() > sizeof local) {
+    heap.resize(text.size());
+    folded = heap.data();
+  }
+  FoldNotationCase(text, folded);
+  const std::string_view key(folded, text.size());
+  if (auto found = index_.find(key); found != index_.end()) {
+    return CodeOfIndex(found->second);
+  }
   if (entries_.size() >= kCapacity) return kEndOfSource;
   const std::size_t index = entries_.size();
   entries_.emplace_back(text);
-  index_.emplace(std::move(key), index);
+  index_.emplace(std::string(key), index);
   return CodeOfIndex(index);
 }
 

@@ -65,15 +65,23 @@ class NotationTable {
   std::size_t size() const { return entries_.size(); }
 
  private:
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const {
+      return std::hash<std::string_view>()(key);
+    }
+  };
+
   std::vector<std::string> entries_;
   // Case-folded text -> index of the first entry that folds to it. Folding
   // keeps lengths, so a match always has the length of the text found.
-  std::unordered_map<std::string, std::size_t> index_;
+  std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>> index_;
 };
 
-// Returns `text` with every A-Z that is a character of its own (never the
-// second byte of a code-page-950 character) made small.
-std::string FoldNotationCase(std::string_view text);
+// Writes `text` to `folded` (room for text.size() bytes) with every A-Z that
+// is a character of its own (never the second byte of a code-page-950
+// character) made small.
+void FoldNotationCase(std::string_view text, char* folded);
 
 }  // namespace tessel
 

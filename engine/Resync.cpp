@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cassert>
 
+#include "GramIndex.h"
+
 namespace tessel {
 
 namespace {
@@ -30,6 +32,10 @@ std::span<const std::uint16_t> WindowString(
 AnchorMatch SearchAnchor(
     std::array<std::span<const std::uint16_t>, kMaxSources> windows,
     int window_count) {
+  // A scan of the window answers the first few lookups of a sweep; an index
+  // pays for itself once many anchors are tried against a long window.
+  constexpr int kScansBeforeIndex = 8;
+  std::array<GramIndex, kMaxSources> indexes;
   AnchorMatch match;
   for (int k = 0; k < window_count; ++k) {
     match.offsets[k] = static_cast<std::int32_t>(2 * windows[k].size());
@@ -38,6 +44,7 @@ AnchorMatch SearchAnchor(
   for (int length = kLongestAnchor; length > 0; length -= kAnchorStep) {
     // A single common character only moves an anchor of 4 or more closer.
     if (length > 1 || found) {
+      int lookups = 0;
       for (std::int32_t i = 0;; i += 2) {
         const std::size_t first = static_cast<std::size_t>(i / 2);
         if (windows[0].size() < first + static_cast<std::size_t>(length)) {
@@ -47,8 +54,15 @@ AnchorMatch SearchAnchor(
         std::int32_t sum = i;
         std::array<std::int32_t, kMaxSources> at{i, 0, 0};
         bool everywhere = true;
+        if (++lookups == kScansBeforeIndex) {
+          for (int k = 1; k < window_count; ++k) {
+            indexes[k].Build(windows[k], static_cast<std::size_t>(length));
+          }
+        }
         for (int k = 1; k < window_count && everywhere; ++k) {
-          const std::int32_t p = FindFirst(windows[k], anchor);
+          const std::int32_t p = lookups >= kScansBeforeIndex
+                                     ? indexes[k].FindFirst(anchor)
+                                     : FindFirst(windows[k], anchor);
           everywhere = p >= 0;
           at[k] = 2 * p;
           sum += 2 * p;
@@ -98,20 +112,23 @@ bool FindResync(RunState& state) {
 
   std::array<std::int64_t, kMaxSources> line_rest{};
   std::array<std::int64_t, kMaxSources> local_line = state.lines;
+  // Every slot is written below, so the windows need no clearing.
   for (int k = 0; k < n; ++k) {
-    state.windows[k].assign(static_cast<std::size_t>(state.window_size), 0);
+    state.windows[k].resize(static_cast<std::size_t>(state.window_size));
   }
   for (std::int32_t slot = 0; slot < state.window_size; ++slot) {
     for (int k = 0; k < n; ++k) {
       SourceStream& src = *state.sources[k];
       Code code;
-      do {
+      for (;;) {
         code = reader.ReadToken(src);
-        if (code == kLineFeed) ++local_line[k];
-        if (!reader.IsIgnored(code) && local_line[k] == state.lines[k]) {
-          line_rest[k] += 2;
+        if (!reader.IsIgnored(code)) {
+          if (local_line[k] == state.lines[k]) line_rest[k] += 2;
+          break;
         }
-      } while (code != kEndOfSource && reader.IsIgnored(code));
+        if (code == kEndOfSource) break;
+        if (code == kLineFeed) ++local_line[k];
+      }
       state.current[k] = code;
       state.windows[k][static_cast<std::size_t>(slot)] =
           static_cast<std::uint16_t>(code);

@@ -72,6 +72,19 @@ int SourceStream::Refill() {
 }
 
 std::size_t SourceStream::ReadLine(unsigned char* out, std::size_t limit) {
+  if (limit <= limit_ - cursor_) {
+    // All of it lies in the buffer: no end of the source can be met.
+    const unsigned char* from = buffer_.data() + cursor_;
+    const void* feed = std::memchr(from, kLineFeedByte, limit);
+    const std::size_t n =
+        feed != nullptr ? static_cast<std::size_t>(
+                              static_cast<const unsigned char*>(feed) - from) +
+                              1
+                        : limit;
+    std::memcpy(out, from, n);
+    cursor_ += n;
+    return n;
+  }
   std::size_t n = 0;
   while (n < limit) {
     const int c = Getc();

@@ -1,13 +1,13 @@
 #include "TokenReader.h"
 
+#include <cstring>
 #include <string_view>
 
 #include "OutputStream.h"
 
 namespace tessel {
 
-Code TokenReader::ReadSecondByte(SourceStream& src, int first) {
-  const int y = src.Getc();
+Code TokenReader::ReadSpecialSecondByte(SourceStream& src, int first, int y) {
   if (y == SourceStream::kEnd) return kEndOfSource;
   if (y == kLineFeedByte || y == kCarriageReturnByte || y == kEndOfFileByte) {
     src.SeekRelative(-1);
@@ -28,11 +28,9 @@ Code TokenReader::ReadOpener(SourceStream& src, int opener) {
   text[0] = static_cast<unsigned char>(opener);
   std::size_t got = src.ReadLine(text + 1, limit);
   // The lookahead is a C string: it ends at its first NUL.
-  for (std::size_t i = 0; i < got; ++i) {
-    if (text[1 + i] == 0) {
-      got = i;
-      break;
-    }
+  if (const void* nul = std::memchr(text + 1, 0, got); nul != nullptr) {
+    got = static_cast<std::size_t>(static_cast<const unsigned char*>(nul) -
+                                   (text + 1));
   }
 
   // Scan as code-page-950 text: a second byte is never a closer or opener.

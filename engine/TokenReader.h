@@ -37,8 +37,14 @@ class TokenReader {
   // unread; followed by a NUL it gives 256 + byte and consumes the NUL.
   Code ReadToken(SourceStream& src) {
     const int x = src.Getc();
+    if (x >= kFirstHighByte) {
+      const int y = src.Getc();
+      // Above 0x1A, y is none of the end, NUL, LF, CR or 0x1A.
+      if (y > kEndOfFileByte)
+        return static_cast<Code>(x) * 256 + static_cast<Code>(y);
+      return ReadSpecialSecondByte(src, x, y);
+    }
     if (x == SourceStream::kEnd || x == kEndOfFileByte) return kEndOfSource;
-    if (x >= kFirstHighByte) return ReadSecondByte(src, x);
     if (do_lose_word_ && (x == '[' || x == '&')) return ReadOpener(src, x);
     return kSingleByteBase + static_cast<Code>(x);
   }
@@ -69,7 +75,7 @@ class TokenReader {
   NotationTable& notations() const { return notations_; }
 
  private:
-  Code ReadSecondByte(SourceStream& src, int first);
+  Code ReadSpecialSecondByte(SourceStream& src, int first, int second);
   Code ReadOpener(SourceStream& src, int opener);
 
   NotationTable& notations_;

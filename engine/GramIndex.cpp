@@ -1,0 +1,72 @@
+#include "GramIndex.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace tessel {
+
+namespace {
+// An odd multiplier with well-mixed bits, for a polynomial hash mod 2^64.
+constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+
+std::size_t SlotOf(std::uint64_t hash, std::size_t mask) {
+  return static_cast<std::size_t>(hash >> 20) & mask;
+}
+}  // namespace
+
+std::uint64_t GramIndex::Hash(std::span<const std::uint16_t> gram) {
+  std::uint64_t hash = 0;
+  for (std::uint16_t code : gram) hash = hash * kMultiplier + code;
+  return hash;
+}
+
+bool GramIndex::SameGram(std::int32_t position,
+                         std::span<const std::uint16_t> gram) const {
+  return std::equal(gram.begin(), gram.end(),
+                    text_.begin() + static_cast<std::ptrdiff_t>(position));
+}
+
+void GramIndex::Build(std::span<const std::uint16_t> text, std::size_t length) {
+  text_ = text;
+  length_ = length;
+  const std::size_t grams =
+      text.size() >= length ? text.size() - length + 1 : 0;
+  const std::size_t capacity =
+      std::bit_ceil(std::max<std::size_t>(2 * grams, 16));
+  slots_.assign(capacity, Slot{0, -1});
+  mask_ = capacity - 1;
+  if (grams == 0) return;
+
+  // The weight of the character leaving the rolling window.
+  std::uint64_t top = 1;
+  for (std::size_t j = 1; j < length; ++j) top *= kMultiplier;
+  std::uint64_t hash = Hash(text.first(length));
+  for (std::size_t p = 0; p < grams; ++p) {
+    if (p > 0) {
+      hash = (hash - text[p - 1] * top) * kMultiplier + text[p + length - 1];
+    }
+    const auto gram = text.subspan(p, length);
+    // Insert only a gram not seen before, so the first occurrence stays.
+    for (std::size_t s = SlotOf(hash, mask_);; s = (s + 1) & mask_) {
+      Slot& slot = slots_[s];
+      if (slot.position < 0) {
+        slot = Slot{hash, static_cast<std::int32_t>(p)};
+        break;
+      }
+      if (slot.hash == hash && SameGram(slot.position, gram)) break;
+    }
+  }
+}
+
+std::int32_t GramIndex::FindFirst(std::span<const std::uint16_t> gram) const {
+  if (gram.size() != length_ || slots_.empty()) return -1;
+  const std::uint64_t hash = Hash(gram);
+  for (std::size_t s = SlotOf(hash, mask_);; s = (s + 1) & mask_) {
+    const Slot& slot = slots_[s];
+    if (slot.position < 0) return -1;
+    if (slot.hash == hash && SameGram(slot.position, gram))
+      return slot.position;
+  }
+}
+
+}  // namespace tessel

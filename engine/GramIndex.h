@@ -1,0 +1,42 @@
+// An index of the first occurrence of every run of a fixed number of
+// characters in a token window, so that the anchor search can look an
+// anchor up at once instead of scanning the window for it.
+
+#ifndef TESSEL_ENGINE_GRAMINDEX_H_
+#define TESSEL_ENGINE_GRAMINDEX_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace tessel {
+
+class GramIndex {
+ public:
+  // Indexes every run of `length` characters of `text`, which must outlive
+  // the index or the next Build. Reuses the storage of earlier builds.
+  void Build(std::span<const std::uint16_t> text, std::size_t length);
+
+  // The first position at which `gram` (of the built length) starts in the
+  // text, or -1 when it does not occur.
+  std::int32_t FindFirst(std::span<const std::uint16_t> gram) const;
+
+ private:
+  struct Slot {
+    std::uint64_t hash;
+    std::int32_t position;  // -1: empty
+  };
+  static std::uint64_t Hash(std::span<const std::uint16_t> gram);
+  bool SameGram(std::int32_t position,
+                std::span<const std::uint16_t> gram) const;
+
+  std::span<const std::uint16_t> text_;
+  std::size_t length_ = 0;
+  std::vector<Slot> slots_;
+  std::size_t mask_ = 0;
+};
+
+}  // namespace tessel
+
+#endif  // TESSEL_ENGINE_GRAMINDEX_H_
