@@ -20,7 +20,8 @@ class TerminalHost : public RunHost {
   ~TerminalHost() override;
 
   RunOptions Options() override { return options_; }
-  bool FastMode() override { return false; }
+  // A terminal has no events to process.
+  bool FastMode() override { return true; }
   void ProcessEvents() override {}
   bool TimerTick() override { return tick_.load(std::memory_order_relaxed); }
   void ClearTimerTick() override {

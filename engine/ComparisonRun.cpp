@@ -153,20 +153,27 @@ bool ComparisonRun::StartRun() {
   return true;
 }
 
-bool ComparisonRun::Advance(int k) {
-  SourceStream& src = *state_->sources[k];
-  OutputStream& out = *state_->results[k];
-  TokenReader& reader = *reader_;
-  Code code;
+namespace {
+
+// Reads codes from `src` until one is compared or the source has ended,
+// writing the ignored ones to `out` and counting line feeds. Returns the
+// code that ended the advance.
+inline Code Advance(TokenReader& reader, SourceStream& src, OutputStream& out,
+                    std::int64_t& lines) {
   for (;;) {
-    code = reader.ReadToken(src);
-    if (code == kLineFeed) ++state_->lines[k];
-    if (code == kEndOfSource || !reader.IsIgnored(code)) break;
+    const Code code = reader.ReadToken(src);
+    if (!reader.IsIgnored(code)) return code;
+    if (code == kEndOfSource) return code;
+    if (code == kLineFeed) ++lines;
     reader.WriteCodeText(code, out);
   }
-  state_->current[k] = code;
-  return code == kEndOfSource;
 }
+
+// In fast mode the timer is looked at after every difference and after
+// this many passes without one, which keeps a stop well within a tick.
+constexpr int kFastPassesPerTickCheck = 1024;
+
+}  // namespace
 
 bool ComparisonRun::CheckReadErrors() {
   for (int k = 0; k < state_->source_count; ++k) {
@@ -181,11 +188,26 @@ bool ComparisonRun::CheckReadErrors() {
 
 bool ComparisonRun::Walk() {
   RunState& state = *state_;
+  TokenReader& reader = *reader_;
   const int n = state.source_count;
+  std::array<SourceStream*, kMaxSources> sources{};
+  std::array<OutputStream*, kMaxSources> results{};
+  for (int k = 0; k < n; ++k) {
+    sources[k] = state.sources[k].get();
+    results[k] = state.results[k].get();
+  }
+  bool fast = false;
+  int passes_to_tick_check = 0;
+
   for (;;) {
     int ended = 0;
-    for (int k = 0; k < n; ++k) ended += Advance(k) ? 1 : 0;
-    if (!CheckReadErrors()) return Fail();
+    for (int k = 0; k < n; ++k) {
+      state.current[k] =
+          Advance(reader, *sources[k], *results[k], state.lines[k]);
+      if (state.current[k] == kEndOfSource) ++ended;
+    }
+    // A read error reads as the end, so it is looked for only then.
+    if (ended > 0 && !CheckReadErrors()) return Fail();
     if (ended == n) {
       WriteEndLine(state);
       outcome_ = RunOutcome::kCompleted;
@@ -195,12 +217,14 @@ bool ComparisonRun::Walk() {
     // compares sources 1 and 2 only.
     if (n == 2) state.current[2] = state.current[0];
 
+    bool differed = false;
     if (state.current[0] == state.current[1] &&
         state.current[1] == state.current[2]) {
       for (int k = 0; k < n; ++k) {
-        reader_->WriteCodeText(state.current[k], *state.results[k]);
+        reader.WriteCodeText(state.current[k], *results[k]);
       }
     } else {
+      differed = true;
       bool found = FindResync(state);
       if (!CheckReadErrors()) return Fail();
       WriteDifference(state);
@@ -221,15 +245,23 @@ bool ComparisonRun::Walk() {
       }
     }
 
-    if (!host_.FastMode()) host_.ProcessEvents();
-    if (host_.TimerTick()) {
-      host_.SetProgressPosition(state.sources[0]->Tell());
-      if (host_.StopRequested()) break;
-      host_.ClearTimerTick();
+    // Fast mode processes no events, so nothing can turn it off again; the
+    // host is not asked after it first said yes.
+    if (!fast) {
+      fast = host_.FastMode();
+      if (!fast) host_.ProcessEvents();
+    }
+    if (!fast || differed || --passes_to_tick_check <= 0) {
+      passes_to_tick_check = kFastPassesPerTickCheck;
+      if (host_.TimerTick()) {
+        host_.SetProgressPosition(sources[0]->Tell());
+        if (host_.StopRequested()) break;
+        host_.ClearTimerTick();
+      }
     }
 
     bool at_eof = false;
-    for (int k = 0; k < n; ++k) at_eof |= state.sources[k]->Eof();
+    for (int k = 0; k < n; ++k) at_eof |= sources[k]->Eof();
     if (at_eof) break;
   }
 

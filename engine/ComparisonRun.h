@@ -52,7 +52,6 @@ class ComparisonRun {
   bool CheckOverwrites();
   bool OpenOutputs();
   bool Walk();
-  bool Advance(int k);
   bool CheckReadErrors();
   // Closes every file and frees the run's state. Returns false, after its
   // message, when an output could not be written completely.

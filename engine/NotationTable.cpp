@@ -20,6 +20,21 @@ void FoldNotationCase(std::string_view text, char* folded) {
 }
 
 Code NotationTable::InternNotation(std::string_view text) {
+  // Once a text has a code it keeps it, so a remembered answer stays true.
+  std::size_t slot_hash = text.size();
+  for (char c : text)
+    slot_hash = slot_hash * 31 + static_cast<unsigned char>(c);
+  Recent& recent = recent_[slot_hash % kRecentSlots];
+  if (recent.code != 0 && recent.text == text) return recent.code;
+  const Code code = LookUpOrAppend(text);
+  if (code != kEndOfSource) {
+    recent.text.assign(text);
+    recent.code = code;
+  }
+  return code;
+}
+
+Code NotationTable::LookUpOrAppend(std::string_view text) {
   // Notations are short; a longer text folds on the heap.
   char local[128];
   std::string heap;

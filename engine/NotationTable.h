@@ -9,6 +9,7 @@
 #ifndef TESSEL_ENGINE_NOTATIONTABLE_H_
 #define TESSEL_ENGINE_NOTATIONTABLE_H_
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -65,12 +66,23 @@ class NotationTable {
   std::size_t size() const { return entries_.size(); }
 
  private:
+  Code LookUpOrAppend(std::string_view text);
+
   struct KeyHash {
     using is_transparent = void;
     std::size_t operator()(std::string_view key) const {
       return std::hash<std::string_view>()(key);
     }
   };
+
+  // The texts met most recently, as they stood in the source, with their
+  // codes: a text seen before needs neither folding nor the full lookup.
+  struct Recent {
+    std::string text;
+    Code code = 0;
+  };
+  static constexpr std::size_t kRecentSlots = 256;
+  std::array<Recent, kRecentSlots> recent_;
 
   std::vector<std::string> entries_;
   // Case-folded text -> index of the first entry that folds to it. Folding

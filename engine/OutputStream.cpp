@@ -1,5 +1,8 @@
 #include "OutputStream.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "PlatformFile.h"
 
 namespace tessel {
@@ -26,6 +29,20 @@ OutputStream::OutputStream(std::FILE* file, std::string* sink, Mode mode)
     : file_(file), sink_(sink), mode_(mode), buffer_(kBufferSize) {}
 
 OutputStream::~OutputStream() { Close(); }
+
+void OutputStream::Write(std::string_view bytes) {
+  if (mode_ == Mode::kText) {
+    for (char c : bytes) Put(static_cast<unsigned char>(c));
+    return;
+  }
+  while (!bytes.empty()) {
+    if (fill_ == buffer_.size()) Flush();
+    const std::size_t n = std::min(bytes.size(), buffer_.size() - fill_);
+    std::memcpy(buffer_.data() + fill_, bytes.data(), n);
+    fill_ += n;
+    bytes.remove_prefix(n);
+  }
+}
 
 void OutputStream::Flush() {
   if (fill_ == 0) return;

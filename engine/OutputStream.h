@@ -40,10 +40,17 @@ class OutputStream {
     PutRaw(byte);
   }
 
-  // Writes `bytes`, translated as Put translates them.
-  void Write(std::string_view bytes) {
-    for (char c : bytes) Put(static_cast<unsigned char>(c));
+  // Writes the two bytes of a double-byte character, neither of which is
+  // ever a line feed.
+  void PutPair(unsigned char first, unsigned char second) {
+    if (buffer_.size() - fill_ < 2) Flush();
+    buffer_[fill_] = first;
+    buffer_[fill_ + 1] = second;
+    fill_ += 2;
   }
+
+  // Writes `bytes`, translated as Put translates them.
+  void Write(std::string_view bytes);
 
   // Writes every buffered byte out and closes the file. Returns false when
   // any write since opening failed, or closing failed. Further calls return

@@ -30,7 +30,10 @@ class RunHost {
   // The options and file names, taken once at the start of a run.
   virtual RunOptions Options() = 0;
 
-  // Read on every pass: in fast mode the run processes no events.
+  // Read on every pass until it first returns true: in fast mode the run
+  // processes no events, so nothing can turn fast mode off again. From
+  // then on TimerTick is read after every difference and every so many
+  // passes rather than on every pass.
   virtual bool FastMode() = 0;
   // Lets the caller handle what is pending (repaint, clicks, the timer).
   virtual void ProcessEvents() = 0;

@@ -59,16 +59,7 @@ Code TokenReader::ReadOpener(SourceStream& src, int opener) {
   return kSingleByteBase + static_cast<Code>(opener);
 }
 
-std::size_t TokenReader::WriteCodeText(Code code, OutputStream& out) const {
-  if (IsSingleByteCode(code)) {
-    out.Put(static_cast<unsigned char>(code % 256));
-    return 1;
-  }
-  if (IsDoubleByteCode(code)) {
-    out.Put(static_cast<unsigned char>(code / 256));
-    out.Put(static_cast<unsigned char>(code % 256));
-    return 2;
-  }
+std::size_t TokenReader::WriteNotationText(Code code, OutputStream& out) const {
   const std::string& text = notations_.NotationText(code);
   out.Write(text);
   return text.size();

@@ -10,12 +10,11 @@
 
 #include "CharCodes.h"
 #include "NotationTable.h"
+#include "OutputStream.h"
 #include "SignSet.h"
 #include "SourceStream.h"
 
 namespace tessel {
-
-class OutputStream;
 
 class TokenReader {
  public:
@@ -60,7 +59,18 @@ class TokenReader {
   // Writes the bytes that `code` stands for: one byte below 512, the
   // notation's stored text up to 32768, two bytes above. Returns the number
   // of bytes written.
-  std::size_t WriteCodeText(Code code, OutputStream& out) const;
+  std::size_t WriteCodeText(Code code, OutputStream& out) const {
+    if (IsDoubleByteCode(code)) {
+      out.PutPair(static_cast<unsigned char>(code / 256),
+                  static_cast<unsigned char>(code % 256));
+      return 2;
+    }
+    if (IsSingleByteCode(code)) {
+      out.Put(static_cast<unsigned char>(code % 256));
+      return 1;
+    }
+    return WriteNotationText(code, out);
+  }
 
   // Positions `src` at `start` and copies characters to `out` until the
   // characters copied that are not ignored, counted 2 each, reach `count`.
@@ -76,6 +86,7 @@ class TokenReader {
 
  private:
   Code ReadSpecialSecondByte(SourceStream& src, int first, int second);
+  std::size_t WriteNotationText(Code code, OutputStream& out) const;
   Code ReadOpener(SourceStream& src, int opener);
 
   NotationTable& notations_;
