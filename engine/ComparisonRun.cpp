@@ -10,6 +10,7 @@
 #include "PlatformFile.h"
 #include "ResultWriters.h"
 #include "Resync.h"
+#include "SharedStretch.h"
 
 namespace tessel {
 
@@ -172,6 +173,7 @@ inline Code Advance(TokenReader& reader, SourceStream& src, OutputStream& out,
 // In fast mode the timer is looked at after every difference and after
 // this many passes without one, which keeps a stop well within a tick.
 constexpr int kFastPassesPerTickCheck = 1024;
+constexpr int kPassesBetweenSharedTries = 4;
 
 }  // namespace
 
@@ -198,8 +200,22 @@ bool ComparisonRun::Walk() {
   }
   bool fast = false;
   int passes_to_tick_check = 0;
+  int passes_to_shared_try = 0;
 
   for (;;) {
+    // In fast mode no pass is seen from outside, so a stretch that every
+    // source holds alike may be copied whole. Where the sources differ in
+    // layout the attempt fails at once; it is then not repeated for a
+    // while.
+    if (fast && --passes_to_shared_try <= 0) {
+      if (CopySharedStretch(state) > 0) {
+        passes_to_tick_check = 0;
+        passes_to_shared_try = 0;
+      } else {
+        passes_to_shared_try = kPassesBetweenSharedTries;
+      }
+    }
+
     int ended = 0;
     for (int k = 0; k < n; ++k) {
       state.current[k] =

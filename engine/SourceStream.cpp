@@ -32,9 +32,7 @@ SourceStream::~SourceStream() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
-int SourceStream::Refill() {
-  // The end-of-file indicator is sticky until the next seek.
-  if (eof_) return kEnd;
+std::size_t SourceStream::LoadAtPosition() {
   const std::int64_t position = Tell();
   std::size_t got = 0;
   if (file_ == nullptr) {
@@ -45,12 +43,10 @@ int SourceStream::Refill() {
       std::memcpy(buffer_.data(), bytes_.data() + position, got);
     }
   } else {
-    if (file_position_ != position) {
-      if (!SeekNativeFile(file_, position)) {
-        file_position_ = -1;
-        error_ = true;
-        return kEnd;
-      }
+    if (file_position_ != position && !SeekNativeFile(file_, position)) {
+      file_position_ = -1;
+      error_ = true;
+      return 0;
     }
     got = std::fread(buffer_.data(), 1, kBufferSize, file_);
     file_position_ = position + static_cast<std::int64_t>(got);
@@ -58,17 +54,28 @@ int SourceStream::Refill() {
       std::clearerr(file_);
       file_position_ = -1;
       error_ = true;
-      return kEnd;
+      return 0;
     }
   }
   buffer_start_ = position;
   cursor_ = 0;
   limit_ = got;
-  if (got == 0) {
-    eof_ = true;
+  return got;
+}
+
+int SourceStream::Refill() {
+  // The end-of-file indicator is sticky until the next seek.
+  if (eof_) return kEnd;
+  if (LoadAtPosition() == 0) {
+    if (!error_) eof_ = true;
     return kEnd;
   }
   return buffer_[cursor_++];
+}
+
+std::span<const unsigned char> SourceStream::Peek(std::size_t want) {
+  if (limit_ - cursor_ < want && !eof_ && !error_) LoadAtPosition();
+  return {buffer_.data() + cursor_, limit_ - cursor_};
 }
 
 std::size_t SourceStream::ReadLine(unsigned char* out, std::size_t limit) {

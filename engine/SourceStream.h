@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,13 @@ class SourceStream {
   // they were.
   std::int64_t Length();
 
+  // The bytes from the current position on that can be had without a read
+  // that meets the end: at least `want` of them unless the source ends
+  // sooner or a read fails. Neither moves the position nor sets the
+  // end-of-file indicator; Skip then moves past bytes seen here.
+  std::span<const unsigned char> Peek(std::size_t want);
+  void Skip(std::size_t count) { cursor_ += count; }
+
   // Whether the byte just before the current position exists and is a NUL.
   bool PrecededByNul();
 
@@ -73,6 +81,9 @@ class SourceStream {
  private:
   SourceStream(std::FILE* file, std::string bytes);
   int Refill();
+  // Fills the buffer from the current position; returns the bytes read, or
+  // 0 at the end or after a read error (which sets the error indicator).
+  std::size_t LoadAtPosition();
 
   std::FILE* file_;    // null for an in-memory source
   std::string bytes_;  // the whole content of an in-memory source

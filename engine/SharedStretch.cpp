@@ -1,0 +1,97 @@
+#include "SharedStretch.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace tessel {
+
+namespace {
+
+// Looking further than this gains little and delays the timer.
+constexpr std::size_t kLongestStretch = 32 * 1024;
+// Shorter stretches are left to the walk.
+constexpr std::size_t kShortestStretch = 16;
+// Sources are compared this many bytes at a time.
+constexpr std::size_t kBlock = 256;
+// The buffers are refilled only when fewer bytes than this are left in
+// them: refilling on every pass would cost more than it saves.
+constexpr std::size_t kRefillBelow = 256;
+
+std::size_t CommonPrefix(std::span<const unsigned char> a,
+                         std::span<const unsigned char> b, std::size_t limit) {
+  std::size_t i = 0;
+  while (i + 8 <= limit && std::memcmp(a.data() + i, b.data() + i, 8) == 0) {
+    i += 8;
+  }
+  while (i < limit && a[i] == b[i]) ++i;
+  return i;
+}
+
+}  // namespace
+
+std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
+                        std::int64_t* line_feeds) {
+  const std::size_t n = bytes.size();
+  std::int64_t feeds = 0;
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char b = bytes[i];
+    if (b < kFirstHighByte) {
+      if (b == kEndOfFileByte || (fold && (b == '[' || b == '&'))) {
+        break;
+      }
+      feeds += b == kLineFeedByte;
+      ++i;
+      continue;
+    }
+    if (i + 1 >= n) break;
+    const unsigned char second = bytes[i + 1];
+    if (second == 0 || second == kEndOfFileByte) break;
+    // Before a line end the high byte is a character of its own.
+    i += (second == kLineFeedByte || second == kCarriageReturnByte) ? 1 : 2;
+  }
+  *line_feeds += feeds;
+  return i;
+}
+
+std::size_t CopySharedStretch(RunState& state) {
+  const int n = state.source_count;
+  std::array<std::span<const unsigned char>, kMaxSources> ahead;
+  std::size_t available = kLongestStretch;
+  for (int k = 0; k < n; ++k) {
+    ahead[k] = state.sources[k]->Peek(kRefillBelow);
+    available = std::min(available, ahead[k].size());
+  }
+  if (available < kShortestStretch) return 0;
+
+  // Block by block, so that a stretch that ends early costs little.
+  const bool fold = state.reader.do_lose_word();
+  std::int64_t feeds = 0;
+  std::size_t length = 0;
+  while (length < available) {
+    const std::size_t block = std::min(kBlock, available - length);
+    std::size_t same = block;
+    for (int k = 1; k < n; ++k) {
+      same = CommonPrefix(ahead[0].subspan(length), ahead[k].subspan(length),
+                          same);
+    }
+    const std::size_t plain =
+        PlainPrefix(ahead[0].subspan(length, same), fold, &feeds);
+    length += plain;
+    // Go on only past a block that held the same plain bytes throughout,
+    // perhaps but for the first byte of a character cut by its end.
+    if (same < block || plain + 1 < same || plain == 0) break;
+  }
+  if (length < kShortestStretch) return 0;
+  const std::string_view stretch(reinterpret_cast<const char*>(ahead[0].data()),
+                                 length);
+  for (int k = 0; k < n; ++k) {
+    state.results[k]->Write(stretch);
+    state.sources[k]->Skip(length);
+    state.lines[k] += feeds;
+  }
+  return length;
+}
+
+}  // namespace tessel
