@@ -302,7 +302,6 @@ class Generator {
       editions_[k].line_left = editions_[k].random->Between(15, 40);
     }
 
-    std::vector<Unit> inserted;
     while (editions_[0].writer.bytes() < options_.size) {
       const Unit base = DrawBaseUnit();
       if (!options_.identical && text_random_.OneIn(options_.variant_rate)) {
