@@ -208,12 +208,9 @@ bool ComparisonRun::Walk() {
     // layout the attempt fails at once; it is then not repeated for a
     // while.
     if (fast && --passes_to_shared_try <= 0) {
-      if (CopySharedStretch(state) > 0) {
-        passes_to_tick_check = 0;
-        passes_to_shared_try = 0;
-      } else {
-        passes_to_shared_try = kPassesBetweenSharedTries;
-      }
+      const std::size_t copied = CopySharedStretch(state);
+      if (copied > 0) passes_to_tick_check = 0;
+      passes_to_shared_try = copied > 0 ? 0 : kPassesBetweenSharedTries;
     }
 
     int ended = 0;

@@ -65,6 +65,13 @@ std::size_t CopySharedStretch(RunState& state) {
   }
   if (available < kShortestStretch) return 0;
 
+  // Sources that differ at once cost no more than this.
+  for (int k = 1; k < n; ++k) {
+    if (std::memcmp(ahead[0].data(), ahead[k].data(), kShortestStretch) != 0) {
+      return 0;
+    }
+  }
+
   // Block by block, so that a stretch that ends early costs little.
   const bool fold = state.reader.do_lose_word();
   std::int64_t feeds = 0;

@@ -26,7 +26,8 @@ std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
 // If every source of `state` continues with the same bytes, copies the
 // longest plain stretch of them to every result file, moves every source
 // past it and counts its lines. Returns the number of bytes copied from
-// each source (0 when the sources differ at once).
+// each source, or 0 when they do not continue with a plain stretch long
+// enough to be worth it.
 std::size_t CopySharedStretch(RunState& state);
 
 }  // namespace tessel
