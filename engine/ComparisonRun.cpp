@@ -273,9 +273,13 @@ bool ComparisonRun::Walk() {
       }
     }
 
-    bool at_eof = false;
-    for (int k = 0; k < n; ++k) at_eof |= sources[k]->Eof();
-    if (at_eof) break;
+    // Only a read that meets the end sets the indicator, and such a read
+    // yields 0; a difference leaves every source repositioned.
+    if (ended > 0 || differed) {
+      bool at_eof = false;
+      for (int k = 0; k < n; ++k) at_eof |= sources[k]->Eof();
+      if (at_eof) break;
+    }
   }
 
   if (!EndRun()) return false;

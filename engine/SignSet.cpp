@@ -6,7 +6,7 @@
 namespace tessel {
 
 void SignSet::Clear() {
-  members_->reset();
+  words_.fill(0);
   ended_ = false;
 }
 
@@ -17,7 +17,7 @@ void SignSet::Append(Code code) {
     ended_ = true;
     return;
   }
-  members_->set(code);
+  words_[code / 64] |= std::uint64_t{1} << (code % 64);
 }
 
 void SignSet::LoadSignFile(TokenReader& reader, SourceStream& file) {

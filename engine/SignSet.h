@@ -10,8 +10,8 @@
 #ifndef TESSEL_ENGINE_SIGNSET_H_
 #define TESSEL_ENGINE_SIGNSET_H_
 
-#include <bitset>
-#include <memory>
+#include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "CharCodes.h"
@@ -31,12 +31,13 @@ inline constexpr std::string_view kDefaultSigns =
 
 class SignSet {
  public:
-  SignSet() : members_(std::make_unique<std::bitset<kCodeLimit>>()) {}
+  SignSet() = default;
 
   // Whether the comparison skips `code`: always for the end (0) and the
   // control bytes 256..287, otherwise when the code is in the set.
   bool IsIgnored(Code code) const {
-    return code <= kLastControl || (*members_)[code];
+    return code <= kLastControl ||
+           ((words_[code / 64] >> (code % 64)) & 1) != 0;
   }
 
   // Empties the set.
@@ -57,7 +58,8 @@ class SignSet {
   void Append(Code code);
 
  private:
-  std::unique_ptr<std::bitset<kCodeLimit>> members_;
+  // One bit per code.
+  std::array<std::uint64_t, kCodeLimit / 64> words_{};
   bool ended_ = false;  // an entry with a zero byte has closed the set
 };
 
