@@ -1,0 +1,118 @@
+#include "WindowRunHost.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <algorithm>
+#include <limits>
+
+#include "FileNames.h"
+#include "IntegerText.h"
+#include "MessageBoxes.h"
+#include "RadioAlternatives.h"
+#include "Tesselunit.h"
+
+namespace tessel::app {
+
+RunOptions WindowRunHost::Options() {
+  TfmTessel& w = window_;
+  const RunControlState& state = w.run_control();
+  RunOptions options;
+  options.ThreeFiles = state.ThreeFiles;
+  options.DoLoseWord = w.cbDoLoseWord->isChecked();
+  options.UseSignFile = w.rbUseSignFile->isChecked();
+  options.SignFileName = FieldFileName(w.edSignFile->text());
+  options.UseSignMemo = w.rbUseSignMemo->isChecked();
+  options.SignMemo = ToBig5(w.mmSign->toPlainText());
+  options.Sources = {FieldFileName(w.edFile1->text()),
+                     FieldFileName(w.edFile2->text()),
+                     FieldFileName(w.edFile3->text())};
+  options.Results = {FieldFileName(w.edResult1->text()),
+                     FieldFileName(w.edResult2->text()),
+                     FieldFileName(w.edResult3->text())};
+  options.Difference = FieldFileName(w.edResult->text());
+  options.WindowSize = ParseIntegerText(w.edNum1->text().toStdString())
+                           .value_or(kDefaultWindowSize);
+  options.DiffLimit = state.DiffLimit;
+  return options;
+}
+
+bool WindowRunHost::FastMode() { return window_.cbDoFast->isChecked(); }
+
+void WindowRunHost::ProcessEvents() { QCoreApplication::processEvents(); }
+
+bool WindowRunHost::TimerTick() { return window_.run_control().TimerTick; }
+
+void WindowRunHost::ClearTimerTick() {
+  window_.run_control().TimerTick = false;
+}
+
+bool WindowRunHost::StopRequested() {
+  return window_.run_control().StopRequested;
+}
+
+void WindowRunHost::SetDiffCount(std::int32_t count) {
+  window_.run_control().DiffCount = count;
+  window_.ShowDiffCount(count);
+}
+
+void WindowRunHost::SetProgressMaximum(std::int64_t maximum) {
+  maximum = std::max<std::int64_t>(maximum, 0);
+  progress_shift_ = 0;
+  while ((maximum >> progress_shift_) > std::numeric_limits<int>::max()) {
+    ++progress_shift_;
+  }
+  // An empty range would turn the bar into a busy indicator.
+  const int scaled = static_cast<int>(maximum >> progress_shift_);
+  window_.pbVorn->setRange(0, std::max(scaled, 1));
+}
+
+void WindowRunHost::SetProgressPosition(std::int64_t position) {
+  QProgressBar* bar = window_.pbVorn;
+  const std::int64_t scaled =
+      std::max<std::int64_t>(position, 0) >> progress_shift_;
+  bar->setValue(
+      static_cast<int>(std::min<std::int64_t>(scaled, bar->maximum())));
+}
+
+void WindowRunHost::FocusField(RunField field) {
+  TfmTessel& w = window_;
+  QWidget* widget = nullptr;
+  switch (field) {
+    case RunField::kFile1:
+      widget = w.edFile1;
+      break;
+    case RunField::kFile2:
+      widget = w.edFile2;
+      break;
+    case RunField::kFile3:
+      widget = w.edFile3;
+      break;
+    case RunField::kResult1:
+      widget = w.edResult1;
+      break;
+    case RunField::kResult2:
+      widget = w.edResult2;
+      break;
+    case RunField::kResult3:
+      widget = w.edResult3;
+      break;
+    case RunField::kResult:
+      widget = w.edResult;
+      break;
+    case RunField::kSignFile:
+      widget = w.edSignFile;
+      break;
+  }
+  if (widget != nullptr) widget->setFocus();
+}
+
+void WindowRunHost::ShowMessage(std::string_view text) {
+  ShowSimpleMessage(
+      &window_,
+      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+}  // namespace tessel::app
