@@ -1,0 +1,244 @@
+// Runs started from the window: the files they write (the same as
+// tessel-cli's), stopping, fast mode, failures, and the way back to idle.
+
+#include <QTemporaryDir>
+#include <stdexcept>
+
+#include "AppTestSupport.h"
+#include "FileNames.h"
+#include "RadioAlternatives.h"
+#include "Tesselunit.h"
+#include "WindowRunHost.h"
+
+namespace tessel::app::testing {
+namespace {
+
+// "檔案比對結束": the end line, written only when every source was read.
+const QByteArray kEndLine("\xC0\xC9\xAE\xD7\xA4\xF1\xB9\xEF\xB5\xB2\xA7\xF4");
+
+// `lines` lines of Big5 text. Edition e differs from the others in the
+// lines i with i % 7 == e; every 5th line holds a notation.
+QByteArray Edition(int lines, int e) {
+  QString text;
+  for (int i = 0; i < lines; ++i) {
+    text += QString("第%1行：天地玄黃，宇宙洪荒。").arg(i);
+    if (i % 5 == 0) text += "[金+本]";
+    if (i % 7 == e) text += e == 2 ? "日月" : "盈昃";
+    text += i % 3 == 0 ? "\r\n" : "\n";
+  }
+  return QByteArray::fromStdString(ToBig5(text));
+}
+
+// A shown window over sources s1.. and outputs win-r1.., win-d in `dir`,
+// with the symbols from the memo.
+struct Fixture {
+  explicit Fixture(int sources) {
+    window.show();
+    window.rgVornNum->Item(sources - 2)->click();
+    window.edFile1->setText(dir.filePath("s1"));
+    window.edFile2->setText(dir.filePath("s2"));
+    window.edFile3->setText(sources == 3 ? dir.filePath("s3") : QString());
+    window.edResult1->setText(dir.filePath("win-r1"));
+    window.edResult2->setText(dir.filePath("win-r2"));
+    window.edResult3->setText(dir.filePath("win-r3"));
+    window.edResult->setText(dir.filePath("win-d"));
+    window.rbUseSignMemo->setChecked(true);
+  }
+  void Sources(int count, int lines) {
+    for (int k = 1; k <= count; ++k) {
+      WriteBytes(dir.filePath(QString("s%1").arg(k)), Edition(lines, k - 1));
+    }
+  }
+  // The window is idle again: the buttons, the bar and the cursor.
+  void ExpectIdle() {
+    QVERIFY(window.btRun->isEnabled() && !window.btStopNow->isEnabled());
+    QCOMPARE(window.pbVorn->value(), 0);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+  }
+  QTemporaryDir dir;
+  TfmTessel window;
+};
+
+}  // namespace
+
+class RunControlTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void SameFilesAsTheCommandLine_data() {
+    QTest::addColumn<int>("sources");
+    QTest::addColumn<QString>("memo");           // "file": from a sign file
+    QTest::addColumn<QByteArray>("memo_bytes");  // the memo in Big5
+    QTest::addColumn<QStringList>("settings");   // window, limit, fold
+    QTest::addColumn<QStringList>("cli_args");
+    QTest::newRow("two files, default symbols")
+        << 2 << "defaults" << QByteArray() << QStringList{"100", "", "1"}
+        << QStringList{"--default-signs"};
+    QTest::newRow("two files, symbols typed")
+        << 2 << "，。\n、" << QByteArray("\xA1\x41\xA1\x43\n\xA1\x42")
+        << QStringList{"100", "", "1"} << QStringList{};
+    QTest::newRow("three files, sign file")
+        << 3 << "file" << QByteArray() << QStringList{"100", "", "1"}
+        << QStringList{};
+    QTest::newRow("look-ahead 3, limit 2, no folding")
+        << 3 << "，" << QByteArray("\xA1\x41") << QStringList{"3", "2", ""}
+        << QStringList{"--window", "3", "--max-diff", "2", "--no-fold"};
+  }
+
+  void SameFilesAsTheCommandLine() {
+    QFETCH(int, sources);
+    QFETCH(QString, memo);
+    QFETCH(QByteArray, memo_bytes);
+    QFETCH(QStringList, settings);
+    QFETCH(QStringList, cli_args);
+    Fixture f(sources);
+    f.Sources(sources, 300);
+    TfmTessel& w = f.window;
+    if (memo == "defaults") {
+      w.btSignMemoDefault->click();
+    } else if (memo == "file") {
+      WriteBytes(f.dir.filePath("signs"), ToBig5("，。[金+本]").c_str());
+      w.edSignFile->setText(f.dir.filePath("signs"));
+      cli_args << "--sign-file" << f.dir.filePath("signs");
+    } else {
+      w.mmSign->setPlainText(memo);
+      WriteBytes(f.dir.filePath("memo"), memo_bytes);
+      cli_args << "--sign-memo" << f.dir.filePath("memo");
+    }
+    w.edNum1->setText(settings[0]);
+    w.cbMaxDiffNum->setChecked(!settings[1].isEmpty());
+    w.edMaxDiffNum->setText(settings[1]);
+    w.cbDoLoseWord->setChecked(!settings[2].isEmpty());
+
+    BoxRecorder boxes;
+    w.btRun->click();
+    QCOMPARE(boxes.texts, QStringList{"完成 !"});
+    f.ExpectIdle();
+    QVERIFY(w.run_control().DiffCount > 0);
+    QCOMPARE(w.lbDiffNum->text(), QString::number(w.run_control().DiffCount));
+
+    QStringList outputs = {"d"};
+    for (int k = 1; k <= sources; ++k) {
+      cli_args << f.dir.filePath(QString("s%1").arg(k));
+      outputs << QString("r%1").arg(k);
+    }
+    for (const QString& name : outputs) {
+      cli_args << (name == "d" ? "--diff" : "--result")
+               << f.dir.filePath("cli-" + name);
+    }
+    QProcess cli;
+    cli.start(TESSEL_CLI_PATH, cli_args << "--quiet");
+    QVERIFY(cli.waitForFinished(60000));
+    QVERIFY2(cli.exitCode() != 2, cli.readAllStandardError().constData());
+    for (const QString& name : outputs) {
+      const QByteArray ours = ReadBytes(f.dir.filePath("win-" + name));
+      QVERIFY2(!ours.isEmpty(), qPrintable(name));
+      QVERIFY2(ours == ReadBytes(f.dir.filePath("cli-" + name)),
+               qPrintable(name));
+    }
+  }
+
+  void StopDuringARun() {
+    Fixture f(2);
+    // Identical sources of 14 MB: a whole run takes several seconds.
+    const QByteArray source = Edition(400000, -1);
+    WriteBytes(f.dir.filePath("s1"), source);
+    WriteBytes(f.dir.filePath("s2"), source);
+    TfmTessel& w = f.window;
+    constexpr int kStopAfterMs = 1000;
+    bool busy = false;
+    int progress = 0;
+    QTimer::singleShot(kStopAfterMs, &w, [&] {
+      const QCursor* cursor = QApplication::overrideCursor();
+      busy = !w.btRun->isEnabled() && w.btStopNow->isEnabled() && cursor &&
+             cursor->shape() == Qt::BusyCursor;
+      progress = w.pbVorn->value();
+      w.btExit->click();  // does nothing during a run
+      w.btStopNow->click();
+    });
+    BoxRecorder boxes;
+    QElapsedTimer clock;
+    clock.start();
+    w.btRun->click();
+    QVERIFY(busy);
+    QVERIFY(progress > 0);
+    QCOMPARE(boxes.texts, QStringList{"被中斷了 !"});
+    QVERIFY2(clock.elapsed() < kStopAfterMs + 2000, "stopped too late");
+    f.ExpectIdle();
+    QVERIFY(w.isVisible());
+    QVERIFY(ReadBytes(f.dir.filePath("win-r1")).size() < source.size());
+    QVERIFY(!ReadBytes(f.dir.filePath("win-d")).contains(kEndLine));
+  }
+
+  void FastModeProcessesNoEvents() {
+    Fixture f(2);
+    f.Sources(2, 3000);
+    f.window.cbDoFast->setChecked(true);
+    bool fired = false;
+    QTimer::singleShot(0, &f.window, [&] { fired = true; });
+    bool fired_during_run = true;
+    const BoxRunner previous = SetBoxRunner([&](QMessageBox& box) {
+      fired_during_run = fired;
+      box.buttons().front()->click();
+    });
+    f.window.btRun->click();
+    SetBoxRunner(previous);
+    QVERIFY(!fired_during_run);
+    QTRY_VERIFY(fired);
+    QVERIFY(ReadBytes(f.dir.filePath("win-d")).contains(kEndLine));
+  }
+
+  void FailedRunShowsOnlyItsMessage() {
+    Fixture f(2);
+    WriteBytes(f.dir.filePath("s2"), "x");
+    f.window.btRun->setFocus();
+    BoxRecorder boxes;
+    f.window.btRun->click();
+    QCOMPARE(boxes.texts, QStringList{"\n錯誤 : " + f.dir.filePath("s1") +
+                                      " 檔案開啟失敗.\n"});
+    QCOMPARE(f.window.focusWidget(), f.window.edFile1);
+    f.ExpectIdle();
+    QVERIFY(!QFile::exists(f.dir.filePath("win-d")));
+  }
+
+  // An exception on its way out of a run (here from the box that reports a
+  // missing source) must not leave the window unable to run again.
+  void ExceptionStillEndsTheRun() {
+    Fixture f(2);
+    const BoxRunner previous = SetBoxRunner(
+        [](QMessageBox&) { throw std::runtime_error("box failed"); });
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.window.btRunClick());
+    SetBoxRunner(previous);
+    f.ExpectIdle();
+  }
+
+  void ProgressBarScalesLargeSources_data() {
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<qint64>("position");
+    QTest::addColumn<double>("fraction");
+    QTest::newRow("empty") << qint64(0) << qint64(0) << 0.0;
+    QTest::newRow("1000 bytes") << qint64(1000) << qint64(250) << 0.25;
+    QTest::newRow("2^31 - 1 bytes")
+        << qint64(INT_MAX) << qint64(INT_MAX) << 1.0;
+    QTest::newRow("4 GiB") << (qint64(1) << 32) << (qint64(1) << 31) << 0.5;
+    QTest::newRow("1 TiB") << (qint64(1) << 40) << (qint64(3) << 38) << 0.75;
+  }
+
+  void ProgressBarScalesLargeSources() {
+    QFETCH(qint64, size);
+    QFETCH(qint64, position);
+    QFETCH(double, fraction);
+    TfmTessel w;
+    WindowRunHost host(w);
+    host.SetProgressMaximum(size);
+    host.SetProgressPosition(position);
+    // A range of 0 to 0 would show a busy bar instead of a position.
+    QVERIFY(w.pbVorn->minimum() == 0 && w.pbVorn->maximum() > 0);
+    QCOMPARE(double(w.pbVorn->value()) / w.pbVorn->maximum(), fraction);
+  }
+};
+
+}  // namespace tessel::app::testing
+
+TESSEL_APP_TEST_MAIN(tessel::app::testing::RunControlTest)
+#include "RunControlTest.moc"

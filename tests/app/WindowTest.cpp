@@ -1,0 +1,298 @@
+// The main window between runs: its first show, layout and tab order, the
+// two-file mode, the linked controls, the default symbols, the file
+// pickers and the About box.
+
+#include <QTemporaryDir>
+
+#include "AppTestSupport.h"
+#include "FileNames.h"
+#include "Helpunit.h"
+#include "RadioAlternatives.h"
+#include "SignSet.h"
+#include "Tesselunit.h"
+
+namespace tessel::app::testing {
+namespace {
+
+// A shown window whose pickers use a scripted dialog.
+struct Fixture {
+  Fixture() {
+    auto owned = std::make_unique<ScriptedDialog>();
+    dialog = owned.get();
+    window.SetOpenDialog(std::move(owned));
+    window.show();
+  }
+  TfmTessel window;
+  ScriptedDialog* dialog;
+};
+
+QList<QWidget*> ThirdSource(TfmTessel& w) {
+  return {w.edFile3, w.Button8, w.Label4, w.edResult3, w.Button11, w.Label7};
+}
+
+// The names the real file dialog lists once it has read `expected`.
+QStringList Listed(QFileDialog* dialog, const QString& expected) {
+  auto* view = dialog->findChild<QListView*>("listView");
+  QStringList names;
+  static_cast<void>(QTest::qWaitFor([&] {
+    names.clear();
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+      names
+          << view->model()->index(row, 0, view->rootIndex()).data().toString();
+    }
+    return names.contains(expected);
+  }));
+  names.sort();
+  return names;
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void FirstShow() {
+    Fixture f;
+    const QString start_dir = QCoreApplication::applicationDirPath() + "/";
+    QCOMPARE(f.window.run_control().StartDir, start_dir);
+    QCOMPARE(f.dialog->start_directory, start_dir);
+    for (QWidget* w : ThirdSource(f.window)) QVERIFY(w->isHidden());
+    QVERIFY(!f.window.edMaxDiffNum->isEnabled());
+    QVERIFY(f.window.btStopNow->isVisible() &&
+            !f.window.btStopNow->isEnabled());
+    QCOMPARE(f.window.Image1->pixmap().size(), QSize(76, 55));
+    QCOMPARE(f.window.windowIcon().actualSize(QSize(32, 32)), QSize(32, 32));
+  }
+
+  // A caption cut off by its control or by the window's edge is a fault of
+  // the layout or of the fonts found.
+  void TextsFitTheirControls() {
+    Fixture f;
+    f.window.rgVornNum->Item(1)->click();
+    for (QWidget* w : f.window.findChildren<QWidget*>()) {
+      int needed = 0;
+      QString text;
+      if (auto* label = qobject_cast<QLabel*>(w)) {
+        text = label->text();
+        needed = label->fontMetrics().horizontalAdvance(text);
+      } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        text = button->text();
+        needed = qobject_cast<QPushButton*>(w)
+                     ? button->fontMetrics().horizontalAdvance(text)
+                     : button->sizeHint().width();
+      }
+      if (text.isEmpty() || w->window() != &f.window) continue;
+      QVERIFY2(needed <= w->width(), qPrintable(text));
+      QVERIFY2(f.window.rect().contains(
+                   QRect(w->mapTo(&f.window, QPoint()), w->size())),
+               qPrintable(text));
+    }
+  }
+
+  void TwoFileModeHidesTheThirdSource() {
+    Fixture f;
+    f.window.edFile3->setText("c.txt");
+    for (int item : {1, 0, 1}) {
+      f.window.rgVornNum->Item(item)->click();
+      for (QWidget* w : ThirdSource(f.window)) {
+        QVERIFY2(w->isVisible() == (item == 1), qPrintable(w->objectName()));
+      }
+    }
+    QCOMPARE(f.window.edFile3->text(), QString("c.txt"));
+  }
+
+  void TypingSelectsTheSymbolSource() {
+    Fixture f;
+    for (QWidget* field : {static_cast<QWidget*>(f.window.edSignFile),
+                           static_cast<QWidget*>(f.window.mmSign)}) {
+      field->setFocus();
+      // One key event with Chinese text, as QTest's key clicks cannot.
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, "許");
+      QApplication::sendEvent(field, &key);
+      const bool file = field == f.window.edSignFile;
+      QVERIFY2(f.window.rbUseSignFile->isChecked() == file,
+               qPrintable(field->objectName()));
+      QVERIFY2(f.window.rbUseSignMemo->isChecked() == !file,
+               qPrintable(field->objectName()));
+    }
+  }
+
+  void LinkedControls() {
+    Fixture f;
+    AlternativeRadioButton* file = f.window.rbUseSignFile;
+    AlternativeRadioButton* memo = f.window.rbUseSignMemo;
+    memo->click();
+    memo->click();  // a click never clears
+    QVERIFY(memo->isChecked() && !file->isChecked());
+    file->click();
+    QVERIFY(file->isChecked() && !memo->isChecked());
+    file->setChecked(false);  // by program: neither
+    QVERIFY(!file->isChecked() && !memo->isChecked());
+
+    f.window.cbDoFast->click();
+    QVERIFY(!f.window.btStopNow->isVisible());
+    f.window.cbDoFast->click();
+    QVERIFY(f.window.btStopNow->isVisible() &&
+            !f.window.btStopNow->isEnabled());
+    f.window.edMaxDiffNum->setText("7");
+    f.window.cbMaxDiffNum->click();
+    QVERIFY(f.window.edMaxDiffNum->isEnabled());
+    f.window.cbMaxDiffNum->click();
+    QVERIFY(!f.window.edMaxDiffNum->isEnabled());
+    QCOMPARE(f.window.edMaxDiffNum->text(), QString("7"));
+  }
+
+  // The memo's text, as the run receives it, holds exactly the default
+  // symbols' bytes (A1 40 and F9 F8 among them) in front of the old text.
+  void DefaultSymbolsGoInFront() {
+    Fixture f;
+    f.window.mmSign->setPlainText("「」");
+    f.window.rbUseSignFile->setChecked(true);
+    f.window.btSignMemoDefault->click();
+    QVERIFY(f.window.rbUseSignMemo->isChecked());
+    f.window.btSignMemoDefault->click();
+    const std::string defaults(kDefaultSigns);
+    QCOMPARE(ToBig5(f.window.mmSign->toPlainText()),
+             defaults + defaults + "\xA1\x75\xA1\x76");
+  }
+
+  void PickerStartsAtTheField_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("directory");  // '@' stands for StartDir
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("sign_name");  // the sign-file picker's
+    QTest::newRow("empty") << ""
+                           << "@"
+                           << ""
+                           << "";
+    QTest::newRow("bare") << "a.txt"
+                          << "@"
+                          << "a.txt"
+                          << "a.txt";
+    QTest::newRow("absolute") << "/t/a.txt"
+                              << "/t/"
+                              << "a.txt"
+                              << "/t/a.txt";
+    QTest::newRow("relative") << "t/a.txt"
+                              << "t/"
+                              << "a.txt"
+                              << "t/a.txt";
+    QTest::newRow("folder") << "/t/"
+                            << "/t/"
+                            << ""
+                            << "/t/";
+    QTest::newRow("許") << "/許/許.txt"
+                        << "/許/"
+                        << "許.txt"
+                        << "/許/許.txt";
+  }
+
+  void PickerStartsAtTheField() {
+    QFETCH(QString, text);
+    QFETCH(QString, directory);
+    QFETCH(QString, name);
+    QFETCH(QString, sign_name);
+    Fixture f;
+    directory.replace('@', f.window.run_control().StartDir);
+    f.window.edResult->setText(text);
+    f.window.Button12->click();
+    QCOMPARE(f.dialog->start_directory, directory);
+    QCOMPARE(f.dialog->start_name, name);
+    f.window.edSignFile->setText(text);
+    f.window.rbUseSignMemo->setChecked(true);
+    f.window.btSignFile->click();  // cancelled: nothing changes
+    QCOMPARE(f.dialog->start_directory, directory);
+    QCOMPARE(f.dialog->start_name, sign_name);
+    QCOMPARE(f.window.edSignFile->text(), text);
+    QVERIFY(f.window.rbUseSignMemo->isChecked());
+  }
+
+  void EachPickerFillsItsField() {
+    const QStringList pairs = {"Button6 edFile1",    "Button7 edFile2",
+                               "Button8 edFile3",    "Button9 edResult1",
+                               "Button10 edResult2", "Button11 edResult3",
+                               "Button12 edResult",  "btSignFile edSignFile"};
+    for (const QString& pair : pairs) {
+      Fixture f;
+      const QList<QLineEdit*> fields = f.window.findChildren<QLineEdit*>();
+      for (QLineEdit* field : fields) field->setText("/old");
+      f.window.rbUseSignMemo->setChecked(true);
+      f.dialog->answer = "/old";  // the same text: the choice still counts
+      f.window.findChild<QPushButton*>(pair.section(' ', 0, 0))->click();
+      f.dialog->answer = "/new";
+      f.window.findChild<QPushButton*>(pair.section(' ', 0, 0))->click();
+      for (QLineEdit* field : fields) {
+        const bool picked = field->objectName() == pair.section(' ', 1);
+        QVERIFY2(field->text() == (picked ? "/new" : "/old"), qPrintable(pair));
+      }
+      const bool sign = pair.startsWith("btSign");
+      QVERIFY2(f.window.rbUseSignFile->isChecked() == sign, qPrintable(pair));
+    }
+  }
+
+  // The real dialog, driven as a user would: the all-files filter lists a
+  // name without a dot, and the filter of a confirmed run, not of a
+  // cancelled one, is preselected next time.
+  void RealDialogFilters() {
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("a.txt"), "a");
+    WriteBytes(dir.filePath("README"), "r");
+    QWidget parent;
+    QtOpenFileDialog dialog(&parent, {"純文字檔 (*.txt)", "所有檔案 (*.*)"},
+                            "所有檔案 (*.*)");
+    dialog.SetStartDirectory(dir.path());
+    dialog.SetStartFileName("");
+    // Each run records what it saw, and the checks come after it has
+    // closed, so that a failure cannot leave it open.
+    QStringList seen;
+    const auto run = [&](int key, const char* typed) {
+      WhenModal([&seen, key, typed](QWidget* modal) {
+        auto* d = qobject_cast<QFileDialog*>(modal);
+        seen << d->selectedNameFilter() << Listed(d, "a.txt").join(',');
+        if (key != 0) {
+          QTest::keyClick(d->findChild<QComboBox*>("fileTypeCombo"), key);
+        }
+        if (key == Qt::Key_Down) seen << Listed(d, "README").join(',');
+        d->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+        if (typed[0] != '\0') static_cast<QDialog*>(d)->accept();
+        if (d->isVisible()) d->reject();
+      });
+      return dialog.Run();
+    };
+    QCOMPARE(run(Qt::Key_Down, "new.txt"), dir.filePath("new.txt"));
+    QCOMPARE(run(Qt::Key_Up, ""), std::nullopt);
+    QCOMPARE(run(0, ""), std::nullopt);
+    QCOMPARE(seen, (QStringList{"純文字檔 (*.txt)", "a.txt", "README,a.txt",
+                                "所有檔案 (*.*)", "README,a.txt",
+                                "所有檔案 (*.*)", "README,a.txt"}));
+  }
+
+  void AboutBox() {
+    Fixture f;
+    TfmHelp help;
+    f.window.SetHelpForm(&help);
+    f.window.btHelp->click();
+    QVERIFY(help.isVisible() && !help.isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    const QString text = help.Memo->toPlainText();
+    QCOMPARE(text.count('\n'), 12);
+    QVERIFY(text.contains("\nTessel V1.3  專為格式相異之文件比較所設計\n"));
+    QTest::keyClick(&help, Qt::Key_Return);
+    QVERIFY(help.isHidden());
+    f.window.btHelp->click();
+    QVERIFY(help.isVisible());
+    QCOMPARE(help.Memo->toPlainText(), text);
+  }
+
+  void ExitClosesWhenIdle() {
+    Fixture f;
+    f.window.btExit->click();
+    QVERIFY(!f.window.isVisible());
+  }
+};
+
+}  // namespace tessel::app::testing
+
+TESSEL_APP_TEST_MAIN(tessel::app::testing::WindowTest)
+#include "WindowTest.moc"
