@@ -3,6 +3,7 @@
 #include <QFile>
 
 #ifdef _WIN32
+#define NOMINMAX  // keep std::min usable
 #include <windows.h>
 #else
 #include <iconv.h>
