@@ -12,6 +12,8 @@ PACKAGES=(
   fonts-arphic-uming fonts-liberation2
   xvfb xauth
   xdg-utils
+  # scripts/test and scripts/fuzz: the fuzz targets need clang's libFuzzer.
+  clang libclang-rt-14-dev
 )
 
 # Installs whatever of PACKAGES is missing; says nothing when all is there.

@@ -1,0 +1,225 @@
+// A whole run over fuzzed sources, ignored symbols and options. Every
+// result file must give back its source (the round trip), hold one block
+// per difference, and end the way the outcome says; the difference limit
+// must be honoured; and fast mode must change no byte.
+//
+// Input: five header bytes, then the ignored symbols, source 1, source 2
+// and source 3, separated by "}".
+//   byte 0   bit 0 three sources, bit 1 folding, bits 2-3 the symbols:
+//            0 none, 1 a file, 2 the memo, 3 the defaults and the memo;
+//            bit 4 stop after the pass in byte 4, bit 5 fast mode
+//   byte 1-2 the look-ahead: 2 + (big-endian value mod 299)
+//   byte 3   the difference limit as a signed byte; 127 means none
+// A "{" or "|" in a source becomes "(" or "!", so the blocks stay readable.
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ComparisonRun.h"
+#include "FileTexts.h"
+#include "FuzzSupport.h"
+#include "NotationTable.h"
+#include "RoundTrip.h"
+#include "SignSet.h"
+#include "TestSupport.h"
+
+namespace tessel::fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path& WorkDir() {
+  static const fs::path dir = [] {
+    const fs::path base = fs::is_directory("/dev/shm")
+                              ? fs::path("/dev/shm")
+                              : fs::temp_directory_path();
+    std::string name = (base / "tessel-fuzz-XXXXXX").string();
+    if (mkdtemp(name.data()) == nullptr) Fail("cannot make a work folder");
+    std::atexit([] {
+      std::error_code ec;
+      fs::remove_all(WorkDir(), ec);
+    });
+    return fs::path(name);
+  }();
+  return dir;
+}
+
+void Write(const fs::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) Fail("cannot write " + path.string());
+}
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail("cannot read " + path.string());
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::size_t CountBlocks(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find("{{"); at != std::string_view::npos;
+       at = text.find("{{", at + 2)) {
+    ++count;
+  }
+  return count;
+}
+
+void RunOne(const std::uint8_t* data, std::size_t size) {
+  if (size < 5) return;
+  const bool three = (data[0] & 1) != 0;
+  const bool fold = (data[0] & 2) != 0;
+  const int symbols = (data[0] >> 2) & 3;
+  const bool stop = (data[0] & 16) != 0;
+  const bool fast = (data[0] & 32) != 0;
+  const int window = 2 + ((data[1] << 8) | data[2]) % 299;
+  const auto limit_byte = static_cast<std::int8_t>(data[3]);
+  const std::int32_t limit = limit_byte == 127 ? kNoDiffLimit : limit_byte;
+  const int count = three ? 3 : 2;
+
+  // The symbols, then the sources.
+  std::vector<std::string> parts(1);
+  for (std::size_t i = 5; i < size; ++i) {
+    char c = static_cast<char>(data[i]);
+    if (c == '}' && static_cast<int>(parts.size()) <= count) {
+      parts.emplace_back();
+      continue;
+    }
+    if (parts.size() > 1) {
+      if (c == '{') c = '(';
+      if (c == '|') c = '!';
+      if (c == '}') c = ')';
+    }
+    parts.back() += c;
+  }
+  parts.resize(static_cast<std::size_t>(count) + 1);
+
+  const fs::path& dir = WorkDir();
+  testing::RecordingHost host;
+  RunOptions& o = host.options;
+  o.ThreeFiles = three;
+  o.DoLoseWord = fold;
+  o.WindowSize = window;
+  o.DiffLimit = limit;
+  if (symbols == 1) {
+    Write(dir / "sign", parts[0]);
+    o.UseSignFile = true;
+    o.SignFileName = dir / "sign";
+  } else if (symbols >= 2) {
+    o.UseSignMemo = true;
+    o.SignMemo = (symbols == 3 ? std::string(kDefaultSigns) : "") + parts[0];
+  }
+  std::vector<std::string> names;
+  for (int k = 0; k < count; ++k) {
+    const std::string n = std::to_string(k + 1);
+    o.Sources[k] = dir / ("s" + n);
+    o.Results[k] = dir / ("r" + n);
+    Write(o.Sources[k], parts[static_cast<std::size_t>(k) + 1]);
+    names.push_back(o.Sources[k].string());
+  }
+  o.Difference = dir / "d";
+  host.stop_at_pass = stop ? data[4] : -1;
+  host.fast = fast;
+
+  NotationTable notations;
+  ComparisonRun run(host, notations);
+  run.RunComparison();
+  const RunOutcome outcome = run.outcome();
+  const std::int32_t diffs = run.DiffCount();
+
+  testing::RunEnd end = testing::RunEnd::kUnfinished;
+  switch (outcome) {
+    case RunOutcome::kFailed:
+      Fail("the run failed: " +
+           (host.messages.empty() ? "" : host.messages.front()));
+    case RunOutcome::kCompleted:
+      end = testing::RunEnd::kCompleted;
+      break;
+    case RunOutcome::kCutOffNoAnchor:
+    case RunOutcome::kCutOffLimit:
+      end = testing::RunEnd::kCutOff;
+      break;
+    case RunOutcome::kStopped:
+      if (!stop) Fail("stopped without a stop request");
+      break;
+    case RunOutcome::kLeftAtEndOfFile:
+      break;
+  }
+
+  const std::int32_t reached = std::max<std::int32_t>(limit, 1);
+  if (outcome == RunOutcome::kCutOffLimit && diffs != reached) {
+    Fail("cut off at the limit " + std::to_string(limit) + " after " +
+         std::to_string(diffs) + " differences");
+  }
+  if (outcome != RunOutcome::kCutOffLimit &&
+      outcome != RunOutcome::kCutOffNoAnchor && diffs >= reached) {
+    Fail("went on past the limit " + std::to_string(limit) + " to " +
+         std::to_string(diffs) + " differences");
+  }
+
+  for (int k = 0; k < count; ++k) {
+    const std::string result = Read(o.Results[k]);
+    const std::string context = "result " + std::to_string(k + 1);
+    testing::RoundTripCase c;
+    c.source = parts[static_cast<std::size_t>(k) + 1];
+    c.result = result;
+    c.own = three ? k : 0;
+    c.count = count;
+    c.fold = fold;
+    c.end = end;
+    c.names = names;
+    Require(testing::CheckRoundTrip(c, notations), context);
+    if (CountBlocks(result) != static_cast<std::size_t>(diffs)) {
+      Fail(context + " holds " + std::to_string(CountBlocks(result)) +
+           " blocks for " + std::to_string(diffs) + " differences");
+    }
+  }
+
+  const std::string difference = Read(o.Difference);
+  std::string end_line;
+  for (char c : file_texts::kEndLine) {
+    end_line += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  }
+  if ((outcome == RunOutcome::kCompleted) != difference.ends_with(end_line)) {
+    Fail("the difference file's end line does not match the outcome");
+  }
+
+  // Fast mode only skips work: without a stop, the other mode must give
+  // the same outcome and the same files, byte for byte.
+  if (stop) return;
+  std::vector<std::string> outputs = {difference};
+  for (int k = 0; k < count; ++k) outputs.push_back(Read(o.Results[k]));
+  host.fast = !fast;
+  NotationTable other_notations;
+  ComparisonRun other(host, other_notations);
+  other.RunComparison();
+  if (other.outcome() != outcome || other.DiffCount() != diffs) {
+    Fail("fast mode changes the outcome");
+  }
+  if (Read(o.Difference) != outputs[0]) {
+    Fail("fast mode changes the difference file");
+  }
+  for (int k = 0; k < count; ++k) {
+    if (Read(o.Results[k]) != outputs[static_cast<std::size_t>(k) + 1]) {
+      Fail("fast mode changes result " + std::to_string(k + 1));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tessel::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  tessel::fuzz::RunOne(data, size);
+  return 0;
+}
