@@ -136,12 +136,13 @@ struct Generated {
   std::vector<std::string> sources;
   RunOptions options;  // everything but the file names
   int stop_at_pass = -1;
+  bool fast = false;  // the walk may copy shared stretches whole
 };
 
 std::ostream& operator<<(std::ostream& out, const Generated& g) {
   const RunOptions& o = g.options;
   out << "fold " << o.DoLoseWord << ", window " << o.WindowSize << ", limit "
-      << o.DiffLimit << ", stop at " << g.stop_at_pass;
+      << o.DiffLimit << ", stop at " << g.stop_at_pass << ", fast " << g.fast;
   if (o.UseSignFile) out << ", sign file " << BytesText(o.SignMemo);
   if (o.UseSignMemo) out << ", memo " << BytesText(o.SignMemo);
   for (const std::string& s : g.sources) out << "\n  source " << BytesText(s);
@@ -158,10 +159,16 @@ Generated Generate(std::uint32_t seed) {
     return below(4) != 0 ? kPieces[below(27)] : kPieces[below(kPieces.size())];
   };
   Generated g;
-  std::vector<std::string> base(below(4) == 0 ? below(20) : below(300));
+  // Mostly short; now and then past the 64 KiB that a source buffers.
+  const std::size_t size = below(20) == 0  ? 20'000 + below(30'000)
+                           : below(4) == 0 ? below(20)
+                                           : below(300);
+  std::vector<std::string> base(size);
   for (auto& p : base) p = piece();
   const std::size_t count = below(3) == 0 ? 3 : 2;
-  const std::size_t change = 1 + below(30);  // one piece in `change` differs
+  // One piece in `change` differs; seldom in long editions, which thus
+  // hold long stretches alike.
+  const std::size_t change = size > 10'000 ? 500 + below(5'000) : 1 + below(30);
   for (std::size_t k = 0; k < count; ++k) {
     std::string text;
     for (const std::string& p : base) {
@@ -209,6 +216,7 @@ Generated Generate(std::uint32_t seed) {
       o.SignMemo = "[ab]&x-1;,\n\xA4\xA4";
   }
   if (below(10) == 0) g.stop_at_pass = static_cast<int>(below(20));
+  g.fast = below(2) == 0;
   return g;
 }
 
@@ -218,6 +226,7 @@ std::string RunAndCheck(const Generated& g) {
   RecordingHost host;
   host.options = g.options;
   host.stop_at_pass = g.stop_at_pass;
+  host.fast = g.fast;
   RunOptions& o = host.options;
   if (o.UseSignFile) {
     WriteFile(dir / "sign", o.SignMemo);
