@@ -41,7 +41,7 @@
 
 namespace {
 
-// xoshiro256**, seeded through splitmix64: fast, and fully specified, so a
+// xoshiro256**, seeded through splitmix64: fast, and defined bit for bit, so a
 // seed means the same text everywhere.
 class Random {
  public:
