@@ -173,7 +173,8 @@ inline Code Advance(TokenReader& reader, SourceStream& src, OutputStream& out,
 // In fast mode the timer is looked at after every difference and after
 // this many passes without one, which keeps a stop well within a tick.
 constexpr int kFastPassesPerTickCheck = 1024;
-constexpr int kPassesBetweenSharedTries = 4;
+// After n failed attempts in a row, the next comes 2^n passes later.
+constexpr int kMostSharedBackoff = 6;
 
 }  // namespace
 
@@ -201,6 +202,7 @@ bool ComparisonRun::Walk() {
   bool fast = false;
   int passes_to_tick_check = 0;
   int passes_to_shared_try = 0;
+  int shared_misses = 0;
 
   for (;;) {
     // In fast mode no pass is seen from outside, so a stretch that every
@@ -208,9 +210,15 @@ bool ComparisonRun::Walk() {
     // layout the attempt fails at once; it is then not repeated for a
     // while.
     if (fast && --passes_to_shared_try <= 0) {
-      const std::size_t copied = CopySharedStretch(state);
-      if (copied > 0) passes_to_tick_check = 0;
-      passes_to_shared_try = copied > 0 ? 0 : kPassesBetweenSharedTries;
+      if (CopySharedStretch(state) > 0) {
+        passes_to_tick_check = 0;
+        shared_misses = 0;
+        passes_to_shared_try = 0;
+      } else {
+        // The longer the sources go on differing, the rarer the attempts.
+        shared_misses = std::min(shared_misses + 1, kMostSharedBackoff);
+        passes_to_shared_try = 1 << shared_misses;
+      }
     }
 
     int ended = 0;

@@ -73,9 +73,8 @@ int SourceStream::Refill() {
   return buffer_[cursor_++];
 }
 
-std::span<const unsigned char> SourceStream::Peek(std::size_t want) {
+void SourceStream::Reload(std::size_t want) {
   if (limit_ - cursor_ < want && !eof_ && !error_) LoadAtPosition();
-  return {buffer_.data() + cursor_, limit_ - cursor_};
 }
 
 std::size_t SourceStream::ReadLine(unsigned char* out, std::size_t limit) {

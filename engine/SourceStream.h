@@ -69,7 +69,10 @@ class SourceStream {
   // that meets the end: at least `want` of them unless the source ends
   // sooner or a read fails. Neither moves the position nor sets the
   // end-of-file indicator; Skip then moves past bytes seen here.
-  std::span<const unsigned char> Peek(std::size_t want);
+  std::span<const unsigned char> Peek(std::size_t want) {
+    if (limit_ - cursor_ < want) Reload(want);
+    return {buffer_.data() + cursor_, limit_ - cursor_};
+  }
   void Skip(std::size_t count) { cursor_ += count; }
 
   // Whether the byte just before the current position exists and is a NUL.
@@ -81,6 +84,7 @@ class SourceStream {
  private:
   SourceStream(std::FILE* file, std::string bytes);
   int Refill();
+  void Reload(std::size_t want);
   // Fills the buffer from the current position; returns the bytes read, or
   // 0 at the end or after a read error (which sets the error indicator).
   std::size_t LoadAtPosition();
