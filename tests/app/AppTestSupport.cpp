@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 
+#include <csignal>
+
 namespace tessel::app::testing {
 
 BoxRecorder::BoxRecorder() {
@@ -10,6 +12,29 @@ BoxRecorder::BoxRecorder() {
     if (answer == nullptr) answer = box.buttons().value(0);
     if (answer != nullptr) answer->click();
   });
+}
+
+BoxAnswer::BoxAnswer(QString button) {
+  previous_ = SetBoxRunner([this, button](QMessageBox& box) {
+    texts << box.text();
+    for (QAbstractButton* b : box.buttons()) {
+      if (b->text() == button) b->click();
+    }
+  });
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+  getrlimit(RLIMIT_FSIZE, &old_);
+  // Else a write beyond the limit ends the process.
+  old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit = old_;
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  setrlimit(RLIMIT_FSIZE, &old_);
+  std::signal(SIGXFSZ, old_handler_);
 }
 
 QByteArray ReadBytes(const QString& path) {

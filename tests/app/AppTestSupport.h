@@ -5,6 +5,8 @@
 #ifndef TESSEL_TESTS_APP_APPTESTSUPPORT_H_
 #define TESSEL_TESTS_APP_APPTESTSUPPORT_H_
 
+#include <sys/resource.h>
+
 #include <QTest>
 #include <QtWidgets>
 #include <functional>
@@ -46,6 +48,37 @@ struct ScriptedDialog : OpenFileDialog {
   std::optional<QString> answer;
 };
 
+// While it lives, answers every message box by clicking the button with
+// the text `button` (none: the box is closed without an answer), and
+// records the boxes' texts.
+class BoxAnswer {
+ public:
+  explicit BoxAnswer(QString button);
+  ~BoxAnswer() { SetBoxRunner(previous_); }
+  BoxAnswer(const BoxAnswer&) = delete;
+  BoxAnswer& operator=(const BoxAnswer&) = delete;
+
+  QStringList texts;
+
+ private:
+  BoxRunner previous_;
+};
+
+// While it lives, this process may write no file larger than `bytes`. Root
+// is bound by it too, so it makes a write fail where file permissions
+// could not.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_;
+  void (*old_handler_)(int);
+};
+
 QByteArray ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const QByteArray& bytes);
 
@@ -55,10 +88,15 @@ void WhenModal(std::function<void(QWidget* dialog)> function);
 
 }  // namespace tessel::app::testing
 
-// A test main() that uses the program's own application object.
+// A test main() that uses the program's own application object. It runs in
+// an empty folder of its own, so that windows shown by the tests read no
+// settings file left by another test.
 #define TESSEL_APP_TEST_MAIN(TestClass)             \
   int main(int argc, char** argv) {                 \
     tessel::app::TesselApplication app(argc, argv); \
+    QTemporaryDir folder;                           \
+    if (!folder.isValid()) return 1;                \
+    QDir::setCurrent(folder.path());                \
     TestClass test;                                 \
     return QTest::qExec(&test, argc, argv);         \
   }
