@@ -8,6 +8,7 @@ namespace tessel::app {
 namespace {
 
 constexpr int kFontPixels = 16;
+constexpr int kSmallButtonPixels = 13;
 
 QFont MakeFont(const QString& windows_face) {
   QFont font;
@@ -26,5 +27,13 @@ QFont MakeFont(const QString& windows_face) {
 QFont ProportionalMingFont() { return MakeFont(QStringLiteral("新細明體")); }
 
 QFont MingFont() { return MakeFont(QStringLiteral("細明體")); }
+
+QFont SmallButtonFont() {
+  QFont font;
+  font.setFamilies(
+      {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
+  font.setPixelSize(kSmallButtonPixels);
+  return font;
+}
 
 }  // namespace tessel::app

@@ -18,6 +18,9 @@ namespace tessel::app {
 // the Latin characters and the free Ming face the rest.
 QFont ProportionalMingFont();  // "新細明體", the main window
 QFont MingFont();              // "細明體", the About box and setup dialog
+// "Times New Roman", 13 pixels high, with Liberation Serif, which has its
+// widths, where it is missing: the setup dialog's small "..." buttons.
+QFont SmallButtonFont();
 
 }  // namespace tessel::app
 

@@ -5,6 +5,22 @@
 
 namespace tessel::app {
 
+namespace {
+
+// The patterns between a filter's parentheses. Qt divides them at blanks
+// only, so that "*.exe;" would be a pattern that no file matches; here a
+// semicolon divides them too.
+QStringList Patterns(const QString& filter) {
+  const qsizetype open = filter.lastIndexOf(u'(');
+  const qsizetype close = filter.lastIndexOf(u')');
+  if (open < 0 || close < open) return {};
+  QString patterns = filter.mid(open + 1, close - open - 1);
+  patterns.replace(u';', u' ');
+  return patterns.split(u' ', Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
 QtOpenFileDialog::QtOpenFileDialog(QWidget* parent, const QStringList& filters,
                                    const QString& all_files_filter)
     : dialog_(new QFileDialog(parent)), all_files_filter_(all_files_filter) {
@@ -20,9 +36,12 @@ QtOpenFileDialog::QtOpenFileDialog(QWidget* parent, const QStringList& filters,
 }
 
 void QtOpenFileDialog::ApplyFilter(const QString& filter) {
-  if (filter != all_files_filter_) return;
+  const QStringList patterns = filter == all_files_filter_
+                                   ? QStringList{QStringLiteral("*")}
+                                   : Patterns(filter);
+  if (patterns.isEmpty()) return;
   if (auto* model = dialog_->findChild<QFileSystemModel*>()) {
-    model->setNameFilters({QStringLiteral("*")});
+    model->setNameFilters(patterns);
   }
 }
 

@@ -48,7 +48,8 @@ class QtOpenFileDialog : public OpenFileDialog {
 
  private:
   // Applies `filter` to the listing: the all-files filter as "*", since a
-  // pattern "*.*" would hide names without a dot.
+  // pattern "*.*" would hide names without a dot, and the patterns of any
+  // other divided at semicolons as well as blanks.
   void ApplyFilter(const QString& filter);
   void SelectFilter(const QString& filter);
 

@@ -61,6 +61,7 @@ TfmTessel::TfmTessel(QWidget* parent) : QWidget(parent) {
       QStringList{QString::fromUtf8(texts::kTextFilter),
                   QString::fromUtf8(texts::kAllFilesFilter)},
       QString::fromUtf8(texts::kAllFilesFilter));
+  launcher_ = std::make_unique<SystemShellLauncher>();
   Timer->start();
 }
 
@@ -68,6 +69,17 @@ TfmTessel::~TfmTessel() = default;
 
 void TfmTessel::SetOpenDialog(std::unique_ptr<OpenFileDialog> dialog) {
   open_dialog_ = std::move(dialog);
+}
+
+void TfmTessel::SetLauncher(std::unique_ptr<ShellLauncher> launcher) {
+  launcher_ = std::move(launcher);
+}
+
+void TfmTessel::SetSetupForm(TfmSetup* setup) {
+  setup_ = setup;
+  if (setup_ != nullptr) {
+    setup_->SetStartDirSource([this] { return run_control_.StartDir; });
+  }
 }
 
 bool TfmTessel::eventFilter(QObject* watched, QEvent* event) {
@@ -279,6 +291,9 @@ void TfmTessel::showEvent(QShowEvent* event) {
 }
 
 void TfmTessel::closeEvent(QCloseEvent* event) {
+  // Refused until the settings are saved: a failed write that throws on its
+  // way to the error box must leave the window open.
+  event->ignore();
   bool may_close = true;
   FormClose(&may_close);
   event->setAccepted(may_close);

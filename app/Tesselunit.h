@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "OpenFileDialog.h"
+#include "ShellLauncher.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -27,6 +28,7 @@ class AlternativeRadioButton;
 class RadioGroup;
 class TfmHelp;
 class TfmSetup;
+class TIniFile;
 
 // What the window and a run share besides the controls. All of it starts
 // as zero, false or empty.
@@ -63,14 +65,20 @@ class TfmTessel : public QWidget {
 
   // The About box and the setup dialog that btHelp and btSetup show. They
   // are created after the window, and must outlive it or be reset here.
+  // The settings fill the setup dialog too, and its program picker starts
+  // in StartDir.
   void SetHelpForm(TfmHelp* help) { help_ = help; }
-  void SetSetupForm(TfmSetup* setup) { setup_ = setup; }
+  void SetSetupForm(TfmSetup* setup);
 
   // The file-open dialog that all the window's pickers share.
   OpenFileDialog& OpenDialog() { return *open_dialog_; }
   void SetOpenDialog(std::unique_ptr<OpenFileDialog> dialog);
 
   RunControlState& run_control() { return run_control_; }
+
+  // The shell's open operation, through which a double-click opens a
+  // field's file.
+  void SetLauncher(std::unique_ptr<ShellLauncher> launcher);
 
   // Checks the fields in their fixed order and completes bare file names
   // with StartDir; sets ThreeFiles and DiffLimit. On the first failed check
@@ -105,11 +113,19 @@ class TfmTessel : public QWidget {
   // it open.
   void FormClose(bool* may_close);
 
-  // The settings file (reading at the first show, writing at close) and
-  // opening a file field's file in another program are built by the
-  // settings work on top of this window; until then these do nothing.
+  // Reads "tessel.ini" in the current directory into the window's and the
+  // setup dialog's controls; a missing file, key or number gives the
+  // control's default.
   void LoadSettings();
+  // The same from a settings file already opened.
+  void LoadSettings(const TIniFile& ini);
+  // Writes every key to StartDir + "tessel.ini". When the first write
+  // fails, asks whether to close all the same and returns the answer; a
+  // later failure throws, and the window stays open. True means the window
+  // may close.
   bool SaveSettings();
+  // Opens the focused file field's file with the program chosen in the
+  // setup dialog, and reports a failure.
   void edEditDblClick();
 
   // Shows `count` in lbDiffNum, which grows with its text.
@@ -186,6 +202,7 @@ class TfmTessel : public QWidget {
 
   RunControlState run_control_;
   std::unique_ptr<OpenFileDialog> open_dialog_;
+  std::unique_ptr<ShellLauncher> launcher_;
   TfmHelp* help_ = nullptr;
   TfmSetup* setup_ = nullptr;
   bool shown_ = false;

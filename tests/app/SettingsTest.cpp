@@ -1,0 +1,243 @@
+// The window's settings file: what a start loads (from the current
+// directory), what a close writes (beside the program), and a close whose
+// settings cannot be written.
+
+#include <QRandomGenerator>
+
+#include "AppTestSupport.h"
+#include "IniFile.h"
+#include "RadioAlternatives.h"
+#include "Setup.h"
+#include "Tesselunit.h"
+
+namespace tessel::app::testing {
+namespace {
+
+using Bytes = QByteArray;
+
+QString BesideProgram() {
+  return QCoreApplication::applicationDirPath() + "/tessel.ini";
+}
+
+QString InCurrentDir() { return QDir::current().filePath("tessel.ini"); }
+
+// A window with its setup dialog, shown (and so loaded) at once.
+struct Fixture {
+  Fixture() {
+    window.SetSetupForm(&setup);
+    window.show();
+  }
+  TfmSetup setup;
+  TfmTessel window;
+};
+
+QList<QLineEdit*> FileFields(TfmTessel& w) {
+  return {w.edFile1,   w.edFile2,   w.edFile3, w.edResult1,
+          w.edResult2, w.edResult3, w.edResult};
+}
+
+// Everything the settings file keeps, in one line.
+QString State(TfmTessel& w, TfmSetup& s) {
+  QStringList files;
+  for (QLineEdit* e : FileFields(w)) files << e->text();
+  const char* sign = w.rbUseSignMemo->isChecked()   ? "M"
+                     : w.rbUseSignFile->isChecked() ? "F"
+                                                    : "-";
+  int setup = 0;  // the index of the selected button, else 0
+  for (QRadioButton* b : {s.rbDefault, s.rbAp1, s.rbAp2, s.rbAp3}) {
+    setup = setup * 10 + (b->isChecked() ? 1 : 0);
+  }
+  return QString(
+             "mode:%1 files:%2 sign:%3:%4 lose:%5 limit:%6:%7 num:%8 "
+             "setup:%9 ap:%10")
+      .arg(w.rgVornNum->ItemIndex())
+      .arg(files.join(','), sign, w.edSignFile->text())
+      .arg(int(w.cbDoLoseWord->isChecked()))
+      .arg(int(w.cbMaxDiffNum->isChecked()))
+      .arg(w.edMaxDiffNum->text(), w.edNum1->text())
+      .arg(setup, 4, 10, QChar('0'))
+      .arg(QStringList{s.edAp1->text(), s.edAp2->text(), s.edAp3->text()}.join(
+          ','));
+}
+
+const QString kDefaults =
+    "mode:0 files:,,,,,, sign:M: lose:1 limit:0: num:100 setup:1000 ap:,,";
+
+struct LoadRow {
+  const char* name;
+  Bytes ini;
+  const char* differences;  // from kDefaults
+};
+
+Bytes Garbage() {
+  Bytes bytes(1 << 16, '\0');
+  QRandomGenerator random(4);
+  for (char& c : bytes) c = char(random.bounded(256));
+  return bytes;
+}
+
+const LoadRow kLoads[] = {
+    {"empty", "", ""},
+    {"FileNum 5", "[Tessel]\nFileNum=5", "mode:1"},
+    {"FileNum -7", "[Tessel]\nFileNum=-7", "mode:-1"},
+    {"FileNum abc", "[Tessel]\nFileNum=abc\nUseMaxDiffNum=1", "limit:1:"},
+    {"no symbols", "[Tessel]\nUseSignFile=0\nUseSignMemo=0", "sign:-:"},
+    {"sign file name", "[Tessel]\nUseSignFile=0\nSignFileName=s\nUseSignMemo=0",
+     "sign:F:s"},
+    {"no program", "[Setup]\nUseAp1=0\nUseAp2=0\nUseAp3=0\nUseDefault=0",
+     "setup:0000"},
+    {"last program", "[Setup]\nUseAp2=0\nUseDefault=0\nAp3Name=/bin/vi",
+     "setup:0001 ap:,,/bin/vi"},
+    {"duplicates", "[Tessel]\nFile1=a\n[Tessel]\nFile1=b\nFile2=c",
+     "files:a,c,,,,,"},
+    {"10 MB line", "[Tessel]\n" + Bytes(10 << 20, '=') + "\nFile1=a",
+     "files:a,,,,,,"},
+    {"garbage", Garbage(), ""},
+};
+
+}  // namespace
+
+class SettingsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    QFile::remove(BesideProgram());
+    QFile::remove(InCurrentDir());
+  }
+
+  void FirstStartAndClose() {
+    Fixture f;
+    QCOMPARE(State(f.window, f.setup), kDefaults);
+    QVERIFY(f.window.edFile3->isHidden() &&
+            !f.window.edMaxDiffNum->isEnabled());
+    QVERIFY(f.window.close());
+    QCOMPARE(ReadBytes(BesideProgram()),
+             "[Tessel]\nFileNum=0\nFile1=\nFile2=\nFile3=\nResult1=\n"
+             "Result2=\nResult3=\nResult=\nUseSignFile=0\nSignFileName=\n"
+             "UseSignMemo=1\nDoLoseWord=1\nUseMaxDiffNum=0\nMaxDiffNum=\n"
+             "Num1=100\n\n[Setup]\nUseAp1=0\nUseAp2=0\nUseAp3=0\n"
+             "UseDefault=1\nAp1Name=\nAp2Name=\nAp3Name=\n");
+  }
+
+  // The bytes loader, as the window's first show uses it.
+  void Loads() {
+    for (const LoadRow& row : kLoads) {
+      TfmSetup setup;
+      TfmTessel window;
+      window.SetSetupForm(&setup);
+      window.LoadSettings(TIniFile::FromBytes(row.ini.toStdString()));
+      QStringList expected = kDefaults.split(' ');
+      for (const QString& part :
+           QString(row.differences).split(' ', Qt::SkipEmptyParts)) {
+        const QString key = part.section(':', 0, 0) + ':';
+        for (QString& e : expected) {
+          if (e.startsWith(key)) e = part;
+        }
+      }
+      QVERIFY2(State(window, setup) == expected.join(' '), row.name);
+    }
+  }
+
+  // Read from the current directory, written beside the program; -7 is no
+  // item, which shows the third source, and is saved as -1.
+  void LoadsHereSavesBesideTheProgram() {
+    const Bytes here = "[Tessel]\nFileNum=-7\nFile1=here\n";
+    WriteBytes(InCurrentDir(), here);
+    WriteBytes(BesideProgram(), "; mine\n[Tessel]\nFile1=beside\nOwn=1\n");
+    Fixture f;
+    QCOMPARE(f.window.edFile1->text(), QString("here"));
+    QVERIFY(f.window.edFile3->isVisible());
+    QVERIFY(f.window.close());
+    QVERIFY(
+        ReadBytes(BesideProgram())
+            .startsWith("; mine\n[Tessel]\nFile1=here\nOwn=1\nFileNum=-1\n"));
+    QCOMPARE(ReadBytes(InCurrentDir()), here);
+  }
+
+  // Every control back as it was; a text beyond 2047 bytes is cut there,
+  // before the character that the cut would split.
+  void RoundTrip() {
+    const QString long_text(1000, QChar(u'許'));  // 3 bytes each
+    {
+      Fixture f;
+      f.window.rgVornNum->Item(1)->click();
+      const QStringList texts = {"/文本/許 a", " lead", "trail ", "\"q\"",
+                                 "'",          "a=b;c", long_text};
+      for (int i = 0; i < texts.size(); ++i) {
+        FileFields(f.window)[i]->setText(texts[i]);
+      }
+      f.window.edSignFile->setText("許.txt");
+      f.window.cbDoLoseWord->setChecked(false);
+      f.window.cbMaxDiffNum->setChecked(true);
+      f.window.edMaxDiffNum->setText("100 ");
+      f.window.edNum1->setText("");
+      f.setup.rbAp2->click();
+      f.setup.edAp1->setText("/bin/a");
+      f.setup.edAp2->setText("b c");
+      QVERIFY(f.window.close());
+    }
+    QVERIFY(QFile::copy(BesideProgram(), InCurrentDir()));
+    Fixture f;
+    QCOMPARE(State(f.window, f.setup),
+             "mode:1 files:/文本/許 a, lead,trail ,\"q\",',a=b;c," +
+                 long_text.left(682) +
+                 " sign:F:許.txt lose:0 limit:1:100  num: setup:0010 "
+                 "ap:/bin/a,b c,");
+    QVERIFY(f.window.edMaxDiffNum->isEnabled());
+  }
+
+  // The first write fails: the question, and nothing at all written. The
+  // target is under a regular file, or the old file is beyond a size limit.
+  void Unwritable() {
+    const struct {
+      const char* answer;
+      bool size_limit;
+      bool closes;
+    } rows[] = {{"&Yes", false, true},
+                {"&No", false, false},
+                {"", false, false},  // closed without an answer
+                {"&Yes", true, true}};
+    const Bytes old = "[Tessel]\nFile1=" + Bytes(300, 'o') + "\n";
+    for (const auto& row : rows) {
+      QTemporaryDir dir;
+      WriteBytes(dir.filePath("file"), "x");
+      WriteBytes(BesideProgram(), old);
+      Fixture f;
+      if (!row.size_limit)
+        f.window.run_control().StartDir = dir.filePath("file/");
+      f.window.edFile1->setText("kept");
+      BoxAnswer boxes(row.answer);
+      {
+        FileSizeLimit limit(row.size_limit ? 100 : RLIM_INFINITY);
+        f.window.close();
+      }
+      QCOMPARE(boxes.texts,
+               QStringList{"警告 : tessel.ini 無法寫入! 是否確定結束?"});
+      QVERIFY2(f.window.isVisible() == !row.closes, row.answer);
+      QCOMPARE(f.window.edFile1->text(), QString("kept"));
+      QCOMPARE(ReadBytes(BesideProgram()), old);
+    }
+  }
+
+  // A later write fails: the error box names the file, the window stays
+  // open, and the keys before it stay written.
+  void LaterWriteFails() {
+    Fixture f;
+    f.window.edFile1->setText(QString(3000, 'x'));
+    BoxRecorder boxes;
+    {
+      FileSizeLimit limit(1000);
+      f.window.close();
+    }
+    QCOMPARE(boxes.texts, QStringList{"Unable to write to " + BesideProgram()});
+    QCOMPARE(boxes.icons.value(0), QMessageBox::Critical);
+    QVERIFY(f.window.isVisible());
+    QCOMPARE(ReadBytes(BesideProgram()), Bytes("[Tessel]\nFileNum=0\n"));
+  }
+};
+
+}  // namespace tessel::app::testing
+
+TESSEL_APP_TEST_MAIN(tessel::app::testing::SettingsTest)
+#include "SettingsTest.moc"
