@@ -1,7 +1,8 @@
 // A whole run over fuzzed sources, ignored symbols and options. Every
 // result file must give back its source (the round trip), hold one block
-// per difference, and end the way the outcome says; the difference limit
-// must be honoured; and fast mode must change no byte.
+// per difference, and end the way the outcome says; the difference file
+// must hold one line per difference; the difference limit must be
+// honoured; and fast mode must change no byte.
 //
 // Input: five header bytes, then the ignored symbols, source 1, source 2
 // and source 3, separated by "}".
@@ -191,6 +192,21 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
   }
   if ((outcome == RunOutcome::kCompleted) != difference.ends_with(end_line)) {
     Fail("the difference file's end line does not match the outcome");
+  }
+  // One line per difference (a span never holds a line feed), then three
+  // line ends in the end line, or a blank line and one per source.
+  std::size_t line_ends = 0;
+  for (std::size_t at = difference.find("\r\n"); at != std::string::npos;
+       at = difference.find("\r\n", at + 2)) {
+    ++line_ends;
+  }
+  const std::size_t closing = end == testing::RunEnd::kCompleted ? 3
+                              : end == testing::RunEnd::kCutOff
+                                  ? 2 + static_cast<std::size_t>(count)
+                                  : 0;
+  if (line_ends != static_cast<std::size_t>(diffs) + closing) {
+    Fail("the difference file holds " + std::to_string(line_ends) +
+         " line ends for " + std::to_string(diffs) + " differences");
   }
 
   // Fast mode only skips work: without a stop, the other mode must give
