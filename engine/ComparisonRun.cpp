@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <vector>
 
 #include "Messages.h"
@@ -104,23 +105,42 @@ bool ComparisonRun::CheckOverwrites() {
 }
 
 bool ComparisonRun::OpenOutputs() {
-  const auto open = [&](const std::filesystem::path& path,
-                        OutputStream::Mode mode, RunField field) {
-    std::unique_ptr<OutputStream> out = OutputStream::OpenFile(path, mode);
-    if (out == nullptr) {
-      host_.ShowMessage(messages::OpenFailed(DisplayName(path)));
-      host_.FocusField(field);
-    }
-    return out;
-  };
+  std::vector<std::tuple<std::filesystem::path, OutputStream::Mode, RunField,
+                         std::unique_ptr<OutputStream>*>>
+      outputs;
   for (int k = 0; k < state_->source_count; ++k) {
-    state_->results[k] = open(options_.Results[k], OutputStream::Mode::kBinary,
-                              kResultFields[k]);
-    if (state_->results[k] == nullptr) return false;
+    outputs.emplace_back(options_.Results[k], OutputStream::Mode::kBinary,
+                         kResultFields[k], &state_->results[k]);
   }
-  state_->difference =
-      open(options_.Difference, OutputStream::Mode::kText, RunField::kResult);
-  return state_->difference != nullptr;
+  outputs.emplace_back(options_.Difference, OutputStream::Mode::kText,
+                       RunField::kResult, &state_->difference);
+
+  const auto refuse = [&](const std::filesystem::path& path, RunField field) {
+    host_.ShowMessage(messages::OpenFailed(DisplayName(path)));
+    host_.FocusField(field);
+    return false;
+  };
+
+  // Every output must open before any is emptied: a run that cannot start
+  // leaves the results of the last one whole, and creates nothing.
+  std::vector<std::filesystem::path> created;
+  for (const auto& [path, mode, field, stream] : outputs) {
+    bool made = false;
+    const bool ok = CanOpenForWriting(path, &made);
+    if (made) created.push_back(path);
+    if (!ok) {
+      std::error_code ec;
+      for (const auto& made_path : created) {
+        std::filesystem::remove(made_path, ec);
+      }
+      return refuse(path, field);
+    }
+  }
+  for (const auto& [path, mode, field, stream] : outputs) {
+    *stream = OutputStream::OpenFile(path, mode);
+    if (*stream == nullptr) return refuse(path, field);
+  }
+  return true;
 }
 
 bool ComparisonRun::StartRun() {

@@ -33,6 +33,16 @@ std::int64_t NativeFileLength(std::FILE* file) {
 #endif
 }
 
+bool CanOpenForWriting(const std::filesystem::path& path, bool* created) {
+  std::error_code ec;
+  const bool existed = std::filesystem::exists(path, ec);
+  std::FILE* file = OpenNativeFile(path, "ab");
+  *created = file != nullptr && !existed;
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
 std::string DisplayName(const std::filesystem::path& path) {
 #ifdef _WIN32
   const std::u8string name = path.u8string();

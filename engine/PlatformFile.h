@@ -24,6 +24,11 @@ bool SeekNativeFile(std::FILE* file, std::int64_t offset);
 // position of the stream is undefined afterwards.
 std::int64_t NativeFileLength(std::FILE* file);
 
+// Whether `path` can be opened for writing, found without emptying it: it
+// is opened for appending and closed again. Sets `*created` when that
+// created the file, which the caller then removes if it gives up.
+bool CanOpenForWriting(const std::filesystem::path& path, bool* created);
+
 // The name of `path` as the system gives it, for messages (UTF-8 where the
 // system's names are wide).
 std::string DisplayName(const std::filesystem::path& path);

@@ -183,11 +183,9 @@ TEST_F(BadInputTest, OutputInAMissingFolder) {
   ExpectKept("output in a missing folder");
 }
 
-// The outputs opened before the one that fails have been emptied by then:
-// a run that fails at its start destroys the previous results. Sound would
-// be to find every output openable before emptying any. Disabled until the
-// engine opens its outputs that way.
-TEST_F(BadInputTest, DISABLED_FailedStartLeavesEarlierOutputsWhole) {
+// Every output must open before any is emptied, so a run that fails at its
+// start leaves the results of the last run whole.
+TEST_F(BadInputTest, FailedStartLeavesEarlierOutputsWhole) {
   Keep("a", "ABC");
   Keep("b", "ABD");
   Keep("ra", "old result a");
