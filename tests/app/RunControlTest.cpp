@@ -188,17 +188,57 @@ class RunControlTest : public QObject {
     QVERIFY(ReadBytes(f.dir.filePath("win-d")).contains(kEndLine));
   }
 
+  // Bad input through the window: the run's own message and nothing else,
+  // the focus on the field at fault, no source touched, the window idle.
+  void FailedRunShowsOnlyItsMessage_data() {
+    QTest::addColumn<QString>("field");  // the field changed, by object name
+    QTest::addColumn<QString>("text");   // its text; <dir> for the folder
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("outputs_made");
+    QTest::newRow("missing source") << "edFile1"
+                                    << "<dir>/none"
+                                    << "\n錯誤 : <dir>/none 檔案開啟失敗.\n"
+                                    << false;
+    QTest::newRow("folder as source") << "edFile2"
+                                      << "<dir>"
+                                      << "\n錯誤 : <dir> 檔案開啟失敗.\n"
+                                      << false;
+    QTest::newRow("result is a source")
+        << "edResult2"
+        << "<dir>/s1"
+        << "\n錯誤 : <dir>/s1 與來源檔或其他輸出檔相同, 不可覆蓋.\n"
+        << false;
+    QTest::newRow("output in a missing folder")
+        << "edResult"
+        << "<dir>/no/d"
+        << "\n錯誤 : <dir>/no/d 檔案開啟失敗.\n"
+        << false;
+    QTest::newRow("full disk") << "edResult"
+                               << "/dev/full"
+                               << "\n錯誤 : /dev/full 檔案寫入失敗.\n"
+                               << true;
+  }
+
   void FailedRunShowsOnlyItsMessage() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(bool, outputs_made);
     Fixture f(2);
-    WriteBytes(f.dir.filePath("s2"), "x");
+    f.Sources(2, 20);
+    const QByteArray s1 = ReadBytes(f.dir.filePath("s1"));
+    auto* edit = f.window.findChild<QLineEdit*>(field);
+    QVERIFY(edit != nullptr);
+    edit->setText(QString(text).replace("<dir>", f.dir.path()));
     f.window.btRun->setFocus();
     BoxRecorder boxes;
     f.window.btRun->click();
-    QCOMPARE(boxes.texts, QStringList{"\n錯誤 : " + f.dir.filePath("s1") +
-                                      " 檔案開啟失敗.\n"});
-    QCOMPARE(f.window.focusWidget(), f.window.edFile1);
+    QCOMPARE(boxes.texts,
+             QStringList{QString(message).replace("<dir>", f.dir.path())});
+    QCOMPARE(f.window.focusWidget(), edit);
+    QCOMPARE(ReadBytes(f.dir.filePath("s1")), s1);
+    QCOMPARE(QFile::exists(f.dir.filePath("win-r1")), outputs_made);
     f.ExpectIdle();
-    QVERIFY(!QFile::exists(f.dir.filePath("win-d")));
   }
 
   // An exception on its way out of a run (here from the box that reports a
