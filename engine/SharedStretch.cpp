@@ -1,6 +1,7 @@
 #include "SharedStretch.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -34,24 +35,40 @@ std::size_t CommonPrefix(std::span<const unsigned char> a,
 
 std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
                         std::int64_t* line_feeds) {
+  // Single bytes that end a plain stretch: 0x1A, and the openers when
+  // notations fold.
+  static constexpr auto kStops = [] {
+    std::array<std::array<bool, 128>, 2> stops{};
+    for (auto& table : stops) table[kEndOfFileByte] = true;
+    stops[1]['['] = stops[1]['&'] = true;
+    return stops;
+  }();
+  const std::array<bool, 128>& stops = kStops[fold ? 1 : 0];
+  const unsigned char* p = bytes.data();
   const std::size_t n = bytes.size();
   std::int64_t feeds = 0;
   std::size_t i = 0;
-  while (i < n) {
-    const unsigned char b = bytes[i];
-    if (b < kFirstHighByte) {
-      if (b == kEndOfFileByte || (fold && (b == '[' || b == '&'))) {
-        break;
+  while (i + 1 < n) {
+    const unsigned char b = p[i];
+    if (b >= kFirstHighByte) {
+      const unsigned char second = p[i + 1];
+      if (second <= kEndOfFileByte) {
+        if (second == 0 || second == kEndOfFileByte) break;
+        // Before a line end the high byte is a character of its own, and
+        // the line end the next one: two bytes all the same.
+        feeds += second == kLineFeedByte;
       }
+      i += 2;
+    } else {
+      if (stops[b]) break;
       feeds += b == kLineFeedByte;
       ++i;
-      continue;
     }
-    if (i + 1 >= n) break;
-    const unsigned char second = bytes[i + 1];
-    if (second == 0 || second == kEndOfFileByte) break;
-    // Before a line end the high byte is a character of its own.
-    i += (second == kLineFeedByte || second == kCarriageReturnByte) ? 1 : 2;
+  }
+  // A last single byte; a last high byte may start a character cut off.
+  if (i + 1 == n && p[i] < kFirstHighByte && !stops[p[i]]) {
+    feeds += p[i] == kLineFeedByte;
+    ++i;
   }
   *line_feeds += feeds;
   return i;
