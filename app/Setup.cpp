@@ -7,6 +7,7 @@
 
 #include "AppFonts.h"
 #include "FileNames.h"
+#include "Placement.h"
 #include "RadioAlternatives.h"
 #include "WindowTexts.h"
 
@@ -19,15 +20,6 @@ constexpr int kClientHeight = 295;
 // The dialog keeps its designed place on the screen instead of centring.
 constexpr int kScreenLeft = 244;
 constexpr int kScreenTop = 190;
-
-// Names `widget` after its component and puts it at its place.
-template <typename Widget>
-Widget* Place(Widget* widget, const char* name, int left, int top, int width,
-              int height) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(left, top, width, height);
-  return widget;
-}
 
 AlternativeRadioButton* Radio(QWidget* parent, const char* name,
                               const char* text, int left, int top, int width) {

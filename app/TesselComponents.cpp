@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "Placement.h"
 #include "RadioAlternatives.h"
 #include "Resources.h"
 #include "Tesselunit.h"
@@ -25,15 +26,6 @@ constexpr int kInitialProgressMaximum = 10;
 // The colours of the two hint labels.
 constexpr QRgb kHintBlue = 0x0000FF;
 constexpr QRgb kWarningRed = 0xFF0000;
-
-// Names `widget` after its component and puts it at its place.
-template <typename Widget>
-Widget* Place(Widget* widget, const char* name, int left, int top, int width,
-              int height) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(left, top, width, height);
-  return widget;
-}
 
 // A label at its place. One whose text needs more room grows to the right
 // and down rather than cutting its text.

@@ -164,12 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--sign-file", "sign", "a", "b", "--result", "sign",
                      "--result", "rb", "--diff", "d"},
                     "錯誤 : sign" + kClash}),
-    [](const auto& info) {
-      std::string name = info.param.name;
-      for (char& c : name)
-        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-      return name;
-    });
+    [](const auto& info) { return RowName(info.param.name); });
 
 TEST_F(BadInputTest, OutputInAMissingFolder) {
   Keep("a", "ABC");
@@ -378,12 +373,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "A{{X||B}}" + Closing(kNames, true),
                   Lines(1, 1) + Pad("B") + ", X\r\n" +
                       OnDisk(Closing(kNames, true, "\n"))}),
-    [](const auto& info) {
-      std::string name = info.param.name;
-      for (char& c : name)
-        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-      return name;
-    });
+    [](const auto& info) { return RowName(info.param.name); });
 
 TEST_F(BadInputTest, NamesWithBlanksChineseAndDashes) {
   const std::vector<std::string> names = {"-one two", "版本 二"};

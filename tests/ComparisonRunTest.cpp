@@ -345,12 +345,7 @@ INSTANTIATE_TEST_SUITE_P(
             "read error",
             [](RunOptions& o, const auto&) { o.Sources[1] = "/proc/self/mem"; },
             "\n錯誤 : /proc/self/mem 檔案讀取失敗.\n", RunField::kFile2, true}),
-    [](const auto& info) {
-      std::string name = info.param.name;
-      for (char& c : name)
-        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-      return name;
-    });
+    [](const auto& info) { return RowName(info.param.name); });
 
 TEST_F(RunTest, CharacterDevicesMayTakeSeveralOutputs) {
   Sources({"ABC", "ABD"});

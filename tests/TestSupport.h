@@ -95,6 +95,10 @@ ProcessResult RunProcess(const std::filesystem::path& program,
                          int interrupt_after_ms = -1,
                          int kill_after_ms = 120'000);
 
+// A name for a parameterised test row: `name` with every character that is
+// not a letter or digit made '_'.
+std::string RowName(std::string name);
+
 // The tessel-cli under test (its path comes from the build).
 std::filesystem::path CliPath();
 
