@@ -230,7 +230,7 @@ bool ComparisonRun::Walk() {
     // layout the attempt fails at once; it is then not repeated for a
     // while.
     if (fast && --passes_to_shared_try <= 0) {
-      if (CopySharedStretch(state) > 0) {
+      if (CopySharedStretch(state) > 0 || CopyAgreeingStretch(state) > 0) {
         passes_to_tick_check = 0;
         shared_misses = 0;
         passes_to_shared_try = 0;

@@ -31,19 +31,21 @@ std::size_t CommonPrefix(std::span<const unsigned char> a,
   return i;
 }
 
+// Single bytes that end a plain stretch: 0x1A, and the openers when
+// notations fold.
+using StopTable = std::array<bool, 128>;
+constexpr auto kStops = [] {
+  std::array<StopTable, 2> stops{};
+  for (auto& table : stops) table[kEndOfFileByte] = true;
+  stops[1]['['] = stops[1]['&'] = true;
+  return stops;
+}();
+
 }  // namespace
 
 std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
                         std::int64_t* line_feeds) {
-  // Single bytes that end a plain stretch: 0x1A, and the openers when
-  // notations fold.
-  static constexpr auto kStops = [] {
-    std::array<std::array<bool, 128>, 2> stops{};
-    for (auto& table : stops) table[kEndOfFileByte] = true;
-    stops[1]['['] = stops[1]['&'] = true;
-    return stops;
-  }();
-  const std::array<bool, 128>& stops = kStops[fold ? 1 : 0];
+  const StopTable& stops = kStops[fold ? 1 : 0];
   const unsigned char* p = bytes.data();
   const std::size_t n = bytes.size();
   std::int64_t feeds = 0;
@@ -118,6 +120,90 @@ std::size_t CopySharedStretch(RunState& state) {
     state.lines[k] += feeds;
   }
   return length;
+}
+
+namespace {
+
+// The walk's advance over `bytes` from `*at` up to the next compared
+// character, for the characters the walk copies unchanged. Returns its
+// code and moves `*at` past it, counting ignored line feeds in `*feeds`;
+// returns 0 where such a character does not follow, or fewer than two
+// bytes are left to decide it.
+inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
+                          std::size_t* at, std::int64_t* feeds,
+                          const StopTable& stops,
+                          const std::uint64_t* ignored) {
+  std::size_t i = *at;
+  for (;;) {
+    if (i + 1 >= size) return kEndOfSource;
+    const unsigned char b = bytes[i];
+    Code code;
+    if (b >= kFirstHighByte) {
+      const unsigned char second = bytes[i + 1];
+      if (second == kLineFeedByte || second == kCarriageReturnByte) {
+        code = kSingleByteBase + b;  // a character of its own
+        i += 1;
+      } else {
+        if (second == 0 || second == kEndOfFileByte) return kEndOfSource;
+        code = b * 256u + second;
+        i += 2;
+      }
+    } else {
+      if (stops[b]) return kEndOfSource;
+      code = kSingleByteBase + b;
+      i += 1;
+    }
+    // The control bytes are always ignored; the set's bits say the rest.
+    if (code > kLastControl && ((ignored[code / 64] >> (code % 64)) & 1) == 0) {
+      *at = i;
+      return code;
+    }
+    *feeds += code == kLineFeed;
+  }
+}
+
+template <int N>
+std::size_t CopyAgreeing(RunState& state) {
+  const StopTable& stops = kStops[state.reader.do_lose_word() ? 1 : 0];
+  const std::uint64_t* ignored = state.reader.signs().bits();
+  std::array<const unsigned char*, N> bytes;
+  std::array<std::size_t, N> size, at{}, agreed{};
+  std::array<std::int64_t, N> feeds{}, agreed_feeds{};
+  for (int k = 0; k < N; ++k) {
+    const auto ahead = state.sources[k]->Peek(kRefillBelow);
+    bytes[k] = ahead.data();
+    size[k] = ahead.size();
+  }
+  std::size_t passes = 0;
+  for (;;) {
+    const Code first =
+        NextAgreeable(bytes[0], size[0], &at[0], &feeds[0], stops, ignored);
+    if (first == kEndOfSource) break;
+    bool agree = true;
+    for (int k = 1; k < N && agree; ++k) {
+      agree = NextAgreeable(bytes[k], size[k], &at[k], &feeds[k], stops,
+                            ignored) == first;
+    }
+    if (!agree) break;
+    ++passes;
+    agreed = at;
+    agreed_feeds = feeds;
+  }
+  if (passes == 0) return 0;
+  for (int k = 0; k < N; ++k) {
+    state.results[k]->Write(
+        std::string_view(reinterpret_cast<const char*>(bytes[k]), agreed[k]));
+    state.sources[k]->Skip(agreed[k]);
+    state.lines[k] += agreed_feeds[k];
+  }
+  return passes;
+}
+
+}  // namespace
+
+std::size_t CopyAgreeingStretch(RunState& state) {
+  return state.source_count == 3 ? CopyAgreeing<3>(state)
+                                 : CopyAgreeing<2>(state);
 }
 
 }  // namespace tessel

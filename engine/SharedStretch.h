@@ -1,7 +1,8 @@
-// A shortcut of the lockstep walk for stretches that every source holds
-// byte for byte: such a stretch reads as the same characters in every
-// source, so each pass would write every byte of it to every result file.
-// Copying it whole gives the same files in a fraction of the time.
+// Shortcuts of the lockstep walk. Where the sources agree, each pass writes
+// every byte it reads to its source's result file unchanged (as long as no
+// notation, 0x1A or swallowed NUL is met): a stretch of such passes can be
+// found straight in the sources' buffers and copied whole, which gives the
+// same files in a fraction of the time.
 
 #ifndef TESSEL_ENGINE_SHAREDSTRETCH_H_
 #define TESSEL_ENGINE_SHAREDSTRETCH_H_
@@ -29,6 +30,14 @@ std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
 // each source, or 0 when they do not continue with a plain stretch long
 // enough to be worth it.
 std::size_t CopySharedStretch(RunState& state);
+
+// Walks every source of `state` straight over its buffer as the lockstep
+// walk would, as long as the compared characters agree and every character
+// is one that the walk copies unchanged (no notation opener when folding, no
+// 0x1A, no high byte before a NUL), and copies what it passed, ignored
+// characters included, to each result file. Stops after the last compared
+// character on which all agree. Returns the number of such characters.
+std::size_t CopyAgreeingStretch(RunState& state);
 
 }  // namespace tessel
 

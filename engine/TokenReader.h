@@ -82,6 +82,7 @@ class TokenReader {
                          std::int64_t count, OutputStream& out);
 
   bool do_lose_word() const { return do_lose_word_; }
+  const SignSet& signs() const { return signs_; }
   NotationTable& notations() const { return notations_; }
 
  private:

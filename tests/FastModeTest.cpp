@@ -18,14 +18,29 @@ namespace {
 // Pieces that meet every rule a shortcut could trip on: double-byte
 // characters, high bytes before line ends and NULs, notations, 0x1A, line
 // feeds, ignored symbols.
-const std::vector<std::string> kPieces = {
-    "\xA4\xA4", "\xA4\x40", "\xB3\x5C",
-    "\xA1\x41", "A",        "b",
-    " ",        "\n",       "\r\n",
-    "[ab]",     "&x-1;",    "[",
-    "&",        "\xA4\n",   std::string("\xA4\0", 2),
-    "\x1A",     "\xA4\xA5", "\xF9\xF8",
-    "\xA4",     ",",        std::string(1, '\0')};
+const std::vector<std::string> kPieces = {"\xA4\xA4",
+                                          "\xA4\x40",
+                                          "\xB3\x5C",
+                                          "\xA1\x41",
+                                          "A",
+                                          "b",
+                                          " ",
+                                          "\n",
+                                          "\r\n",
+                                          "[ab]",
+                                          "&x-1;",
+                                          "[",
+                                          "&",
+                                          "\xA4\n",
+                                          "\xA4\t",
+                                          "\xA4\r",
+                                          std::string("\xA4\0", 2),
+                                          "\x1A",
+                                          "\xA4\xA5",
+                                          "\xF9\xF8",
+                                          "\xA4",
+                                          ",",
+                                          std::string(1, '\0')};
 
 std::string RandomText(std::mt19937& random, std::size_t pieces) {
   std::string text;
@@ -96,6 +111,33 @@ TEST(FastModeTest, ShortcutsChangeNoByte) {
     EXPECT_EQ(RunAll(dir, texts, true, fold, window),
               RunAll(dir, texts, false, fold, window))
         << "round " << round;
+  }
+}
+
+// Places where a shortcut could read a character otherwise than the walk:
+// a high byte before a control byte, a line end, a NUL or a 0x1A, and the
+// openers. Each is set between long stretches that the shortcuts take.
+TEST(FastModeTest, ShortcutsReadHighBytesAsTheWalkDoes) {
+  // Line breaks in one edition only: no two stretches are alike byte for
+  // byte, and the shortcut that follows the compared characters runs
+  // across the place that matters.
+  std::string broken, whole;
+  for (int i = 0; i < 150; ++i) broken += "QQQ\n", whole += "QQQ";
+  const std::vector<std::pair<std::string, std::string>> pairs = {
+      {"\xA4\t", "\xA4\n"},     {"\xA4\x01", "\xA4\r"},
+      {"\xA4\x19", "\xA4\x1A"}, {std::string("\xA4\0", 2), "\xA4"},
+      {"\xA4\r\n", "\xA4\n"},   {"[ab]", "[AB]"},
+      {"&x-1;", "&X-1;"},       {"\x1A", ""},
+      {"\xA4[ab]", "\xA4]ab]"}};
+  for (const auto& [a, b] : pairs) {
+    const std::vector<std::string> texts = {broken + a + broken,
+                                            whole + b + whole};
+    for (const bool fold : {true, false}) {
+      TempDir dir;
+      EXPECT_EQ(RunAll(dir, texts, true, fold, 100),
+                RunAll(dir, texts, false, fold, 100))
+          << BytesText(a) << " against " << BytesText(b) << " fold " << fold;
+    }
   }
 }
 
