@@ -140,11 +140,15 @@ inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
     Code code;
     if (b >= kFirstHighByte) {
       const unsigned char second = bytes[i + 1];
-      if (second == kLineFeedByte || second == kCarriageReturnByte) {
+      if (second > kEndOfFileByte) {
+        code = b * 256u + second;  // by far the most common case
+        i += 2;
+      } else if (second == kLineFeedByte || second == kCarriageReturnByte) {
         code = kSingleByteBase + b;  // a character of its own
         i += 1;
+      } else if (second == 0 || second == kEndOfFileByte) {
+        return kEndOfSource;
       } else {
-        if (second == 0 || second == kEndOfFileByte) return kEndOfSource;
         code = b * 256u + second;
         i += 2;
       }
