@@ -22,20 +22,6 @@ using namespace std::string_literals;
 constexpr int kSmallBoundMs = 60'000;
 constexpr int kBigBoundMs = 600'000;
 
-// "%6d, %6d, " for the line numbers of a difference line.
-std::string Lines(int a, int b) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%6d, %6d, ", a, b);
-  return text;
-}
-std::string Pad(const std::string& span) {
-  return span + std::string(span.size() < 31 ? 31 - span.size() : 0, ' ');
-}
-std::string OnDisk(std::string_view text) {
-  std::string disk;
-  for (char c : text) disk += c == '\n' ? "\r\n" : std::string(1, c);
-  return disk;
-}
 const std::string kEnd = OnDisk(file_texts::kEndLine);
 
 // The closing lines of a result file, every source at line 1. The

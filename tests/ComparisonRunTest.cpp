@@ -52,23 +52,8 @@ class RunTest : public ::testing::Test {
   RunOutcome outcome_ = RunOutcome::kFailed;
 };
 
-// Difference-line prefix for lines a and b.
-std::string Lines(int a, int b) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%6d, %6d, ", a, b);
-  return text;
-}
-std::string Pad(const std::string& span) {
-  return span + std::string(span.size() < 31 ? 31 - span.size() : 0, ' ');
-}
 // The end line as the text-mode difference file holds it.
-std::string EndLineOnDisk() {
-  std::string text;
-  for (char c : file_texts::kEndLine)
-    text += c == '\n' ? "\r\n" : std::string(1, c);
-  return BytesText(text);
-}
-const std::string kEnd = EndLineOnDisk();
+const std::string kEnd = BytesText(OnDisk(file_texts::kEndLine));
 
 TEST_F(RunTest, ReplacedCharacter) {
   Sources({"ABCDEFGHIJKLMN", "AXCDEFGHIJKLMN"});

@@ -155,6 +155,22 @@ ProcessResult RunProcess(const std::filesystem::path& program,
   return result;
 }
 
+std::string Lines(int a, int b) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%6d, %6d, ", a, b);
+  return text;
+}
+
+std::string Pad(const std::string& span) {
+  return span + std::string(span.size() < 31 ? 31 - span.size() : 0, ' ');
+}
+
+std::string OnDisk(std::string_view text) {
+  std::string disk;
+  for (char c : text) disk += c == '\n' ? "\r\n" : std::string(1, c);
+  return disk;
+}
+
 std::string RowName(std::string name) {
   for (char& c : name) {
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';

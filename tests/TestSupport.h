@@ -95,6 +95,15 @@ ProcessResult RunProcess(const std::filesystem::path& program,
                          int interrupt_after_ms = -1,
                          int kill_after_ms = 120'000);
 
+// The start of a difference line: "%6d, %6d, " for lines a and b.
+std::string Lines(int a, int b);
+
+// `span` filled with blanks to the 31 bytes of a difference-file column.
+std::string Pad(const std::string& span);
+
+// `text` as a text-mode file holds it: every line feed as CR LF.
+std::string OnDisk(std::string_view text);
+
 // A name for a parameterised test row: `name` with every character that is
 // not a letter or digit made '_'.
 std::string RowName(std::string name);
