@@ -20,13 +20,8 @@ using Code = std::uint32_t;
 
 constexpr Code kEndOfSource = 0;
 constexpr Code kSingleByteBase = 256;
-constexpr Code kNul = kSingleByteBase + 0x00;
-constexpr Code kTab = kSingleByteBase + 0x09;
 constexpr Code kLineFeed = kSingleByteBase + 0x0A;
 constexpr Code kCarriageReturn = kSingleByteBase + 0x0D;
-constexpr Code kSpace = kSingleByteBase + 0x20;
-constexpr Code kAmpersand = kSingleByteBase + '&';
-constexpr Code kOpenBracket = kSingleByteBase + '[';
 // Control bytes 0x00..0x1F are always ignored by the comparison.
 constexpr Code kLastControl = kSingleByteBase + 0x1F;
 // Codes below this stand for one byte of source.
@@ -50,11 +45,7 @@ inline bool IsNotationCode(Code code) {
 // Whether b starts a two-byte character of code page 950.
 inline bool IsCp950LeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 
-// Whether b is an ASCII letter (only these fold together in notations).
-inline bool IsAsciiLetter(unsigned char b) {
-  return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
-}
-
+// Makes A-Z small; only ASCII letters fold together in notations.
 inline unsigned char FoldAsciiLetter(unsigned char b) {
   return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + ('a' - 'A'))
                                 : b;

@@ -41,6 +41,23 @@ constexpr auto kStops = [] {
   return stops;
 }();
 
+// How the walk reads a byte 0x80 or above followed by `second`.
+enum class HighByte {
+  kPair,   // one double-byte character with it
+  kAlone,  // a character of its own, before a line end
+  kStop,   // before a NUL or 0x1A: not copied unchanged, left to the walk
+};
+
+inline HighByte ReadHighByte(unsigned char second) {
+  if (second > kEndOfFileByte)
+    return HighByte::kPair;  // by far the most common
+  if (second == kLineFeedByte || second == kCarriageReturnByte) {
+    return HighByte::kAlone;
+  }
+  if (second == 0 || second == kEndOfFileByte) return HighByte::kStop;
+  return HighByte::kPair;
+}
+
 }  // namespace
 
 std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
@@ -54,12 +71,11 @@ std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
     const unsigned char b = p[i];
     if (b >= kFirstHighByte) {
       const unsigned char second = p[i + 1];
-      if (second <= kEndOfFileByte) {
-        if (second == 0 || second == kEndOfFileByte) break;
-        // Before a line end the high byte is a character of its own, and
-        // the line end the next one: two bytes all the same.
-        feeds += second == kLineFeedByte;
-      }
+      const HighByte reading = ReadHighByte(second);
+      if (reading == HighByte::kStop) break;
+      // Alone, the high byte is followed by a line end of its own: two
+      // bytes all the same, and a line feed to count.
+      if (reading == HighByte::kAlone) feeds += second == kLineFeedByte;
       i += 2;
     } else {
       if (stops[b]) break;
@@ -131,8 +147,7 @@ namespace {
 // bytes are left to decide it.
 inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
                           std::size_t* at, std::int64_t* feeds,
-                          const StopTable& stops,
-                          const std::uint64_t* ignored) {
+                          const StopTable& stops, const SignSet& signs) {
   std::size_t i = *at;
   for (;;) {
     if (i + 1 >= size) return kEndOfSource;
@@ -140,25 +155,24 @@ inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
     Code code;
     if (b >= kFirstHighByte) {
       const unsigned char second = bytes[i + 1];
-      if (second > kEndOfFileByte) {
-        code = b * 256u + second;  // by far the most common case
-        i += 2;
-      } else if (second == kLineFeedByte || second == kCarriageReturnByte) {
-        code = kSingleByteBase + b;  // a character of its own
-        i += 1;
-      } else if (second == 0 || second == kEndOfFileByte) {
-        return kEndOfSource;
-      } else {
-        code = b * 256u + second;
-        i += 2;
+      switch (ReadHighByte(second)) {
+        case HighByte::kPair:
+          code = b * 256u + second;
+          i += 2;
+          break;
+        case HighByte::kAlone:
+          code = kSingleByteBase + b;
+          i += 1;
+          break;
+        case HighByte::kStop:
+          return kEndOfSource;
       }
     } else {
       if (stops[b]) return kEndOfSource;
       code = kSingleByteBase + b;
       i += 1;
     }
-    // The control bytes are always ignored; the set's bits say the rest.
-    if (code > kLastControl && ((ignored[code / 64] >> (code % 64)) & 1) == 0) {
+    if (!signs.IsIgnored(code)) {
       *at = i;
       return code;
     }
@@ -169,7 +183,7 @@ inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
 template <int N>
 std::size_t CopyAgreeing(RunState& state) {
   const StopTable& stops = kStops[state.reader.do_lose_word() ? 1 : 0];
-  const std::uint64_t* ignored = state.reader.signs().bits();
+  const SignSet& signs = state.reader.signs();
   std::array<const unsigned char*, N> bytes;
   std::array<std::size_t, N> size, at{}, agreed{};
   std::array<std::int64_t, N> feeds{}, agreed_feeds{};
@@ -181,12 +195,12 @@ std::size_t CopyAgreeing(RunState& state) {
   std::size_t passes = 0;
   for (;;) {
     const Code first =
-        NextAgreeable(bytes[0], size[0], &at[0], &feeds[0], stops, ignored);
+        NextAgreeable(bytes[0], size[0], &at[0], &feeds[0], stops, signs);
     if (first == kEndOfSource) break;
     bool agree = true;
     for (int k = 1; k < N && agree; ++k) {
       agree = NextAgreeable(bytes[k], size[k], &at[k], &feeds[k], stops,
-                            ignored) == first;
+                            signs) == first;
     }
     if (!agree) break;
     ++passes;

@@ -40,10 +40,6 @@ class SignSet {
            ((words_[code / 64] >> (code % 64)) & 1) != 0;
   }
 
-  // The set as bits, one per code (bit code % 64 of word code / 64), for
-  // loops that test many codes.
-  const std::uint64_t* bits() const { return words_.data(); }
-
   // Empties the set.
   void Clear();
 
