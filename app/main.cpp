@@ -1,11 +1,13 @@
 // tessel: the desktop program. Compares two or three Big5 editions of a
-// text in a window; the command line is ignored.
+// text in a window; files named on the command line become its sources.
 
 #include <QDir>
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 
@@ -14,11 +16,13 @@
 #include "NotationTable.h"
 #include "Resources.h"
 #include "Setup.h"
+#include "StartupArguments.h"
 #include "TesselApplication.h"
 #include "Tesselunit.h"
 
 namespace {
 
+using tessel::app::StartupArguments;
 using tessel::app::TfmHelp;
 using tessel::app::TfmSetup;
 using tessel::app::TfmTessel;
@@ -55,12 +59,60 @@ void ScheduleScreenshots(TfmTessel& window, TfmHelp& help, TfmSetup& setup) {
       });
 }
 
+// The id of the desktop entry and metainfo that packaging installs, by
+// which a desktop matches the window to its icon and name.
+constexpr char kDesktopFileName[] = "org.example.tessel";
+constexpr int kExitUsage = 2;
+
+QStringList ArgumentsAfterProgram(int argc, char** argv) {
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  return args;
+}
+
+// Prints the help or the version, or refuses the command line. Returns the
+// exit status, or -1 when the window is to open.
+int AnswerWithoutWindow(const StartupArguments& arguments) {
+  switch (arguments.action) {
+    case StartupArguments::Action::kHelp:
+      std::fputs(tessel::app::StartupUsageText().toLocal8Bit().constData(),
+                 stdout);
+      return EXIT_SUCCESS;
+    case StartupArguments::Action::kVersion:
+      std::puts("tessel " TESSEL_VERSION);
+      return EXIT_SUCCESS;
+    case StartupArguments::Action::kUsageError:
+      std::fprintf(stderr,
+                   "tessel: %s\nTry 'tessel --help' for more information.\n",
+                   arguments.error.toLocal8Bit().constData());
+      return kExitUsage;
+    case StartupArguments::Action::kOpenWindow:
+      break;
+  }
+  return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // The notation table exists, empty, before anything else runs.
   tessel::NotationTable::Process();
+  // The help and the version are answered before the application object
+  // exists, which needs a display.
+  const StartupArguments early = tessel::app::ParseStartupArguments(
+      ArgumentsAfterProgram(argc, argv), QString());
+  if (early.action == StartupArguments::Action::kHelp ||
+      early.action == StartupArguments::Action::kVersion) {
+    return AnswerWithoutWindow(early);
+  }
   tessel::app::TesselApplication app(argc, argv);
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(kDesktopFileName));
+  // Now without Qt's own options, such as -platform.
+  const StartupArguments arguments = tessel::app::ParseStartupArguments(
+      app.arguments().mid(1), QDir::currentPath());
+  if (const int status = AnswerWithoutWindow(arguments); status >= 0) {
+    return status;
+  }
   try {
     tessel::app::LoadResources();
     QApplication::setWindowIcon(
@@ -76,6 +128,13 @@ int main(int argc, char** argv) {
     // Showing the main window raises its FormShow, which needs the setup
     // dialog to exist.
     fmTessel.show();
+    tessel::app::FillStartupSources(fmTessel, arguments.sources);
+    if (arguments.too_many_sources) {
+      QTimer::singleShot(0, &fmTessel, [&fmTessel] {
+        tessel::app::ShowSimpleMessage(&fmTessel,
+                                       tessel::app::TooManySourcesMessage());
+      });
+    }
     ScheduleScreenshots(fmTessel, fmHelp, fmSetup);
     return app.exec();
   } catch (const std::exception& error) {
