@@ -14,6 +14,10 @@ PACKAGES=(
   xdg-utils
   # scripts/test and scripts/fuzz: the fuzz targets need clang's libFuzzer.
   clang libclang-rt-14-dev
+  # scripts/package and scripts/test-package: the icons drawn from the SVG,
+  # the package and its dependencies, and the validators it must pass.
+  librsvg2-bin dpkg-dev file
+  appstream desktop-file-utils man-db lintian bash-completion
 )
 
 # Installs whatever of PACKAGES is missing; says nothing when all is there.
