@@ -16,7 +16,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   # scripts/package and scripts/test-package: the icons drawn from the SVG,
   # the package and its dependencies, and the validators it must pass.
-  librsvg2-bin dpkg-dev file
+  librsvg2-bin imagemagick dpkg-dev file
   appstream desktop-file-utils man-db lintian bash-completion
 )
 
