@@ -33,8 +33,8 @@ extern const std::uint16_t
 // Unicode (BMP) to code page 950: block kUnicodeToCp950Index[c >> 8],
 // entry c & 0xFF; 0 where no code gives c.
 extern const std::uint8_t kUnicodeToCp950Index[0x100];
-extern const std::uint16_t kUnicodeToCp950Blocks[kUnicodeToCp950BlockCount *
-                                                 0x100];
+extern const std::uint16_t
+    kUnicodeToCp950Blocks[kUnicodeToCp950BlockCount * 0x100];
 
 // Canonical singletons below kSingletonLimit: block kSingletonIndex[c >> 8],
 // entry c & 0xFF; 0 where c is none.
