@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <numeric>
 
 #include "BuiltinVariantTables.h"
 #include "PlatformFile.h"
@@ -39,9 +40,15 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
 }  // namespace
 
 VariantTable::VariantTable()
-    : page_of_block_(kPageCount, 0), entries_(kPageSize, 0) {}
+    : bmp_(kBmpLimit), page_of_block_(kPageCount, 0), entries_(kPageSize, 0) {
+  std::iota(bmp_.begin(), bmp_.end(), std::uint16_t{0});
+}
 
 void VariantTable::Set(char32_t c, char32_t representative) {
+  if (c < kBmpLimit) {
+    bmp_[c] = static_cast<std::uint16_t>(representative);
+    return;
+  }
   std::uint16_t& page = page_of_block_[c >> kPageBits];
   if (page == 0) {
     page = static_cast<std::uint16_t>(entries_.size() / kPageSize);
