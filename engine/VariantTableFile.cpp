@@ -12,6 +12,7 @@ constexpr char32_t kLastSurrogate = 0xDFFF;
 constexpr char32_t kTab = 0x09;
 constexpr char32_t kSpace = 0x20;
 constexpr char32_t kIdeographicSpace = 0x3000;
+constexpr char32_t kByteOrderMark = 0xFEFF;
 constexpr char32_t kDelete = 0x7F;
 constexpr char32_t kCommentMark = '#';
 
@@ -78,8 +79,11 @@ bool NextBig5(std::string_view bytes, std::size_t& pos, Cp950Decoder cp950,
   return c != 0;
 }
 
+// A byte order mark inside a file (files joined together) is invisible:
+// taking it for a member would make it equal to a real character.
 bool IsBlank(char32_t c) {
-  return c == kSpace || c == kTab || c == kIdeographicSpace;
+  return c == kSpace || c == kTab || c == kIdeographicSpace ||
+         c == kByteOrderMark;
 }
 
 bool IsRefusedControl(char32_t c) { return c < kSpace || c == kDelete; }

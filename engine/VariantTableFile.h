@@ -6,7 +6,8 @@
 //     or is valid UTF-8 throughout, otherwise Big5. When it is neither, the
 //     error names the line where the reading that went further stopped.
 //   - Lines end at LF, CR LF or a lone CR.
-//   - Blanks are U+0020, U+0009 and U+3000 (the full-width space).
+//   - Blanks are U+0020, U+0009, U+3000 (the full-width space) and U+FEFF
+//     (a byte order mark, met inside files joined from several).
 //   - A "#" that starts a line or follows a blank begins a comment that
 //     runs to the line end; a "#" right after another character is one.
 //   - Every other character of a line is a member of that line's class. A

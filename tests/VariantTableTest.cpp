@@ -97,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "爲為|"},
         FileCase{"HashRightAfterAMemberIsOne", "＃#\n", "＃#|"},
         FileCase{"ByteOrderMarkSkipped", "\xEF\xBB\xBF# note\n爲為\n", "爲為|"},
+        FileCase{"ByteOrderMarkInsideIsABlank",
+                 "爲\xEF\xBB\xBF為\n\xEF\xBB\xBF說説\n", "爲為|說説|"},
         FileCase{"OutsideTheBasicPlane", "玄𤣥\n", "玄𤣥|"},
         // 0x1A ends a table as it ends a source.
         FileCase{"EndOfFileByte", "爲為\n\x1A說説\n", "爲為|"},
