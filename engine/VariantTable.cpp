@@ -1,6 +1,7 @@
 #include "VariantTable.h"
 
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <numeric>
 
@@ -24,17 +25,21 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// Reads all of `path` into `bytes`. Returns false when it cannot be opened
-// or read to its end.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
+// Reads all of `path` into `bytes`, up to kMaxVariantTableFileSize.
+VariantTableError::Kind ReadWholeFile(const std::filesystem::path& path,
+                                      std::string& bytes) {
   std::unique_ptr<std::FILE, FileCloser> file(OpenNativeFile(path, "rb"));
-  if (!file) return false;
+  if (!file) return VariantTableError::Kind::kCannotRead;
   char buffer[1 << 16];
   std::size_t got;
   while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    if (bytes.size() + got > kMaxVariantTableFileSize) {
+      return VariantTableError::Kind::kTooLarge;
+    }
     bytes.append(buffer, got);
   }
-  return std::ferror(file.get()) == 0;
+  return std::ferror(file.get()) == 0 ? VariantTableError::Kind::kNone
+                                      : VariantTableError::Kind::kCannotRead;
 }
 
 }  // namespace
@@ -123,10 +128,22 @@ bool VariantTableBuilder::AddBuiltin(std::string_view name) {
 VariantTableError VariantTableBuilder::AddFile(
     const std::filesystem::path& path) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    return {VariantTableError::Kind::kCannotRead, DisplayName(path), 0};
+  const VariantTableError::Kind read = ReadWholeFile(path, bytes);
+  if (read != VariantTableError::Kind::kNone) {
+    return {read, DisplayName(path), 0};
   }
   return AddText(bytes, DisplayName(path));
+}
+
+VariantTableError VariantTableBuilder::AddNamedFile(std::string_view name) {
+  std::filesystem::path path;
+  try {
+    path = std::filesystem::path(std::u8string(name.begin(), name.end()));
+  } catch (const std::exception&) {
+    // A name that is not UTF-8 has no wide form where names are wide.
+    return {VariantTableError::Kind::kCannotRead, "", 0};
+  }
+  return AddFile(path);
 }
 
 VariantTableError VariantTableBuilder::AddList(std::string_view list) {
@@ -137,8 +154,7 @@ VariantTableError VariantTableBuilder::AddList(std::string_view list) {
       return {VariantTableError::Kind::kEmptyName, "", 0};
     }
     if (!AddBuiltin(item)) {
-      const std::u8string name(item.begin(), item.end());
-      VariantTableError error = AddFile(std::filesystem::path(name));
+      VariantTableError error = AddNamedFile(item);
       if (!error.ok()) {
         // Name the file as the user wrote it.
         error.file = std::string(item);

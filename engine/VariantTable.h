@@ -104,6 +104,9 @@ class VariantTableBuilder {
   // Reads and adds a table file.
   VariantTableError AddFile(const std::filesystem::path& path);
 
+  // Reads and adds the table file of a UTF-8 name.
+  VariantTableError AddNamedFile(std::string_view name);
+
   // The table of every class added so far.
   VariantTable Build();
 

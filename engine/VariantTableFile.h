@@ -40,6 +40,8 @@ struct VariantTableError {
     kBadEncoding,
     // A control character other than a tab or a line end.
     kControlCharacter,
+    // The file is larger than kMaxVariantTableFileSize.
+    kTooLarge,
   };
   Kind kind = Kind::kNone;
   // The table as the user named it: a built-in name or a file name.
@@ -49,6 +51,11 @@ struct VariantTableError {
 
   bool ok() const { return kind == Kind::kNone; }
 };
+
+// The largest table file read: far above any real table (every CJK
+// character of Unicode in classes is under 1 MiB), and it keeps a wrong
+// file, an edition named by mistake, from filling memory.
+inline constexpr std::size_t kMaxVariantTableFileSize = std::size_t{16} << 20;
 
 // Maps a code page 950 double-byte code (lead byte * 256 + trail byte) to
 // its Unicode character; returns 0 for a code that has none.

@@ -219,6 +219,20 @@ TEST_F(VariantListTest, CombinesBuiltinTablesAndFiles) {
   EXPECT_TRUE(builder.Build().Equal(U'甲', U'乙'));
 }
 
+TEST_F(VariantListTest, RefusesAFileAboveTheLimit) {
+  // Classes all the way, so only the size can fail it.
+  std::string bytes;
+  while (bytes.size() <= kMaxVariantTableFileSize) bytes += "爲為\n";
+  WriteFile(dir_ / "huge.txt", bytes);
+  VariantTableBuilder builder;
+  const VariantTableError error = builder.AddList("z,huge.txt");
+  EXPECT_EQ(error.kind, Kind::kTooLarge);
+  EXPECT_EQ(error.file, "huge.txt");
+  bytes.resize(kMaxVariantTableFileSize - kMaxVariantTableFileSize % 7);
+  WriteFile(dir_ / "huge.txt", bytes);
+  EXPECT_TRUE(builder.AddList("huge.txt").ok());
+}
+
 struct ListCase {
   std::string name;
   std::string list;
