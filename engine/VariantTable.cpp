@@ -141,7 +141,7 @@ VariantTableError VariantTableBuilder::AddNamedFile(std::string_view name) {
     path = std::filesystem::path(std::u8string(name.begin(), name.end()));
   } catch (const std::exception&) {
     // A name that is not UTF-8 has no wide form where names are wide.
-    return {VariantTableError::Kind::kCannotRead, "", 0};
+    return {VariantTableError::Kind::kCannotRead, std::string(name), 0};
   }
   return AddFile(path);
 }
