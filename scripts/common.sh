@@ -12,6 +12,9 @@ PACKAGES=(
   fonts-arphic-uming fonts-liberation2
   xvfb xauth
   xdg-utils
+  # The check that the built-in variant tables match their Unicode and
+  # OpenCC sources (scripts/generate-variant-tables --check).
+  python3 unicode-data opencc libopencc-data
   # scripts/test and scripts/fuzz: the fuzz targets need clang's libFuzzer.
   clang libclang-rt-14-dev
   # scripts/package and scripts/test-package: the icons drawn from the SVG,
