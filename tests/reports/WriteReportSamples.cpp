@@ -1,7 +1,7 @@
 // Writes every report case into a folder for the file-level checks that
-// ctest runs with other tools: for each case NAME, NAME.json, each
-// source's text as NAME.source<k>.txt and its compared characters as
-// NAME.compared<k>.txt (k from 1).
+// ctest runs with other tools: for each case NAME, NAME.json and
+// NAME.tei.xml, each source's text as NAME.source<k>.txt and its compared
+// characters as NAME.compared<k>.txt (k from 1).
 //
 //   write-report-samples FOLDER
 
@@ -14,6 +14,7 @@
 #include "JsonReportWriter.h"
 #include "OutputStream.h"
 #include "ReportCases.h"
+#include "TeiWriter.h"
 
 namespace {
 
@@ -43,7 +44,9 @@ bool WriteCase(const std::filesystem::path& folder, const std::string& name,
   const auto file = [&](const std::string& suffix) {
     return folder / (name + suffix);
   };
-  bool ok = WriteReport<tessel::reports::JsonReportWriter>(file(".json"), run);
+  bool ok =
+      WriteReport<tessel::reports::JsonReportWriter>(file(".json"), run) &&
+      WriteReport<tessel::reports::TeiWriter>(file(".tei.xml"), run);
   for (int k = 0; k < run.description.source_count; ++k) {
     const std::string number = std::to_string(k + 1);
     ok = ok && WriteBytes(file(".source" + number + ".txt"), run.texts[k]) &&
