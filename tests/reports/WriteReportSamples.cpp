@@ -1,9 +1,11 @@
 // Writes every report case into a folder for the file-level checks that
-// ctest runs with other tools: for each case NAME, NAME.json and
-// NAME.tei.xml, each source's text as NAME.source<k>.txt and its compared
-// characters as NAME.compared<k>.txt (k from 1).
+// ctest runs with other tools: for each case NAME, NAME.json,
+// NAME.tei.xml and NAME.html, each source's text as NAME.source<k>.txt and
+// its compared characters as NAME.compared<k>.txt (k from 1). With
+// --large, also the large run's HTML report as large.html, to try the page
+// at full size.
 //
-//   write-report-samples FOLDER
+//   write-report-samples FOLDER [--large]
 
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "HtmlReportWriter.h"
 #include "JsonReportWriter.h"
 #include "OutputStream.h"
 #include "ReportCases.h"
@@ -46,7 +49,8 @@ bool WriteCase(const std::filesystem::path& folder, const std::string& name,
   };
   bool ok =
       WriteReport<tessel::reports::JsonReportWriter>(file(".json"), run) &&
-      WriteReport<tessel::reports::TeiWriter>(file(".tei.xml"), run);
+      WriteReport<tessel::reports::TeiWriter>(file(".tei.xml"), run) &&
+      WriteReport<tessel::reports::HtmlReportWriter>(file(".html"), run);
   for (int k = 0; k < run.description.source_count; ++k) {
     const std::string number = std::to_string(k + 1);
     ok = ok && WriteBytes(file(".source" + number + ".txt"), run.texts[k]) &&
@@ -60,7 +64,7 @@ bool WriteCase(const std::filesystem::path& folder, const std::string& name,
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: write-report-samples FOLDER\n");
+    std::fprintf(stderr, "usage: write-report-samples FOLDER [--large]\n");
     return 2;
   }
   const std::filesystem::path folder = argv[1];
@@ -69,6 +73,11 @@ int main(int argc, char** argv) {
   bool ok = true;
   for (const auto& report_case : tessel::testing::ReportCases()) {
     ok = WriteCase(folder, report_case.name, report_case.run) && ok;
+  }
+  if (argc > 2 && std::string_view(argv[2]) == "--large") {
+    ok = WriteReport<tessel::reports::HtmlReportWriter>(
+             folder / "large.html", tessel::testing::LargeRun()) &&
+         ok;
   }
   return ok ? 0 : 1;
 }
