@@ -12,6 +12,9 @@ PACKAGES=(
   fonts-arphic-uming fonts-liberation2
   xvfb xauth
   xdg-utils
+  # The report checks: the JSON Schema validator, xmllint for the TEI, and
+  # a browser for the HTML.
+  python3 python3-jsonschema libxml2-utils chromium
   # scripts/test and scripts/fuzz: the fuzz targets need clang's libFuzzer.
   clang libclang-rt-14-dev
 )
