@@ -37,7 +37,7 @@ padding:0 8px;white-space:nowrap;overflow:hidden;text-overflow:ellipsis;
 cursor:pointer;font-size:13px;border-bottom:1px solid #f2f2f2}
 #list .row:hover{background:#f5f0e0}
 #list .row.cur{background:#ffd9a8}
-.num{color:#555;display:inline-block;min-width:3.6em}
+.num{color:#555;display:inline-block;min-width:4.2em;margin-right:.4em}
 .lns{color:#888;font-size:11px;margin-right:.5em}
 .txt,.seg,.zh{font-family:var(--ming)}
 .ag{float:right;color:#8a2b1e;font-size:11px}
@@ -282,6 +282,7 @@ draw(0); draw(1);
 // "#summary" opens the summary; "#d12" goes to difference 12.
 var hash = location.hash.match(/^#(summary|d(\d+))$/);
 if (hash && hash[2]) go(+hash[2] - 1); else if (hash) tab(1);
+root.setAttribute("data-ready-ms", Math.round(performance.now()));
 root.setAttribute("data-report", "ready");
 })();
 )JS";
