@@ -49,8 +49,8 @@ struct RunDescription {
   std::int32_t diff_limit = 0;
   bool fold_notations = true;
   // The ignored symbols besides the control characters (always ignored),
-  // each as its UTF-8 text, in the order they were loaded, without
-  // repeats.
+  // each once, as its UTF-8 text; a Big5 run lists them in the order of
+  // their codes.
   std::vector<std::string> ignored_symbols;
 };
 
@@ -80,12 +80,12 @@ struct DifferenceRecord {
 
 // How a run ended.
 enum class ReportOutcome {
-  kCompleted,       // every source was read to its end
-  kCutOffNoAnchor,  // no common stretch within the look-ahead
-  kCutOffLimit,     // the difference limit was reached
-  kEndOfFileMark,   // the walk stopped at a source's end-of-file mark
-  kStopped,         // the user stopped it
-  kFailed,          // a file could not be read or written
+  kCompleted,        // every source was read to its end
+  kCutOffNoAnchor,   // no common stretch within the look-ahead
+  kCutOffLimit,      // the difference limit was reached
+  kLeftAtSourceEnd,  // the walk left off where it met the end of a source
+  kStopped,          // the user stopped it
+  kFailed,           // a file could not be read or written
 };
 
 struct RunEnd {

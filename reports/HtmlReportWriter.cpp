@@ -47,8 +47,8 @@ std::string_view OutcomeText(ReportOutcome outcome) {
       return "cut off: no common stretch within the look-ahead";
     case ReportOutcome::kCutOffLimit:
       return "cut off: the difference limit was reached";
-    case ReportOutcome::kEndOfFileMark:
-      return "ended at a source's end-of-file mark";
+    case ReportOutcome::kLeftAtSourceEnd:
+      return "left off where a source ended, without closing lines";
     case ReportOutcome::kStopped:
       return "stopped by the user";
     case ReportOutcome::kFailed:

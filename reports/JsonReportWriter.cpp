@@ -14,8 +14,8 @@ std::string_view OutcomeName(ReportOutcome outcome) {
     case ReportOutcome::kCutOffNoAnchor:
     case ReportOutcome::kCutOffLimit:
       return "cut-off";
-    case ReportOutcome::kEndOfFileMark:
-      return "end-of-file-mark";
+    case ReportOutcome::kLeftAtSourceEnd:
+      return "left-at-source-end";
     case ReportOutcome::kStopped:
       return "stopped";
     case ReportOutcome::kFailed:

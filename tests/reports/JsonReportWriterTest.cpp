@@ -90,8 +90,8 @@ const EndCase kEnds[] = {
     {"Stopped", ReportOutcome::kStopped,
      "\"end\":{\"outcome\":\"stopped\",\"differences\":0,\"lines\":[1,1],"
      "\"ended\":[false,false]}}\n"},
-    {"EndOfFileMark", ReportOutcome::kEndOfFileMark,
-     "\"end\":{\"outcome\":\"end-of-file-mark\",\"differences\":0,"
+    {"LeftAtSourceEnd", ReportOutcome::kLeftAtSourceEnd,
+     "\"end\":{\"outcome\":\"left-at-source-end\",\"differences\":0,"
      "\"lines\":[1,1],\"ended\":[false,false]}}\n"},
     {"Failed", ReportOutcome::kFailed,
      "\"end\":{\"outcome\":\"failed\",\"differences\":0,\"lines\":[1,1],"

@@ -54,7 +54,8 @@ std::vector<ReportCase> ReportCases() {
       {"generated-two-no-anchor", 3, 2, 40, ReportOutcome::kCutOffNoAnchor},
       {"generated-three-completed", 4, 3, 80, ReportOutcome::kCompleted},
       {"generated-three-stopped", 5, 3, 30, ReportOutcome::kStopped},
-      {"generated-three-end-of-file", 6, 3, 10, ReportOutcome::kEndOfFileMark},
+      {"generated-three-left-at-end", 6, 3, 10,
+       ReportOutcome::kLeftAtSourceEnd},
       {"generated-three-failed", 7, 3, 5, ReportOutcome::kFailed},
   };
   for (const auto& g : kGenerated) {
