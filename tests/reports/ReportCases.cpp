@@ -38,6 +38,16 @@ std::vector<ReportCase> ReportCases() {
   alike.Finish(ReportOutcome::kCompleted);
   cases.push_back({"no-difference", alike});
 
+  // A run never hands over ill-formed UTF-8, but if it did, every report
+  // must stay well-formed: each stray byte becomes U+FFFD.
+  SyntheticRun ill_formed(2, {});
+  ill_formed.description.sources[1].name = "b\xFE.txt";
+  ill_formed.Same("天\xFF地");
+  ill_formed.Differ({"\xC0", "玄"});
+  ill_formed.Same("黃");
+  ill_formed.Finish(ReportOutcome::kCompleted);
+  cases.push_back({"ill-formed-utf8", ill_formed});
+
   SyntheticRun empty(3, {});
   empty.Finish(ReportOutcome::kCompleted);
   cases.push_back({"empty-sources", empty});
