@@ -45,7 +45,9 @@ cursor:pointer;font-size:13px;border-bottom:1px solid #f2f2f2}
 #sum{flex:1;overflow:auto;padding:4px 10px;display:none;font-size:13px}
 #sum h2{font-size:14px;margin:10px 0 4px}
 #sum table{border-collapse:collapse;margin-bottom:6px}
-#sum td,#sum th{border:1px solid #ddd;padding:1px 6px;text-align:left}
+#sum td,#sum th{border:1px solid #ddd;padding:1px 6px;text-align:left;
+white-space:nowrap}
+#sum td.zh{white-space:normal;word-break:break-all}
 #sum td.r{text-align:right}
 #sum code{border:1px solid #ddd;padding:0 3px;margin:1px;display:inline-block;
 font-family:var(--ming)}
