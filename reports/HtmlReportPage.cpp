@@ -45,10 +45,9 @@ cursor:pointer;font-size:13px;border-bottom:1px solid #f2f2f2}
 #sum{flex:1;overflow:auto;padding:4px 10px;display:none;font-size:13px}
 #sum h2{font-size:14px;margin:10px 0 4px}
 #sum table{border-collapse:collapse;margin-bottom:6px}
-#sum td,#sum th{border:1px solid #ddd;padding:1px 6px;text-align:left;
-white-space:nowrap}
-#sum td.zh{white-space:normal;word-break:break-all}
-#sum td.r{text-align:right}
+#sum td,#sum th{border:1px solid #ddd;padding:1px 6px;text-align:left}
+#sum td.r{text-align:right;white-space:nowrap}
+#sum td.name{overflow-wrap:anywhere}
 #sum code{border:1px solid #ddd;padding:0 3px;margin:1px;display:inline-block;
 font-family:var(--ming)}
 #view{flex:1;display:flex;flex-direction:column;min-width:0}
@@ -101,9 +100,11 @@ function close(d) {
     line[k] += countLines(t);
     if (t.length) atStart[k] = t.charAt(t.length - 1) === "\n";
     if (d) {
+      // The difference's row gave its line a number, even for an empty
+      // span, so the next row goes on with that line.
       var x = d[3][k];
       line[k] += countLines(x);
-      if (x.length) atStart[k] = x.charAt(x.length - 1) === "\n";
+      atStart[k] = x.length > 0 && x.charAt(x.length - 1) === "\n";
     }
   }
   if (d) {

@@ -104,9 +104,8 @@ void HtmlReportWriter::BeginRun(const RunDescription& run) {
   for (int k = 0; k < run.source_count; ++k) {
     out_.Write("<div>");
     out_.Write(std::to_string(k + 1));
-    out_.Write(" \xC2\xB7 <span class=\"zh\">");
+    out_.Write(" \xC2\xB7 ");
     WriteHtmlText(run.sources[k].name, out_);
-    out_.Write("</span>");
     if (k == 0) out_.Write("<span id=\"pos\"></span>");
     out_.Write("</div>");
   }
@@ -228,7 +227,7 @@ void HtmlReportWriter::WriteSources(const RunEnd& end) {
   for (int k = 0; k < run_.source_count; ++k) {
     out_.Write("<tr><td>");
     out_.Write(std::to_string(k + 1));
-    out_.Write("</td><td class=\"zh\">");
+    out_.Write("</td><td class=\"name\">");
     WriteHtmlText(run_.sources[k].name, out_);
     out_.Write("</td><td>");
     WriteHtmlText(run_.sources[k].encoding, out_);
