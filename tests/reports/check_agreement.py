@@ -2,8 +2,9 @@
 """Checks that the three reports of each sample case tell the same
 differences: for every NAME.json, the TEI apparatus NAME.tei.xml has one
 app per difference, numbered alike, in which each witness reads its span's
-text; and the HTML report's data in NAME.html holds every difference with
-the same number, line numbers and texts.
+text; the HTML report's data in NAME.html holds every difference with the
+same number, line numbers and texts; and where the run's difference file
+is there as NAME.diff.txt, each of its lines is rebuilt from the JSON.
 
     check_agreement.py FOLDER
 """
@@ -60,6 +61,29 @@ def problems(path):
                   [s["text"] for s in d["spans"]]) for d in differences]
         if [(n, l, t) for n, l, t in html] != lines:
             yield "the HTML data differs from the JSON differences"
+    if os.path.exists(base + ".diff.txt"):
+        yield from difference_file_problems(base + ".diff.txt", differences)
+
+
+def difference_file_problems(path, differences):
+    """Rebuilds every line of a Big5 run's difference file from the JSON:
+    the line numbers, then the texts in columns of at least 31 bytes."""
+    with open(path, "rb") as f:
+        lines = f.read().split(b"\r\n")
+    for i, difference in enumerate(differences):
+        spans = difference["spans"]
+        line = b"".join(b"%6d, " % span["line"] for span in spans)
+        texts = [span["text"].encode("cp950", "replace") for span in spans]
+        for k, text in enumerate(texts):
+            line += text
+            if k + 1 < len(texts):
+                line += b" " * max(0, 31 - len(text)) + b", "
+        if i >= len(lines) or lines[i] != line:
+            yield "difference %d: the difference file says %r" % (
+                i + 1, lines[i] if i < len(lines) else None)
+            return
+    if len(lines) <= len(differences) or lines[len(differences)].strip():
+        yield "the difference file holds more differences than the JSON"
 
 
 def main():

@@ -14,6 +14,9 @@ import sys
 
 import jsonschema
 
+# The Python codec for each encoding a run names.
+CODECS = {"UTF-8": "utf-8", "Big5": "cp950"}
+
 
 def problems(path, document, validator):
     for error in validator.iter_errors(document):
@@ -50,7 +53,8 @@ def problems(path, document, validator):
             if source is None:
                 continue
             piece = source[span["offset"]:span["offset"] + span["length"]]
-            if piece.decode("utf-8", "replace") != span["text"] or \
+            codec = CODECS.get(document["sources"][k]["encoding"], "utf-8")
+            if piece.decode(codec, "replace") != span["text"] or \
                     span["offset"] + span["length"] > len(source):
                 yield "%s, source %d: bytes %r, text %r" % (
                     where, k + 1, piece, span["text"])

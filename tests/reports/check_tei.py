@@ -66,7 +66,9 @@ def check_witnesses(paths):
     for path in paths:
         base = path[:-len(".tei.xml")]
         with open(base + ".json", encoding="utf-8") as f:
-            ignored = set(json.load(f)["options"]["ignored"])
+            document = json.load(f)
+        ignored = set(document["options"]["ignored"])
+        codec = {"Big5": "cp950"}.get(document["sources"][0]["encoding"], "utf-8")
         tree = ET.parse(path)
         witnesses = tree.getroot().findall(".//%slistWit/%switness" % (TEI, TEI))
         body = tree.getroot().find(".//%sbody" % TEI)
@@ -81,7 +83,7 @@ def check_witnesses(paths):
             if strip(text, ignored) != expected:
                 problems.append("witness %s: compared characters differ" % name)
             if k == 0:
-                with open(base + ".source1.txt", encoding="utf-8",
+                with open(base + ".source1.txt", encoding=codec,
                           errors="replace", newline="") as f:
                     whole = "".join(c for c in f.read()
                                     if c in "\t\n" or ord(c) >= 0x20)
