@@ -11,7 +11,8 @@
 // as it is read, and never needs a second pass.
 //
 // Every text reaches a sink as UTF-8, whatever the source's encoding; a
-// folded notation is its own spelling ("&x-65E0;"). A sink must not keep a
+// folded notation is its own spelling ("&x-65E0;", "[彳*&x-656B;]"),
+// converted like the rest. A sink must not keep a
 // string_view beyond the call that gave it. Sinks write nothing back to the
 // run: each reports its own write errors through its output.
 
