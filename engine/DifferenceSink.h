@@ -5,16 +5,17 @@
 // every stretch of a source it passes unchanged and Difference for every
 // difference, in the order found; then EndRun once, also when the run was
 // stopped or failed. For each source, the texts of its CopyText calls and
-// of its spans, taken in call order, are the whole source read so far, each
-// byte once: a span starts where the text before it ended, and the text
-// after it starts where the span ended. So a sink sees every source once,
-// as it is read, and never needs a second pass.
+// of its spans, taken in call order, are the whole source read so far,
+// each character once, as its result file holds it (which leaves out what
+// the README says): a span starts where the text before it ended, and the
+// text after it starts where the span ended. So a sink sees every source
+// once, as it is read, and never needs a second pass.
 //
 // Every text reaches a sink as UTF-8, whatever the source's encoding; a
 // folded notation is its own spelling ("&x-65E0;", "[彳*&x-656B;]"),
-// converted like the rest. A sink must not keep a
-// string_view beyond the call that gave it. Sinks write nothing back to the
-// run: each reports its own write errors through its output.
+// converted like the rest. A sink must not keep a string_view beyond the
+// call that gave it. Sinks write nothing back to the run: each reports its
+// own write errors through its output.
 
 #ifndef TESSEL_ENGINE_DIFFERENCESINK_H_
 #define TESSEL_ENGINE_DIFFERENCESINK_H_
