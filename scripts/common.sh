@@ -15,6 +15,9 @@ PACKAGES=(
   # The check that the built-in variant tables match their Unicode and
   # OpenCC sources (scripts/generate-variant-tables --check).
   python3 unicode-data opencc libopencc-data
+  # The report checks: the JSON Schema validator, xmllint for the TEI, and
+  # a browser for the HTML.
+  python3 python3-jsonschema libxml2-utils chromium
   # scripts/test and scripts/fuzz: the fuzz targets need clang's libFuzzer.
   clang libclang-rt-14-dev
   # scripts/package and scripts/test-package: the icons drawn from the SVG,
