@@ -16,6 +16,16 @@ PACKAGES=(
   clang libclang-rt-14-dev
 )
 
+# Only scripts/build-windows and scripts/test-windows install these: the
+# cross compilers for tessel-cli.exe, and Wine (64-bit only) with Python to
+# run the whole-run cases through it.
+WINDOWS_PACKAGES=(
+  cmake make
+  g++-mingw-w64-x86-64-posix
+  wine64
+  python3
+)
+
 # Installs whatever of PACKAGES is missing; says nothing when all is there.
 ensure_packages() {
   local missing=()
