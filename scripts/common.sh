@@ -3,6 +3,7 @@
 
 TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${TESSEL_BUILD_DIR:-$TOP/build}
+WINDOWS_BUILD_DIR=${TESSEL_WINDOWS_BUILD_DIR:-$TOP/build-windows}
 
 # Everything the build, the tests and the desktop program need.
 PACKAGES=(
