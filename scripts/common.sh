@@ -19,13 +19,13 @@ PACKAGES=(
 
 # Only scripts/build-windows and scripts/test-windows install these: the
 # cross compilers for tessel-cli.exe, and Wine (64-bit only) with Python to
-# run the whole-run cases through it, and the locale sources for the
-# Traditional Chinese locale those runs use.
+# run the whole-run cases through it, script (bsdutils) to give it a
+# console, and the sources of the Traditional Chinese locale those runs use.
 WINDOWS_PACKAGES=(
   cmake make
   g++-mingw-w64-x86-64-posix
   wine64
-  python3
+  python3 bsdutils
   locales
 )
 
