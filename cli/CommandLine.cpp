@@ -4,6 +4,7 @@
 
 #include "IntegerText.h"
 #include "Messages.h"
+#include "PlatformFile.h"
 
 namespace tessel::cli {
 
@@ -100,7 +101,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       sign_file = *value;
     } else if (name == "--sign-memo") {
       if (line.memo_file) return Refuse("--sign-memo given twice");
-      line.memo_file = std::filesystem::path(*value);
+      line.memo_file = PathFromName(*value);
     } else if (name == "--default-signs") {
       line.default_signs = true;
     } else if (name == "--no-fold") {
@@ -145,13 +146,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
   options.ThreeFiles = sources.size() == 3;
   for (std::size_t k = 0; k < sources.size(); ++k) {
-    options.Sources[k] = sources[k];
-    options.Results[k] = results[k];
+    options.Sources[k] = PathFromName(sources[k]);
+    options.Results[k] = PathFromName(results[k]);
   }
-  options.Difference = *diff;
+  options.Difference = PathFromName(*diff);
   if (sign_file) {
     options.UseSignFile = true;
-    options.SignFileName = *sign_file;
+    options.SignFileName = PathFromName(*sign_file);
   }
   options.UseSignMemo = line.memo_file.has_value() || line.default_signs;
   if (line.memo_file) options.OtherInputs.push_back(*line.memo_file);

@@ -5,6 +5,9 @@
 #include <csignal>
 #include <cstdio>
 #include <mutex>
+#include <string>
+
+#include "ConsoleText.h"
 
 namespace tessel::cli {
 
@@ -55,16 +58,16 @@ void TerminalHost::SetProgressPosition(std::int64_t position) {
       maximum_ > 0
           ? static_cast<int>(100 * std::min(position, maximum_) / maximum_)
           : 100;
-  std::fprintf(stderr, "\r%3d%% of source 1 read, %d differences", percent,
-               static_cast<int>(diff_count_));
+  progress_width_ =
+      std::fprintf(stderr, "\r%3d%% of source 1 read, %d differences", percent,
+                   static_cast<int>(diff_count_));
   std::fflush(stderr);
   progress_shown_ = true;
 }
 
 void TerminalHost::ClearProgress() {
   if (!progress_shown_) return;
-  std::fputs("\r\033[K", stderr);
-  std::fflush(stderr);
+  EraseLine(stderr, progress_width_);
   progress_shown_ = false;
 }
 
@@ -78,8 +81,10 @@ void TerminalHost::ShowMessage(std::string_view text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
     text.remove_suffix(1);
   }
-  std::fprintf(stderr, "tessel-cli: %.*s\n", static_cast<int>(text.size()),
-               text.data());
+  std::string line = "tessel-cli: ";
+  line += text;
+  line += '\n';
+  WriteText(stderr, line);
 }
 
 }  // namespace tessel::cli

@@ -41,6 +41,7 @@ class TerminalHost : public RunHost {
   RunOptions options_;
   bool show_progress_;
   bool progress_shown_ = false;
+  int progress_width_ = 0;
   std::int64_t maximum_ = 0;
   std::int32_t diff_count_ = 0;
   std::atomic<bool> tick_{false};

@@ -8,17 +8,11 @@
 
 #include "CommandLine.h"
 #include "ComparisonRun.h"
+#include "ConsoleText.h"
 #include "Messages.h"
 #include "PlatformFile.h"
 #include "SignSet.h"
 #include "TerminalHost.h"
-
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -38,11 +32,15 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string* bytes) {
   return !in.bad();
 }
 
-}  // namespace
+// Writes "tessel-cli: `text`" as a line to stderr.
+void Complain(const std::string& text) {
+  tessel::cli::WriteText(stderr, "tessel-cli: " + text + "\n");
+}
 
-int main(int argc, char** argv) {
+// Runs tessel-cli on `args`, the arguments after the program name, in UTF-8
+// on Windows and as the system gave them elsewhere. Returns the exit status.
+int RunCli(const std::vector<std::string>& args) {
   using tessel::cli::CommandLine;
-  std::vector<std::string> args(argv + 1, argv + argc);
   CommandLine line = tessel::cli::ParseCommandLine(args);
   switch (line.action) {
     case CommandLine::Action::kHelp:
@@ -52,10 +50,7 @@ int main(int argc, char** argv) {
       std::puts("tessel-cli " TESSEL_VERSION);
       return kExitSame;
     case CommandLine::Action::kUsageError:
-      std::fprintf(stderr,
-                   "tessel-cli: %s\nTry 'tessel-cli --help' for more "
-                   "information.\n",
-                   line.error.c_str());
+      Complain(line.error + "\nTry 'tessel-cli --help' for more information.");
       return kExitTrouble;
     case CommandLine::Action::kRun:
       break;
@@ -68,8 +63,7 @@ int main(int argc, char** argv) {
     if (!ReadWholeFile(*line.memo_file, &memo)) {
       const std::string message =
           tessel::messages::OpenFailed(tessel::DisplayName(*line.memo_file));
-      std::fprintf(stderr, "tessel-cli: %s\n",
-                   message.substr(1, message.size() - 2).c_str());
+      Complain(message.substr(1, message.size() - 2));
       return kExitTrouble;
     }
     options.SignMemo += memo;
@@ -77,8 +71,8 @@ int main(int argc, char** argv) {
 
   const int window = options.WindowSize;
   const int limit = options.DiffLimit;
-  tessel::cli::TerminalHost host(std::move(options),
-                                 !line.quiet && isatty(2) != 0);
+  tessel::cli::TerminalHost host(
+      std::move(options), !line.quiet && tessel::cli::IsTerminal(stderr));
   tessel::ComparisonRun run(host);
   run.RunComparison();
   host.ClearProgress();
@@ -110,3 +104,18 @@ int main(int argc, char** argv) {
   if (cut_off) return kExitCutOff;
   return run.DiffCount() > 0 ? kExitDifferent : kExitSame;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The wide entry point: the narrow argv of Windows holds the names in the
+// system's code page and loses every character it lacks.
+int wmain(int argc, wchar_t** argv) {
+  tessel::cli::UseBinaryStandardStreams();
+  return RunCli(tessel::cli::Utf8Arguments(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+  return RunCli(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

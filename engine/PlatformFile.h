@@ -33,11 +33,18 @@ bool CanOpenForWriting(const std::filesystem::path& path, bool* created);
 // system's names are wide).
 std::string DisplayName(const std::filesystem::path& path);
 
-// The name of `path` in the system's narrow bytes, as written into files.
+// The name of `path` in the system's narrow bytes, as written into files:
+// the path's own bytes, or on Windows the name in the ANSI code page (Big5
+// on a Traditional Chinese system), each character it lacks written as "?".
 std::string NativeName(const std::filesystem::path& path);
 
+// The path that `name`, a name given as text, stands for: on Windows `name`
+// is UTF-8; elsewhere it is the system's own bytes, taken as they are.
+std::filesystem::path PathFromName(const std::string& name);
+
 // Whether `a` and `b` name the same file: by identity when both exist,
-// otherwise by their absolute, lexically normal forms.
+// otherwise by their absolute, lexically normal forms, compared without
+// regard to case on Windows, whose file names ignore it.
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 }  // namespace tessel
