@@ -24,40 +24,47 @@ QString InCurrentDir() { return QDir::current().filePath("tessel.ini"); }
 // A window with its setup dialog, shown (and so loaded) at once.
 struct Fixture {
   Fixture() {
-    window.SetSetupForm(&setup);
+    window.SetSetupDialog(&setup);
     window.show();
   }
-  TfmSetup setup;
-  TfmTessel window;
+  SetupDialog setup;
+  const SetupControls sc = Controls(setup);
+  MainWindow window;
+  const WindowControls c = Controls(window);
 };
 
-QList<QLineEdit*> FileFields(TfmTessel& w) {
-  return {w.edFile1,   w.edFile2,   w.edFile3, w.edResult1,
-          w.edResult2, w.edResult3, w.edResult};
+QList<QLineEdit*> FileFields(MainWindow& w) {
+  const WindowControls c = Controls(w);
+  return {c.source1_field, c.source2_field, c.source3_field,   c.result1_field,
+          c.result2_field, c.result3_field, c.difference_field};
 }
 
 // Everything the settings file keeps, in one line.
-QString State(TfmTessel& w, TfmSetup& s) {
+QString State(MainWindow& w, SetupDialog& s) {
+  const WindowControls c = Controls(w);
+  const SetupControls sc = Controls(s);
   QStringList files;
   for (QLineEdit* e : FileFields(w)) files << e->text();
-  const char* sign = w.rbUseSignMemo->isChecked()   ? "M"
-                     : w.rbUseSignFile->isChecked() ? "F"
-                                                    : "-";
+  const char* sign = c.use_sign_memo_button->isChecked()   ? "M"
+                     : c.use_sign_file_button->isChecked() ? "F"
+                                                           : "-";
   int setup = 0;  // the index of the selected button, else 0
-  for (QRadioButton* b : {s.rbDefault, s.rbAp1, s.rbAp2, s.rbAp3}) {
+  for (QRadioButton* b : {sc.use_default_program, sc.use_program1,
+                          sc.use_program2, sc.use_program3}) {
     setup = setup * 10 + (b->isChecked() ? 1 : 0);
   }
   return QString(
              "mode:%1 files:%2 sign:%3:%4 lose:%5 limit:%6:%7 num:%8 "
              "setup:%9 ap:%10")
-      .arg(w.rgVornNum->ItemIndex())
-      .arg(files.join(','), sign, w.edSignFile->text())
-      .arg(int(w.cbDoLoseWord->isChecked()))
-      .arg(int(w.cbMaxDiffNum->isChecked()))
-      .arg(w.edMaxDiffNum->text(), w.edNum1->text())
+      .arg(c.source_count_group->ItemIndex())
+      .arg(files.join(','), sign, c.sign_file_field->text())
+      .arg(int(c.fold_notations_box->isChecked()))
+      .arg(int(c.diff_limit_box->isChecked()))
+      .arg(c.diff_limit_field->text(), c.look_ahead_field->text())
       .arg(setup, 4, 10, QChar('0'))
-      .arg(QStringList{s.edAp1->text(), s.edAp2->text(), s.edAp3->text()}.join(
-          ','));
+      .arg(QStringList{sc.program1_field->text(), sc.program2_field->text(),
+                       sc.program3_field->text()}
+               .join(','));
 }
 
 const QString kDefaults =
@@ -109,8 +116,8 @@ class SettingsTest : public QObject {
   void FirstStartAndClose() {
     Fixture f;
     QCOMPARE(State(f.window, f.setup), kDefaults);
-    QVERIFY(f.window.edFile3->isHidden() &&
-            !f.window.edMaxDiffNum->isEnabled());
+    QVERIFY(f.c.source3_field->isHidden() &&
+            !f.c.diff_limit_field->isEnabled());
     QVERIFY(f.window.close());
     QCOMPARE(ReadBytes(BesideProgram()),
              "[Tessel]\nFileNum=0\nFile1=\nFile2=\nFile3=\nResult1=\n"
@@ -123,9 +130,9 @@ class SettingsTest : public QObject {
   // The bytes loader, as the window's first show uses it.
   void Loads() {
     for (const LoadRow& row : kLoads) {
-      TfmSetup setup;
-      TfmTessel window;
-      window.SetSetupForm(&setup);
+      SetupDialog setup;
+      MainWindow window;
+      window.SetSetupDialog(&setup);
       window.LoadSettings(TIniFile::FromBytes(row.ini.toStdString()));
       QStringList expected = kDefaults.split(' ');
       for (const QString& part :
@@ -146,8 +153,8 @@ class SettingsTest : public QObject {
     WriteBytes(InCurrentDir(), here);
     WriteBytes(BesideProgram(), "; mine\n[Tessel]\nFile1=beside\nOwn=1\n");
     Fixture f;
-    QCOMPARE(f.window.edFile1->text(), QString("here"));
-    QVERIFY(f.window.edFile3->isVisible());
+    QCOMPARE(f.c.source1_field->text(), QString("here"));
+    QVERIFY(f.c.source3_field->isVisible());
     QVERIFY(f.window.close());
     QVERIFY(
         ReadBytes(BesideProgram())
@@ -161,20 +168,20 @@ class SettingsTest : public QObject {
     const QString long_text(1000, QChar(u'許'));  // 3 bytes each
     {
       Fixture f;
-      f.window.rgVornNum->Item(1)->click();
+      f.c.source_count_group->Item(1)->click();
       const QStringList texts = {"/文本/許 a", " lead", "trail ", "\"q\"",
                                  "'",          "a=b;c", long_text};
       for (int i = 0; i < texts.size(); ++i) {
         FileFields(f.window)[i]->setText(texts[i]);
       }
-      f.window.edSignFile->setText("許.txt");
-      f.window.cbDoLoseWord->setChecked(false);
-      f.window.cbMaxDiffNum->setChecked(true);
-      f.window.edMaxDiffNum->setText("100 ");
-      f.window.edNum1->setText("");
-      f.setup.rbAp2->click();
-      f.setup.edAp1->setText("/bin/a");
-      f.setup.edAp2->setText("b c");
+      f.c.sign_file_field->setText("許.txt");
+      f.c.fold_notations_box->setChecked(false);
+      f.c.diff_limit_box->setChecked(true);
+      f.c.diff_limit_field->setText("100 ");
+      f.c.look_ahead_field->setText("");
+      f.sc.use_program2->click();
+      f.sc.program1_field->setText("/bin/a");
+      f.sc.program2_field->setText("b c");
       QVERIFY(f.window.close());
     }
     QVERIFY(QFile::copy(BesideProgram(), InCurrentDir()));
@@ -184,7 +191,7 @@ class SettingsTest : public QObject {
                  long_text.left(682) +
                  " sign:F:許.txt lose:0 limit:1:100  num: setup:0010 "
                  "ap:/bin/a,b c,");
-    QVERIFY(f.window.edMaxDiffNum->isEnabled());
+    QVERIFY(f.c.diff_limit_field->isEnabled());
   }
 
   // The first write fails: the question, and nothing at all written. The
@@ -206,7 +213,7 @@ class SettingsTest : public QObject {
       Fixture f;
       if (!row.size_limit)
         f.window.run_control().StartDir = dir.filePath("file/");
-      f.window.edFile1->setText("kept");
+      f.c.source1_field->setText("kept");
       BoxAnswer boxes(row.answer);
       {
         FileSizeLimit limit(row.size_limit ? 100 : RLIM_INFINITY);
@@ -215,7 +222,7 @@ class SettingsTest : public QObject {
       QCOMPARE(boxes.texts,
                QStringList{"警告 : tessel.ini 無法寫入! 是否確定結束?"});
       QVERIFY2(f.window.isVisible() == !row.closes, row.answer);
-      QCOMPARE(f.window.edFile1->text(), QString("kept"));
+      QCOMPARE(f.c.source1_field->text(), QString("kept"));
       QCOMPARE(ReadBytes(BesideProgram()), old);
     }
   }
@@ -224,7 +231,7 @@ class SettingsTest : public QObject {
   // open, and the keys before it stay written.
   void LaterWriteFails() {
     Fixture f;
-    f.window.edFile1->setText(QString(3000, 'x'));
+    f.c.source1_field->setText(QString(3000, 'x'));
     BoxRecorder boxes;
     {
       FileSizeLimit limit(1000);

@@ -22,12 +22,15 @@ struct Fixture {
     window.SetOpenDialog(std::move(owned));
     window.show();
   }
-  TfmTessel window;
+  MainWindow window;
+  const WindowControls c = Controls(window);
   ScriptedDialog* dialog;
 };
 
-QList<QWidget*> ThirdSource(TfmTessel& w) {
-  return {w.edFile3, w.Button8, w.Label4, w.edResult3, w.Button11, w.Label7};
+QList<QWidget*> ThirdSource(MainWindow& w) {
+  const WindowControls c = Controls(w);
+  return {c.source3_field, c.source3_picker, c.source3_label,
+          c.result3_field, c.result3_picker, c.result3_label};
 }
 
 // The names the real file dialog lists once it has read `expected`.
@@ -58,10 +61,9 @@ class WindowTest : public QObject {
     QCOMPARE(f.window.run_control().StartDir, start_dir);
     QCOMPARE(f.dialog->start_directory, start_dir);
     for (QWidget* w : ThirdSource(f.window)) QVERIFY(w->isHidden());
-    QVERIFY(!f.window.edMaxDiffNum->isEnabled());
-    QVERIFY(f.window.btStopNow->isVisible() &&
-            !f.window.btStopNow->isEnabled());
-    QCOMPARE(f.window.Image1->pixmap().size(), QSize(76, 55));
+    QVERIFY(!f.c.diff_limit_field->isEnabled());
+    QVERIFY(f.c.stop_button->isVisible() && !f.c.stop_button->isEnabled());
+    QCOMPARE(f.c.logo->pixmap().size(), QSize(76, 55));
     QCOMPARE(f.window.windowIcon().actualSize(QSize(32, 32)), QSize(32, 32));
   }
 
@@ -69,7 +71,7 @@ class WindowTest : public QObject {
   // the layout or of the fonts found.
   void TextsFitTheirControls() {
     Fixture f;
-    f.window.rgVornNum->Item(1)->click();
+    f.c.source_count_group->Item(1)->click();
     for (QWidget* w : f.window.findChildren<QWidget*>()) {
       int needed = 0;
       QString text;
@@ -92,36 +94,36 @@ class WindowTest : public QObject {
 
   void TwoFileModeHidesTheThirdSource() {
     Fixture f;
-    f.window.edFile3->setText("c.txt");
+    f.c.source3_field->setText("c.txt");
     for (int item : {1, 0, 1}) {
-      f.window.rgVornNum->Item(item)->click();
+      f.c.source_count_group->Item(item)->click();
       for (QWidget* w : ThirdSource(f.window)) {
         QVERIFY2(w->isVisible() == (item == 1), qPrintable(w->objectName()));
       }
     }
-    QCOMPARE(f.window.edFile3->text(), QString("c.txt"));
+    QCOMPARE(f.c.source3_field->text(), QString("c.txt"));
   }
 
   void TypingSelectsTheSymbolSource() {
     Fixture f;
-    for (QWidget* field : {static_cast<QWidget*>(f.window.edSignFile),
-                           static_cast<QWidget*>(f.window.mmSign)}) {
+    for (QWidget* field : {static_cast<QWidget*>(f.c.sign_file_field),
+                           static_cast<QWidget*>(f.c.sign_memo)}) {
       field->setFocus();
       // One key event with Chinese text, as QTest's key clicks cannot.
       QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, "許");
       QApplication::sendEvent(field, &key);
-      const bool file = field == f.window.edSignFile;
-      QVERIFY2(f.window.rbUseSignFile->isChecked() == file,
+      const bool file = field == f.c.sign_file_field;
+      QVERIFY2(f.c.use_sign_file_button->isChecked() == file,
                qPrintable(field->objectName()));
-      QVERIFY2(f.window.rbUseSignMemo->isChecked() == !file,
+      QVERIFY2(f.c.use_sign_memo_button->isChecked() == !file,
                qPrintable(field->objectName()));
     }
   }
 
   void LinkedControls() {
     Fixture f;
-    AlternativeRadioButton* file = f.window.rbUseSignFile;
-    AlternativeRadioButton* memo = f.window.rbUseSignMemo;
+    QRadioButton* file = f.c.use_sign_file_button;
+    QRadioButton* memo = f.c.use_sign_memo_button;
     memo->click();
     memo->click();  // a click never clears
     QVERIFY(memo->isChecked() && !file->isChecked());
@@ -130,30 +132,29 @@ class WindowTest : public QObject {
     file->setChecked(false);  // by program: neither
     QVERIFY(!file->isChecked() && !memo->isChecked());
 
-    f.window.cbDoFast->click();
-    QVERIFY(!f.window.btStopNow->isVisible());
-    f.window.cbDoFast->click();
-    QVERIFY(f.window.btStopNow->isVisible() &&
-            !f.window.btStopNow->isEnabled());
-    f.window.edMaxDiffNum->setText("7");
-    f.window.cbMaxDiffNum->click();
-    QVERIFY(f.window.edMaxDiffNum->isEnabled());
-    f.window.cbMaxDiffNum->click();
-    QVERIFY(!f.window.edMaxDiffNum->isEnabled());
-    QCOMPARE(f.window.edMaxDiffNum->text(), QString("7"));
+    f.c.fast_mode_box->click();
+    QVERIFY(!f.c.stop_button->isVisible());
+    f.c.fast_mode_box->click();
+    QVERIFY(f.c.stop_button->isVisible() && !f.c.stop_button->isEnabled());
+    f.c.diff_limit_field->setText("7");
+    f.c.diff_limit_box->click();
+    QVERIFY(f.c.diff_limit_field->isEnabled());
+    f.c.diff_limit_box->click();
+    QVERIFY(!f.c.diff_limit_field->isEnabled());
+    QCOMPARE(f.c.diff_limit_field->text(), QString("7"));
   }
 
   // The memo's text, as the run receives it, holds exactly the default
   // symbols' bytes (A1 40 and F9 F8 among them) in front of the old text.
   void DefaultSymbolsGoInFront() {
     Fixture f;
-    f.window.mmSign->setPlainText("「」");
-    f.window.rbUseSignFile->setChecked(true);
-    f.window.btSignMemoDefault->click();
-    QVERIFY(f.window.rbUseSignMemo->isChecked());
-    f.window.btSignMemoDefault->click();
+    f.c.sign_memo->setPlainText("「」");
+    f.c.use_sign_file_button->setChecked(true);
+    f.c.default_signs_button->click();
+    QVERIFY(f.c.use_sign_memo_button->isChecked());
+    f.c.default_signs_button->click();
     const std::string defaults(kDefaultSigns);
-    QCOMPARE(ToBig5(f.window.mmSign->toPlainText()),
+    QCOMPARE(ToBig5(f.c.sign_memo->toPlainText()),
              defaults + defaults + "\xA1\x75\xA1\x76");
   }
 
@@ -195,29 +196,30 @@ class WindowTest : public QObject {
     QFETCH(QString, sign_name);
     Fixture f;
     directory.replace('@', f.window.run_control().StartDir);
-    f.window.edResult->setText(text);
-    f.window.Button12->click();
+    f.c.difference_field->setText(text);
+    f.c.difference_picker->click();
     QCOMPARE(f.dialog->start_directory, directory);
     QCOMPARE(f.dialog->start_name, name);
-    f.window.edSignFile->setText(text);
-    f.window.rbUseSignMemo->setChecked(true);
-    f.window.btSignFile->click();  // cancelled: nothing changes
+    f.c.sign_file_field->setText(text);
+    f.c.use_sign_memo_button->setChecked(true);
+    f.c.sign_file_picker->click();  // cancelled: nothing changes
     QCOMPARE(f.dialog->start_directory, directory);
     QCOMPARE(f.dialog->start_name, sign_name);
-    QCOMPARE(f.window.edSignFile->text(), text);
-    QVERIFY(f.window.rbUseSignMemo->isChecked());
+    QCOMPARE(f.c.sign_file_field->text(), text);
+    QVERIFY(f.c.use_sign_memo_button->isChecked());
   }
 
   void EachPickerFillsItsField() {
-    const QStringList pairs = {"Button6 edFile1",    "Button7 edFile2",
-                               "Button8 edFile3",    "Button9 edResult1",
-                               "Button10 edResult2", "Button11 edResult3",
-                               "Button12 edResult",  "btSignFile edSignFile"};
+    const QStringList pairs = {
+        "source1Picker source1Field",       "source2Picker source2Field",
+        "source3Picker source3Field",       "result1Picker result1Field",
+        "result2Picker result2Field",       "result3Picker result3Field",
+        "differencePicker differenceField", "signFilePicker signFileField"};
     for (const QString& pair : pairs) {
       Fixture f;
       const QList<QLineEdit*> fields = f.window.findChildren<QLineEdit*>();
       for (QLineEdit* field : fields) field->setText("/old");
-      f.window.rbUseSignMemo->setChecked(true);
+      f.c.use_sign_memo_button->setChecked(true);
       f.dialog->answer = "/old";  // the same text: the choice still counts
       f.window.findChild<QPushButton*>(pair.section(' ', 0, 0))->click();
       f.dialog->answer = "/new";
@@ -226,8 +228,8 @@ class WindowTest : public QObject {
         const bool picked = field->objectName() == pair.section(' ', 1);
         QVERIFY2(field->text() == (picked ? "/new" : "/old"), qPrintable(pair));
       }
-      const bool sign = pair.startsWith("btSign");
-      QVERIFY2(f.window.rbUseSignFile->isChecked() == sign, qPrintable(pair));
+      const bool sign = pair.startsWith("signFile");
+      QVERIFY2(f.c.use_sign_file_button->isChecked() == sign, qPrintable(pair));
     }
   }
 
@@ -268,26 +270,26 @@ class WindowTest : public QObject {
                                 "所有檔案 (*.*)", "README,a.txt"}));
   }
 
-  void AboutBox() {
+  void AboutBoxStaysUnmodal() {
     Fixture f;
-    TfmHelp help;
-    f.window.SetHelpForm(&help);
-    f.window.btHelp->click();
+    AboutBox help;
+    f.window.SetAboutBox(&help);
+    f.c.about_button->click();
     QVERIFY(help.isVisible() && !help.isModal());
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    const QString text = help.Memo->toPlainText();
+    const QString text = Controls(help).credits->toPlainText();
     QCOMPARE(text.count('\n'), 12);
     QVERIFY(text.contains("\nTessel V1.3  專為格式相異之文件比較所設計\n"));
     QTest::keyClick(&help, Qt::Key_Return);
     QVERIFY(help.isHidden());
-    f.window.btHelp->click();
+    f.c.about_button->click();
     QVERIFY(help.isVisible());
-    QCOMPARE(help.Memo->toPlainText(), text);
+    QCOMPARE(Controls(help).credits->toPlainText(), text);
   }
 
   void ExitClosesWhenIdle() {
     Fixture f;
-    f.window.btExit->click();
+    f.c.exit_button->click();
     QVERIFY(!f.window.isVisible());
   }
 };
