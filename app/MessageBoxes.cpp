@@ -18,6 +18,10 @@ BoxRunner& CurrentRunner() {
 }
 
 void Run(QMessageBox& box) {
+  // The About box and the setup dialog stay on top of the other windows;
+  // a box that did not would open under them, and the program would look
+  // frozen while it waits for an answer nobody can see.
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
   if (const BoxRunner& runner = CurrentRunner()) {
     runner(box);
   } else {

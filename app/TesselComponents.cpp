@@ -40,8 +40,11 @@ QLabel* Label(QWidget* parent, const char* name, const char* text, int left,
 
 QPushButton* Button(QWidget* parent, const char* name, const char* text,
                     int left, int top, int width, int height) {
-  return Place(new QPushButton(QString::fromUtf8(text), parent), name, left,
-               top, width, height);
+  auto* button = new QPushButton(QString::fromUtf8(text), parent);
+  // Enter presses the focused button, as Space does. Qt gives buttons that
+  // only inside dialogs; this window is not one.
+  button->setAutoDefault(true);
+  return Place(button, name, left, top, width, height);
 }
 
 QLineEdit* Edit(QWidget* parent, const char* name, int left, int top, int width,

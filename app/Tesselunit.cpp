@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -83,8 +84,13 @@ void MainWindow::SetSetupDialog(SetupDialog* setup) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // The file fields' double-click; the field still handles it as well.
-  if (event->type() == QEvent::MouseButtonDblClick) OpenFieldFile();
+  // The file fields' double-click; the field still handles it as well. Only
+  // the left button opens: a middle-button double-click is X11's paste,
+  // done twice, and has already changed the field.
+  if (event->type() == QEvent::MouseButtonDblClick &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    OpenFieldFile();
+  }
   return QWidget::eventFilter(watched, event);
 }
 

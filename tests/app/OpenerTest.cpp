@@ -121,6 +121,18 @@ class OpenerTest : public QObject {
     }
   }
 
+  // A middle-button double-click is X11's paste, twice; it must not open
+  // the file as well. Nor does the right button.
+  void OnlyTheLeftButtonOpens() {
+    Fixture f;
+    for (const Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+      QTest::mouseDClick(f.c.source1_field, button);
+    }
+    QCOMPARE(f.launcher->requests, QStringList());
+    QTest::mouseDClick(f.c.source1_field, Qt::LeftButton);
+    QCOMPARE(f.launcher->requests.size(), 1);
+  }
+
   void NoProgramChosen() {
     Fixture f;
     f.sc.use_default_program->setChecked(false);

@@ -8,6 +8,7 @@
 #include "FileNames.h"
 #include "Helpunit.h"
 #include "RadioAlternatives.h"
+#include "Setup.h"
 #include "SignSet.h"
 #include "Tesselunit.h"
 
@@ -285,6 +286,47 @@ class WindowTest : public QObject {
     f.c.about_button->click();
     QVERIFY(help.isVisible());
     QCOMPARE(Controls(help).credits->toPlainText(), text);
+  }
+
+  // Enter presses the focused button, as Space does, in the main window as
+  // in the dialogs.
+  void EnterPressesTheFocusedButton() {
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+      Fixture f;
+      AboutBox about;
+      f.window.SetAboutBox(&about);
+      f.c.default_signs_button->setFocus();
+      QTest::keyClick(f.c.default_signs_button, Qt::Key(key));
+      QVERIFY2(f.c.sign_memo->toPlainText() == FromBig5(kDefaultSigns),
+               "default symbols");
+      f.dialog->start_directory.clear();
+      f.c.difference_picker->setFocus();
+      QTest::keyClick(f.c.difference_picker, Qt::Key(key));
+      QVERIFY2(!f.dialog->start_directory.isEmpty(), "picker");
+      f.c.about_button->setFocus();
+      QTest::keyClick(f.c.about_button, Qt::Key(key));
+      QVERIFY2(about.isVisible(), "About box");
+    }
+  }
+
+  // The About box and the setup dialog stay on top; a message shown while
+  // either is open must come up above it, not hidden under it.
+  void MessageBoxAboveDialogsThatStayOnTop() {
+    Fixture f;
+    AboutBox about;
+    SetupDialog setup;
+    f.window.SetAboutBox(&about);
+    f.window.SetSetupDialog(&setup);
+    f.c.about_button->click();
+    f.c.setup_button->click();
+    QVERIFY(about.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    bool on_top = false;
+    WhenModal([&](QWidget* box) {
+      on_top = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+      static_cast<QDialog*>(box)->reject();
+    });
+    f.c.run_button->click();  // every field empty: a message
+    QVERIFY(on_top);
   }
 
   void ExitClosesWhenIdle() {
