@@ -271,6 +271,25 @@ class WindowTest : public QObject {
                                 "所有檔案 (*.*)", "README,a.txt"}));
   }
 
+  // The shared dialog offers the name it is given, and no name when given
+  // none, never the one picked last time.
+  void RealDialogOffersNoNameForAnEmptyField() {
+    QTemporaryDir dir;
+    QWidget parent;
+    QtOpenFileDialog dialog(&parent, {"所有檔案 (*.*)"}, "所有檔案 (*.*)");
+    dialog.SetStartDirectory(dir.path());
+    QStringList offered;
+    for (const QString name : {"a.txt", "", "b.txt", ""}) {
+      dialog.SetStartFileName(name);
+      WhenModal([&offered](QWidget* modal) {
+        offered << modal->findChild<QLineEdit*>("fileNameEdit")->text();
+        static_cast<QDialog*>(modal)->reject();
+      });
+      QCOMPARE(dialog.Run(), std::nullopt);
+    }
+    QCOMPARE(offered, (QStringList{"a.txt", "", "b.txt", ""}));
+  }
+
   void AboutBoxStaysUnmodal() {
     Fixture f;
     AboutBox help;
