@@ -7,11 +7,13 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QStringDecoder>
 #include <algorithm>
 #include <string>
 #include <string_view>
 #include <variant>
 
+#include "FileNames.h"
 #include "IniFile.h"
 #include "IntegerText.h"
 #include "MessageBoxes.h"
@@ -95,10 +97,11 @@ std::string ToFileText(const QString& text) {
   return text.toLocal8Bit().toStdString();
 }
 
-QString FromFileText(std::string bytes) {
 #ifndef _WIN32
-  // A value cut at its byte limit may end inside a character; that part of
-  // a character is dropped rather than shown, and saved back, as U+FFFD.
+// `bytes` without a character cut off at its end, as a value cut at its
+// byte limit may be: that part of a character is dropped rather than shown,
+// and saved back, as U+FFFD.
+std::string_view WithoutCutUtf8(std::string_view bytes) {
   std::size_t start = bytes.size();
   while (start > 0 && bytes.size() - start < 4 &&
          (static_cast<unsigned char>(bytes[start - 1]) & 0xC0) == 0x80) {
@@ -110,8 +113,40 @@ QString FromFileText(std::string bytes) {
                                : lead >= 0xE0 ? 3
                                : lead >= 0xC0 ? 2
                                               : 1;
-    if (start - 1 + length > bytes.size()) bytes.resize(start - 1);
+    if (start - 1 + length > bytes.size()) bytes = bytes.substr(0, start - 1);
   }
+  return bytes;
+}
+
+// The same for Big5 (code page 950), whose lead bytes are 0x81 to 0xFE.
+std::string_view WithoutCutBig5(std::string_view bytes) {
+  constexpr unsigned char kFirstLeadByte = 0x81;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const bool lead = static_cast<unsigned char>(bytes[i]) >= kFirstLeadByte;
+    if (lead && i + 1 == bytes.size()) return bytes.substr(0, i);
+    i += lead ? 2 : 1;
+  }
+  return bytes;
+}
+
+bool IsWellFormedUtf8(std::string_view bytes) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  static_cast<void>(QString(decoder.decode(
+      QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())))));
+  return !decoder.hasError();
+}
+#endif
+
+// A value as the file holds it, in the system's 8-bit encoding (UTF-8
+// here). Older versions wrote Big5, and a Big5 name read as UTF-8 would turn
+// into U+FFFD and be saved back so, losing the name: a value that is not
+// well-formed UTF-8 is read as Big5.
+QString FromFileText(std::string_view bytes) {
+#ifndef _WIN32
+  const std::string_view utf8 = WithoutCutUtf8(bytes);
+  if (!IsWellFormedUtf8(utf8)) return FromBig5(WithoutCutBig5(bytes));
+  bytes = utf8;
 #endif
   return QString::fromLocal8Bit(bytes.data(),
                                 static_cast<qsizetype>(bytes.size()));

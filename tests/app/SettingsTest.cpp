@@ -73,7 +73,7 @@ const QString kDefaults =
 struct LoadRow {
   const char* name;
   Bytes ini;
-  const char* differences;  // from kDefaults
+  QString differences;  // from kDefaults
 };
 
 Bytes Garbage() {
@@ -100,6 +100,15 @@ const LoadRow kLoads[] = {
     {"10 MB line", "[Tessel]\n" + Bytes(10 << 20, '=') + "\nFile1=a",
      "files:a,,,,,,"},
     {"garbage", Garbage(), ""},
+    // Older versions wrote Big5: a value that is not UTF-8 is read as Big5,
+    // even where its bytes would pass for the end of a cut UTF-8 character.
+    {"Big5 names",
+     "[Tessel]\nFile1=/t/\xB3\x5C\xA6\x68.txt\nFile2=\xA4\xA4\xE5\xA4\n"
+     "Result=\xA4\xA4" "a\n[Setup]\nAp1Name=/\xA4\xE5",
+     "files:/t/許多.txt,中憭,,,,,中a ap:/文,,"},
+    {"Big5 cut at the limit",
+     "[Tessel]\nFile3=" + Bytes(2048, '\xA4') + "\nSignFileName=a\xA4",
+     "files:,," + QString(1023, u'中') + ",,,, sign:M:a"},
 };
 
 }  // namespace
@@ -136,7 +145,7 @@ class SettingsTest : public QObject {
       window.LoadSettings(TIniFile::FromBytes(row.ini.toStdString()));
       QStringList expected = kDefaults.split(' ');
       for (const QString& part :
-           QString(row.differences).split(' ', Qt::SkipEmptyParts)) {
+           row.differences.split(' ', Qt::SkipEmptyParts)) {
         const QString key = part.section(':', 0, 0) + ':';
         for (QString& e : expected) {
           if (e.startsWith(key)) e = part;
@@ -160,6 +169,15 @@ class SettingsTest : public QObject {
         ReadBytes(BesideProgram())
             .startsWith("; mine\n[Tessel]\nFile1=here\nOwn=1\nFileNum=-1\n"));
     QCOMPARE(ReadBytes(InCurrentDir()), here);
+  }
+
+  // A file of an older version, whose names are Big5, keeps them: they
+  // are saved back in UTF-8.
+  void OldBig5NamesSurvive() {
+    WriteBytes(InCurrentDir(), "[Tessel]\nFile1=\xB3\x5C\xA6\x68.txt\n");
+    Fixture f;
+    QVERIFY(f.window.close());
+    QVERIFY(ReadBytes(BesideProgram()).contains("\nFile1=許多.txt\n"));
   }
 
   // Every control back as it was; a text beyond 2047 bytes is cut there,
