@@ -348,6 +348,76 @@ class WindowTest : public QObject {
     QVERIFY(on_top);
   }
 
+  // The arrow keys select in a radio group, and so choosing three sources
+  // with the keyboard shows the third source's fields.
+  void ArrowKeysSelectInRadioGroups() {
+    Fixture f;
+    QAbstractButton* two = f.c.source_count_group->Item(0);
+    QAbstractButton* three = f.c.source_count_group->Item(1);
+    two->setFocus();
+    QTest::keyClick(two, Qt::Key_Right);
+    QVERIFY(three->isChecked() && !two->isChecked() &&
+            f.window.focusWidget() == three);
+    QVERIFY(f.c.source3_field->isVisible());
+    QTest::keyClick(three, Qt::Key_Up);
+    QVERIFY(two->isChecked() && f.c.source3_field->isHidden());
+    QTest::keyClick(two, Qt::Key_Left);  // round to the last
+    QVERIFY(three->isChecked());
+
+    f.c.use_sign_memo_button->setFocus();
+    QTest::keyClick(f.c.use_sign_memo_button, Qt::Key_Down);
+    QVERIFY(f.c.use_sign_file_button->isChecked() &&
+            !f.c.use_sign_memo_button->isChecked());
+
+    SetupDialog setup;
+    setup.show();
+    const SetupControls s = Controls(setup);
+    s.use_default_program->setFocus();
+    QTest::keyClick(s.use_default_program, Qt::Key_Down);
+    QTest::keyClick(s.use_program1, Qt::Key_Down);
+    QVERIFY(s.use_program2->isChecked() && !s.use_default_program->isChecked());
+  }
+
+  // Tab walks the controls in the order they are drawn, and each radio
+  // group is one stop: its selected button.
+  void TabOrderIsTheDrawnOrder() {
+    Fixture f;
+    const auto walk = [&f](QWidget* start) {
+      QStringList seen;
+      QWidget* at = start;
+      at->setFocus();
+      do {
+        auto* button = qobject_cast<QAbstractButton*>(at);
+        seen << (at->objectName().isEmpty() && button ? button->text()
+                                                      : at->objectName());
+        QTest::keyClick(at, Qt::Key_Tab);
+        at = f.window.focusWidget();
+      } while (at != start && seen.size() < 100);
+      return seen.join(' ');
+    };
+    QCOMPARE(walk(f.c.source_count_group->Item(0)),
+             QString("二檔 setupButton source1Field source1Picker "
+                     "source2Field source2Picker result1Field result1Picker "
+                     "result2Field result2Picker differenceField "
+                     "differencePicker signFileField signFilePicker "
+                     "useSignMemoButton defaultSignsButton signMemo "
+                     "foldNotationsBox diffLimitBox lookAheadField runButton "
+                     "exitButton aboutButton fastModeBox"));
+    f.c.source_count_group->Item(1)->click();
+    f.c.use_sign_file_button->click();
+    f.c.diff_limit_box->click();
+    QCOMPARE(walk(f.c.source_count_group->Item(1)),
+             QString("三檔 setupButton source1Field source1Picker "
+                     "source2Field source2Picker source3Field source3Picker "
+                     "result1Field result1Picker result2Field result2Picker "
+                     "result3Field result3Picker differenceField "
+                     "differencePicker useSignFileButton signFileField "
+                     "signFilePicker defaultSignsButton signMemo "
+                     "foldNotationsBox diffLimitBox diffLimitField "
+                     "lookAheadField runButton exitButton aboutButton "
+                     "fastModeBox"));
+  }
+
   void ExitClosesWhenIdle() {
     Fixture f;
     f.c.exit_button->click();
