@@ -38,6 +38,8 @@ void ShowOkBox(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
   // holding "<" must not change how the message looks.
   box.setTextFormat(Qt::PlainText);
   box.setStandardButtons(QMessageBox::Ok);
+  // "OK" as ever, also where Qt's own texts are translated.
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
   Run(box);
 }
 

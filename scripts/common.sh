@@ -12,6 +12,8 @@ PACKAGES=(
   fonts-arphic-uming fonts-liberation2
   xvfb xauth
   xdg-utils
+  # Qt's own texts (the file dialog's) in Traditional Chinese.
+  qt6-translations-l10n
   # scripts/test and scripts/fuzz: the fuzz targets need clang's libFuzzer.
   clang libclang-rt-14-dev
 )

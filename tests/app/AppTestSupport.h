@@ -157,16 +157,20 @@ void WhenModal(std::function<void(QWidget* dialog)> function);
 }  // namespace tessel::app::testing
 
 // A test main() that uses the program's own application object. It runs in
-// an empty folder of its own, so that windows shown by the tests read no
-// settings file left by another test.
-#define TESSEL_APP_TEST_MAIN(TestClass)             \
-  int main(int argc, char** argv) {                 \
-    tessel::app::TesselApplication app(argc, argv); \
-    QTemporaryDir folder;                           \
-    if (!folder.isValid()) return 1;                \
-    QDir::setCurrent(folder.path());                \
-    TestClass test;                                 \
-    return QTest::qExec(&test, argc, argv);         \
+// an empty folder of its own, with a configuration folder of its own
+// ($XDG_CONFIG_HOME), so that windows shown by the tests read no settings
+// file left by another test and write none into the user's.
+#define TESSEL_APP_TEST_MAIN(TestClass)                 \
+  int main(int argc, char** argv) {                     \
+    QTemporaryDir config;                               \
+    if (!config.isValid()) return 1;                    \
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8()); \
+    tessel::app::TesselApplication app(argc, argv);     \
+    QTemporaryDir folder;                               \
+    if (!folder.isValid()) return 1;                    \
+    QDir::setCurrent(folder.path());                    \
+    TestClass test;                                     \
+    return QTest::qExec(&test, argc, argv);             \
   }
 
 #endif  // TESSEL_TESTS_APP_APPTESTSUPPORT_H_
