@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <utility>
@@ -17,7 +18,9 @@ namespace tessel::app {
 namespace {
 
 constexpr int kClientWidth = 419;
-constexpr int kClientHeight = 295;
+// Room below the design's for the line that shows where the settings are.
+constexpr int kSettingsRowHeight = 32;
+constexpr int kClientHeight = 295 + kSettingsRowHeight;
 // The dialog keeps its designed place on the screen instead of centring.
 constexpr int kScreenLeft = 244;
 constexpr int kScreenTop = 190;
@@ -67,8 +70,13 @@ SetupDialog::SetupDialog(QWidget* parent) : QDialog(parent) {
   program1_field_ = Edit(group, "program1Field", 80);
   program2_field_ = Edit(group, "program2Field", 120);
   program3_field_ = Edit(group, "program3Field", 160);
+  settings_label_ = Place(new QLabel(QStringLiteral("設定檔 :"), this),
+                          "settingsLabel", 24, 240, 64, 16);
+  settings_path_ = Place(new QLineEdit(this), "settingsPath", 96, 236, 297, 24);
+  settings_path_->setReadOnly(true);
+  settings_label_->setBuddy(settings_path_);
   ok_button_ = Place(new QPushButton(QStringLiteral("確定"), this), "okButton",
-                     176, 248, 75, 33);
+                     176, 248 + kSettingsRowHeight, 75, 33);
   ok_button_->setDefault(true);
   program1_picker_ = Ellipsis(group, "program1Picker", 88);
   program2_picker_ = Ellipsis(group, "program2Picker", 128);
@@ -77,7 +85,7 @@ SetupDialog::SetupDialog(QWidget* parent) : QDialog(parent) {
   QWidget* const order[] = {
       use_default_program_, use_program1_,    use_program2_,   use_program3_,
       program1_field_,      program2_field_,  program3_field_, program1_picker_,
-      program2_picker_,     program3_picker_, ok_button_};
+      program2_picker_,     program3_picker_, settings_path_,  ok_button_};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
@@ -120,6 +128,11 @@ void SetupDialog::PickProgram(QLineEdit* field) {
   if (const std::optional<QString> chosen = dialog.Run()) {
     field->setText(*chosen);
   }
+}
+
+void SetupDialog::ShowSettingsPath(const QString& path) {
+  settings_path_->setText(path);
+  settings_path_->setCursorPosition(0);
 }
 
 bool SetupDialog::UsesDefaultProgram() const {

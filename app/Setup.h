@@ -14,6 +14,7 @@
 #include "SettingControls.h"
 
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -26,7 +27,8 @@ class AlternativeRadioButton;
 // buttons is selected (none, when a settings file says so) and the three
 // program fields. There is no cancel: a change counts from the next
 // double-click on, and closing the dialog, by "確定" or its title bar, only
-// hides it. The main window loads and saves its controls. The controls'
+// hides it. The main window loads and saves its controls, and tells it
+// where the settings file is, which it shows read-only. The controls'
 // object names say what they are ("useDefaultProgram", "program1Field",
 // "program1Picker", "okButton", ...).
 class SetupDialog : public QDialog {
@@ -48,6 +50,9 @@ class SetupDialog : public QDialog {
   // The program field's text of the first custom choice that is selected,
   // or nothing when the default or no button is selected.
   std::optional<QString> ChosenProgram() const;
+
+  // Shows where the settings file is kept.
+  void ShowSettingsPath(const QString& path);
 
   // Puts the controls whose state the settings keep into `controls`.
   void AddSettingControls(SettingControls& controls) const;
@@ -71,6 +76,8 @@ class SetupDialog : public QDialog {
   QPushButton* program1_picker_;
   QPushButton* program2_picker_;
   QPushButton* program3_picker_;
+  QLabel* settings_label_;
+  QLineEdit* settings_path_;
 
   std::unique_ptr<OpenFileDialog> open_dialog_;
   std::function<QString()> start_dir_;

@@ -1,11 +1,12 @@
 // The settings file "tessel.ini": the main window's fields and choices and
 // the setup dialog's, kept from one start of the program to the next. It is
-// read from the current directory when the window is first shown and
-// written beside the program when the window closes.
+// read when the window is first shown and written when the window closes,
+// where SettingsPlace.h says.
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QStringDecoder>
 #include <algorithm>
@@ -155,8 +156,8 @@ QString FromFileText(std::string_view bytes) {
 }  // namespace
 
 void MainWindow::LoadSettings() {
-  LoadSettings(TIniFile(
-      QDir::current().filePath(QString::fromUtf8(texts::kIniFileName))));
+  if (!place_) place_ = ChooseSettingsPlace(SurroundingsOfThisProgram());
+  LoadSettings(TIniFile(place_->read_path));
 }
 
 SettingControls MainWindow::ControlsForSettings() const {
@@ -202,8 +203,9 @@ void MainWindow::LoadSettings(const TIniFile& ini) {
 }
 
 bool MainWindow::SaveSettings() {
-  run_control_.IniPath =
-      run_control_.StartDir + QString::fromUtf8(texts::kIniFileName);
+  // An installed copy's folder in the user's configuration folder may not
+  // exist yet. Should it fail, the first write fails and asks.
+  QDir().mkpath(QFileInfo(run_control_.IniPath).absolutePath());
   TIniFile ini(run_control_.IniPath);
   const SettingControls controls = ControlsForSettings();
   bool first = true;

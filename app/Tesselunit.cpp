@@ -332,12 +332,10 @@ void MainWindow::ShowDiffCount(std::int32_t count) {
 }
 
 void MainWindow::FirstShow() {
-#ifdef _WIN32
-  run_control_.StartDir =
-      QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + u'\\';
-#else
-  run_control_.StartDir = QCoreApplication::applicationDirPath() + u'/';
-#endif
+  if (!place_) place_ = ChooseSettingsPlace(SurroundingsOfThisProgram());
+  run_control_.StartDir = place_->start_dir;
+  run_control_.IniPath = place_->write_path;
+  if (setup_ != nullptr) setup_->ShowSettingsPath(place_->write_path);
   OpenDialog().SetStartDirectory(run_control_.StartDir);
   LoadSettings();
   ShowOrHideThirdSource();

@@ -9,11 +9,13 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "OpenFileDialog.h"
 #include "RunHost.h"
 #include "SettingControls.h"
+#include "SettingsPlace.h"
 #include "ShellLauncher.h"
 
 class QCheckBox;
@@ -36,10 +38,11 @@ class TIniFile;
 // What the window and a run share besides the controls. All of it starts
 // as zero, false or empty.
 struct RunControlState {
-  // The folder of the program's own executable, ending in '/': bare file
-  // names are completed with it, and the pickers start there.
+  // Bare file names are completed with it, and the pickers start there:
+  // the settings place's start_dir, set at the first show.
   QString StartDir;
-  // Where the settings are written at close: StartDir + "tessel.ini".
+  // Where the settings are written at close: the settings place's
+  // write_path, set at the first show.
   QString IniPath;
   // Differences written by the current or last run.
   std::int32_t DiffCount = 0;
@@ -84,6 +87,11 @@ class MainWindow : public QWidget {
 
   RunControlState& run_control() { return run_control_; }
 
+  // Where the settings live and what bare file names mean. Chosen at the
+  // first show from where the program runs (SettingsPlace.h), unless set
+  // before it.
+  void SetSettingsPlace(const SettingsPlace& place) { place_ = place; }
+
   // The shell's open operation, through which a double-click opens a
   // field's file.
   void SetLauncher(std::unique_ptr<ShellLauncher> launcher);
@@ -103,13 +111,13 @@ class MainWindow : public QWidget {
   void ShowAboutBox();
   void ShowSetupDialog();
 
-  // Reads "tessel.ini" in the current directory into the window's and the
-  // setup dialog's controls; a missing file, key or number gives the
+  // Reads the settings file (the place's read_path) into the window's and
+  // the setup dialog's controls; a missing file, key or number gives the
   // control's default.
   void LoadSettings();
   // The same from a settings file already opened.
   void LoadSettings(const TIniFile& ini);
-  // Writes every key to StartDir + "tessel.ini". When the first write
+  // Writes every key to IniPath, creating its folder. When the first write
   // fails, asks whether to close all the same and returns the answer; a
   // later failure throws, and the window stays open. True means the window
   // may close.
@@ -235,6 +243,7 @@ class MainWindow : public QWidget {
   RunControlState run_control_;
   std::unique_ptr<OpenFileDialog> open_dialog_;
   std::unique_ptr<ShellLauncher> launcher_;
+  std::optional<SettingsPlace> place_;
   AboutBox* about_ = nullptr;
   SetupDialog* setup_ = nullptr;
   bool shown_ = false;

@@ -7,6 +7,7 @@
 #include "AppTestSupport.h"
 #include "IniFile.h"
 #include "RadioAlternatives.h"
+#include "SettingsPlace.h"
 #include "Setup.h"
 #include "Tesselunit.h"
 
@@ -104,7 +105,8 @@ const LoadRow kLoads[] = {
     // even where its bytes would pass for the end of a cut UTF-8 character.
     {"Big5 names",
      "[Tessel]\nFile1=/t/\xB3\x5C\xA6\x68.txt\nFile2=\xA4\xA4\xE5\xA4\n"
-     "Result=\xA4\xA4" "a\n[Setup]\nAp1Name=/\xA4\xE5",
+     "Result=\xA4\xA4"
+     "a\n[Setup]\nAp1Name=/\xA4\xE5",
      "files:/t/許多.txt,中憭,,,,,中a ap:/文,,"},
     {"Big5 cut at the limit",
      "[Tessel]\nFile3=" + Bytes(2048, '\xA4') + "\nSignFileName=a\xA4",
@@ -180,6 +182,76 @@ class SettingsTest : public QObject {
     QVERIFY(ReadBytes(BesideProgram()).contains("\nFile1=許多.txt\n"));
   }
 
+  // Where the settings live and what a bare name means: beside a portable
+  // copy as ever; in the user's configuration folder and home folder for an
+  // installed one.
+  void SettingsPlaces() {
+    const struct {
+      const char* name;
+      const char* program_dir;
+      bool writable;
+      const char* config_home;
+      const char* read;  // '.' the current directory
+      const char* write;
+      const char* start;
+    } rows[] = {
+        {"portable", "/p/bin", true, "/x", "./tessel.ini", "/p/bin/tessel.ini",
+         "/p/bin/"},
+        {"unwritable", "/opt/t", false, "/x", "/x/tessel/tessel.ini",
+         "/x/tessel/tessel.ini", "/h/"},
+        {"no XDG_CONFIG_HOME", "/opt/t", false, "",
+         "/h/.config/tessel/tessel.ini", "/h/.config/tessel/tessel.ini", "/h/"},
+        {"relative XDG_CONFIG_HOME", "/opt/t", false, "cfg",
+         "/h/.config/tessel/tessel.ini", "/h/.config/tessel/tessel.ini", "/h/"},
+        {"/usr/bin, even for root", "/usr/bin", true, "/x",
+         "/x/tessel/tessel.ini", "/x/tessel/tessel.ini", "/h/"},
+    };
+    for (const auto& row : rows) {
+      const SettingsPlace place = ChooseSettingsPlace(
+          {row.program_dir, row.writable, row.config_home, "/h", "."});
+      QVERIFY2(place.read_path == row.read, row.name);
+      QVERIFY2(place.write_path == row.write, row.name);
+      QVERIFY2(place.start_dir == row.start, row.name);
+    }
+  }
+
+  // An installed copy through the window: it reads and writes the file in
+  // the configuration folder, creating the folder, shows where it is, and
+  // completes bare names with the home folder. Nothing goes beside the
+  // program or into the current directory.
+  void InstalledCopy() {
+    QTemporaryDir config;
+    QTemporaryDir home;
+    const QString ini = config.filePath("tessel/tessel.ini");
+    WriteBytes(InCurrentDir(), "[Tessel]\nFile1=here\n");
+    const SettingsPlace place = ChooseSettingsPlace(
+        {"/usr/bin", false, config.path(), home.path(), QDir::currentPath()});
+    {
+      SetupDialog setup;
+      MainWindow window;
+      window.SetSettingsPlace(place);
+      window.SetSetupDialog(&setup);
+      window.show();
+      const WindowControls c = Controls(window);
+      QCOMPARE(c.source1_field->text(), QString());
+      QCOMPARE(setup.findChild<QLineEdit*>("settingsPath")->text(), ini);
+      c.source1_field->setText("a.txt");
+      c.source2_field->setText("b.txt");
+      BoxRecorder boxes;
+      window.CheckInput();  // stops at the empty result field
+      QCOMPARE(c.source1_field->text(), home.filePath("a.txt"));
+      QVERIFY(window.close());
+    }
+    QVERIFY(ReadBytes(ini).startsWith("[Tessel]\nFileNum=0\nFile1=" +
+                                      home.filePath("a.txt").toUtf8()));
+    QVERIFY(!QFile::exists(BesideProgram()));
+    QCOMPARE(ReadBytes(InCurrentDir()), "[Tessel]\nFile1=here\n");
+    MainWindow window;
+    window.SetSettingsPlace(place);
+    window.show();
+    QCOMPARE(Controls(window).source1_field->text(), home.filePath("a.txt"));
+  }
+
   // Every control back as it was; a text beyond 2047 bytes is cut there,
   // before the character that the cut would split.
   void RoundTrip() {
@@ -230,7 +302,7 @@ class SettingsTest : public QObject {
       WriteBytes(BesideProgram(), old);
       Fixture f;
       if (!row.size_limit)
-        f.window.run_control().StartDir = dir.filePath("file/");
+        f.window.run_control().IniPath = dir.filePath("file/tessel.ini");
       f.c.source1_field->setText("kept");
       BoxAnswer boxes(row.answer);
       {
