@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <tuple>
 #include <utility>
 
 #include "AppFonts.h"
@@ -81,6 +82,18 @@ SetupDialog::SetupDialog(QWidget* parent) : QDialog(parent) {
   program1_picker_ = Ellipsis(group, "program1Picker", 88);
   program2_picker_ = Ellipsis(group, "program2Picker", 128);
   program3_picker_ = Ellipsis(group, "program3Picker", 168);
+
+  // Names a screen reader can read: each program field and its "..." button
+  // by the choice beside them.
+  const std::tuple<QAbstractButton*, QLineEdit*, QPushButton*> rows[] = {
+      {use_program1_, program1_field_, program1_picker_},
+      {use_program2_, program2_field_, program2_picker_},
+      {use_program3_, program3_field_, program3_picker_}};
+  for (const auto& [choice, field, picker] : rows) {
+    field->setAccessibleName(choice->text());
+    picker->setAccessibleName(choice->text() + QStringLiteral(" ..."));
+  }
+  opener_group_->setAccessibleName(opener_group_->title());
 
   QWidget* const order[] = {
       use_default_program_, use_program1_,    use_program2_,   use_program3_,

@@ -168,6 +168,42 @@ void MainWindow::CreateComponents() {
                             16, 400, 241, 17);
 }
 
+void MainWindow::NameForScreenReaders() {
+  // A field takes its label's text as its name; the label is its buddy.
+  const std::pair<QLabel*, QWidget*> labelled[] = {
+      {source1_label_, source1_field_},
+      {source2_label_, source2_field_},
+      {source3_label_, source3_field_},
+      {result1_label_, result1_field_},
+      {result2_label_, result2_field_},
+      {result3_label_, result3_field_},
+      {difference_label_, difference_field_},
+      {look_ahead_label_, look_ahead_field_},
+      {progress_caption_, progress_bar_}};
+  for (const auto& [label, field] : labelled) label->setBuddy(field);
+
+  // Fields without a label of their own are named by the choice beside
+  // them, and a "..." button by its field, since "..." says nothing read
+  // aloud.
+  sign_file_field_->setAccessibleName(use_sign_file_button_->text());
+  sign_memo_->setAccessibleName(use_sign_memo_button_->text());
+  diff_limit_field_->setAccessibleName(diff_limit_box_->text());
+  const std::pair<QPushButton*, QLabel*> pickers[] = {
+      {source1_picker_, source1_label_},      {source2_picker_, source2_label_},
+      {source3_picker_, source3_label_},      {result1_picker_, result1_label_},
+      {result2_picker_, result2_label_},      {result3_picker_, result3_label_},
+      {difference_picker_, difference_label_}};
+  for (const auto& [button, label] : pickers) {
+    button->setAccessibleName(label->text() + QStringLiteral(" ..."));
+  }
+  sign_file_picker_->setAccessibleName(use_sign_file_button_->text() +
+                                       QStringLiteral(" ..."));
+  for (QGroupBox* group :
+       {static_cast<QGroupBox*>(source_count_group_), sign_source_group_}) {
+    group->setAccessibleName(group->title());
+  }
+}
+
 void MainWindow::SetTabOrder() {
   QWidget* const order[] = {
       source_count_group_->Item(0), source_count_group_->Item(1), setup_button_,

@@ -54,6 +54,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setFont(ProportionalMingFont());
 
   CreateComponents();
+  NameForScreenReaders();
   SetTabOrder();
   ConnectHandlers();
 

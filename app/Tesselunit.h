@@ -157,6 +157,8 @@ class MainWindow : public QWidget {
   void CreateComponents();
   void ConnectHandlers();
   void SetTabOrder();
+  // Gives every control a name a screen reader can read.
+  void NameForScreenReaders();
   // Shows `message`, gives `field` the focus, and returns false.
   bool Fail(std::string_view message, QWidget* field);
   // Puts StartDir in front of a bare file name.

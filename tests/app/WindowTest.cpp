@@ -418,6 +418,56 @@ class WindowTest : public QObject {
                      "fastModeBox"));
   }
 
+  // What a screen reader says for each control, through Qt's accessibility
+  // tree: a file field its label's text, a "..." button its field's, and
+  // no control that takes the focus goes unnamed.
+  void ScreenReaderNames() {
+    Fixture f;
+    SetupDialog setup;
+    f.window.SetSetupDialog(&setup);
+    f.c.source_count_group->Item(1)->click();  // all fields shown
+    setup.show();
+    const std::pair<const char*, const char*> named[] = {
+        {"source1Field", "來源檔一"},
+        {"source3Field", "來源檔三"},
+        {"result2Field", "結果檔二"},
+        {"differenceField", "差異檔"},
+        {"lookAheadField", "最大比對字數"},
+        {"signFileField", "使用忽略符號檔"},
+        {"signMemo", "使用下列符號"},
+        {"diffLimitField", "差異數目超過此即中斷程式"},
+        {"source2Picker", "來源檔二 ..."},
+        {"differencePicker", "差異檔 ..."},
+        {"signFilePicker", "使用忽略符號檔 ..."},
+        {"sourceCountGroup", "比對檔案數"},
+        {"signSourceGroup", "忽略符號來源"},
+        {"progressBar", "進度 :"},
+        {"program2Field", "自訂2"},
+        {"program3Picker", "自訂3 ..."},
+        {"settingsPath", "設定檔 :"},
+    };
+    const auto name = [](QWidget* w) {
+      return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    };
+    for (const auto& [object, expected] : named) {
+      QWidget* w = f.window.findChild<QWidget*>(object);
+      if (w == nullptr) w = setup.findChild<QWidget*>(object);
+      QVERIFY2(w != nullptr, object);
+      QVERIFY2(name(w) == QString(expected), object);
+    }
+    for (QWidget* form :
+         {static_cast<QWidget*>(&f.window), static_cast<QWidget*>(&setup)}) {
+      for (QWidget* w : form->findChildren<QWidget*>()) {
+        if (w->window() != form || !w->isVisible() ||
+            !(w->focusPolicy() & Qt::TabFocus)) {
+          continue;
+        }
+        QVERIFY2(!name(w).isEmpty() && name(w) != "...",
+                 qPrintable(w->objectName()));
+      }
+    }
+  }
+
   void ExitClosesWhenIdle() {
     Fixture f;
     f.c.exit_button->click();
