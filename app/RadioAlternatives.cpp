@@ -41,7 +41,10 @@ void AlternativeRadioButton::keyPressEvent(QKeyEvent* event) {
   // which these are not; it would move the focus and select nothing.
   const auto count = static_cast<std::ptrdiff_t>(alternatives_.size());
   const auto self = std::find(alternatives_.begin(), alternatives_.end(), this);
-  if (self == alternatives_.end()) return;
+  if (self == alternatives_.end()) {
+    QRadioButton::keyPressEvent(event);
+    return;
+  }
   std::ptrdiff_t index = self - alternatives_.begin();
   for (std::ptrdiff_t tried = 1; tried < count; ++tried) {
     index = (index + step + count) % count;

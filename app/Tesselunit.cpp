@@ -281,9 +281,10 @@ MainWindow::RunFields MainWindow::FieldsForRun() const {
   fields.use_sign_file = use_sign_file_button_->isChecked();
   fields.use_sign_memo = use_sign_memo_button_->isChecked();
   fields.fold_notations = fold_notations_box_->isChecked();
-  fields.fast_mode = fast_mode_box_->isChecked();
   return fields;
 }
+
+bool MainWindow::FastModeChosen() const { return fast_mode_box_->isChecked(); }
 
 void MainWindow::SetProgressMaximum(int maximum) {
   progress_bar_->setRange(0, std::max(maximum, 1));

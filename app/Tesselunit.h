@@ -56,10 +56,10 @@ struct RunControlState {
   bool TimerTick = false;
 };
 
-// The program's one main window. The run executes
-// inside Run() on the user-interface thread, and lets the window handle
-// pending events once per pass, so the handlers below run re-entrantly
-// between two passes of a run, each to completion.
+// The program's one main window. The run executes inside Run() on the
+// user-interface thread, and lets the window handle pending events once per
+// pass, so the handlers below run re-entrantly between two passes of a run,
+// each to completion.
 //
 // Its controls are its own. Each carries an object name that says what it
 // is ("source1Field", "runButton", ...): the tests drive the window through
@@ -136,9 +136,10 @@ class MainWindow : public QWidget {
     bool use_sign_file = false;
     bool use_sign_memo = false;
     bool fold_notations = false;
-    bool fast_mode = false;
   };
   RunFields FieldsForRun() const;
+  // Fast mode is ticked. Cheap: a run asks once per pass.
+  bool FastModeChosen() const;
   // The progress bar, from 0 to `maximum` (at least 1).
   void SetProgressMaximum(int maximum);
   int ProgressMaximum() const;

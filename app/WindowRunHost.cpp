@@ -32,7 +32,7 @@ RunOptions WindowRunHost::Options() {
   return options;
 }
 
-bool WindowRunHost::FastMode() { return window_.FieldsForRun().fast_mode; }
+bool WindowRunHost::FastMode() { return window_.FastModeChosen(); }
 
 void WindowRunHost::ProcessEvents() { QCoreApplication::processEvents(); }
 
