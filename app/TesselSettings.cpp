@@ -203,6 +203,9 @@ void MainWindow::LoadSettings(const TIniFile& ini) {
 }
 
 bool MainWindow::SaveSettings() {
+  // A window never shown loaded nothing; its defaults must not replace
+  // the user's settings.
+  if (run_control_.IniPath.isEmpty()) return true;
   // An installed copy's folder in the user's configuration folder may not
   // exist yet. Should it fail, the first write fails and asks.
   QDir().mkpath(QFileInfo(run_control_.IniPath).absolutePath());

@@ -117,7 +117,8 @@ class MainWindow : public QWidget {
   void LoadSettings();
   // The same from a settings file already opened.
   void LoadSettings(const TIniFile& ini);
-  // Writes every key to IniPath, creating its folder. When the first write
+  // Writes every key to IniPath, creating its folder; writes nothing, and
+  // returns true, before the first show has set IniPath. When the first write
   // fails, asks whether to close all the same and returns the answer; a
   // later failure throws, and the window stays open. True means the window
   // may close.

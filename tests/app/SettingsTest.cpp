@@ -173,6 +173,17 @@ class SettingsTest : public QObject {
     QCOMPARE(ReadBytes(InCurrentDir()), here);
   }
 
+  // A window closed before it was ever shown loaded nothing, and must not
+  // write its defaults over the settings.
+  void NeverShownWritesNothing() {
+    const Bytes mine = "[Tessel]\nFile1=mine\n";
+    WriteBytes(InCurrentDir(), mine);
+    MainWindow window;
+    QVERIFY(window.close());
+    QCOMPARE(ReadBytes(InCurrentDir()), mine);
+    QVERIFY(!QFile::exists(BesideProgram()));
+  }
+
   // A file of an older version, whose names are Big5, keeps them: they
   // are saved back in UTF-8.
   void OldBig5NamesSurvive() {
