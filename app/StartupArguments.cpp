@@ -1,19 +1,13 @@
 #include "StartupArguments.h"
 
 #include <QDir>
-#include <QLineEdit>
 #include <algorithm>
 
-#include "RadioAlternatives.h"
 #include "Tesselunit.h"
 
 namespace tessel::app {
 
 namespace {
-
-// The items of rgVornNum.
-constexpr int kTwoFilesItem = 0;
-constexpr int kThreeFilesItem = 1;
 
 StartupArguments Refuse(const QString& why) {
   StartupArguments refused;
@@ -71,16 +65,8 @@ QString StartupUsageText() {
       "  --help, --version\n");
 }
 
-void FillStartupSources(TfmTessel& window, const QStringList& sources) {
-  QLineEdit* const fields[kMaxStartupSources] = {window.edFile1, window.edFile2,
-                                                 window.edFile3};
-  const int count =
-      static_cast<int>(std::min<qsizetype>(sources.size(), kMaxStartupSources));
-  for (int k = 0; k < count; ++k) fields[k]->setText(sources[k]);
-  if (count < 2) return;
-  window.rgVornNum->SetItemIndex(count == kMaxStartupSources ? kThreeFilesItem
-                                                             : kTwoFilesItem);
-  window.rgVornNumClick();
+void FillStartupSources(MainWindow& window, const QStringList& sources) {
+  window.OpenSources(sources);
 }
 
 QString TooManySourcesMessage() {

@@ -10,7 +10,7 @@
 
 namespace tessel::app {
 
-class TfmTessel;
+class MainWindow;
 
 // The most sources one run compares.
 inline constexpr int kMaxStartupSources = 3;
@@ -42,7 +42,7 @@ QString StartupUsageText();
 // `sources`: two choose two-file mode and three three-file mode, showing or
 // hiding the third fields; one fills the first source and keeps the mode.
 // No sources change nothing.
-void FillStartupSources(TfmTessel& window, const QStringList& sources);
+void FillStartupSources(MainWindow& window, const QStringList& sources);
 
 // "At most three files can be compared!": shown when more were named.
 QString TooManySourcesMessage();

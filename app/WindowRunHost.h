@@ -10,7 +10,7 @@
 
 namespace tessel::app {
 
-class TfmTessel;
+class MainWindow;
 
 // Connects one run to the window: the options come from its controls and
 // its run-control state, events are processed once per pass unless fast
@@ -18,7 +18,7 @@ class TfmTessel;
 // to the window. Lives for one run.
 class WindowRunHost : public RunHost {
  public:
-  explicit WindowRunHost(TfmTessel& window) : window_(window) {}
+  explicit WindowRunHost(MainWindow& window) : window_(window) {}
 
   // The texts of the fields as file names, the memo as Big5 bytes, and the
   // state CheckInput has set. Meant to be called after CheckInput passed.
@@ -37,7 +37,7 @@ class WindowRunHost : public RunHost {
   void ShowMessage(std::string_view text) override;
 
  private:
-  TfmTessel& window_;
+  MainWindow& window_;
   int progress_shift_ = 0;
 };
 

@@ -22,10 +22,10 @@
 
 namespace {
 
+using tessel::app::AboutBox;
+using tessel::app::MainWindow;
+using tessel::app::SetupDialog;
 using tessel::app::StartupArguments;
-using tessel::app::TfmHelp;
-using tessel::app::TfmSetup;
-using tessel::app::TfmTessel;
 
 // How long the windows get to settle before they are photographed.
 constexpr int kScreenshotDelayMs = 300;
@@ -33,21 +33,22 @@ constexpr int kScreenshotDelayMs = 300;
 // When TESSEL_SCREENSHOT_DIR names a folder, the program saves pictures of
 // its main window, About box and setup dialog there and ends: the
 // documentation's screenshots are made this way, under a virtual display.
-void ScheduleScreenshots(TfmTessel& window, TfmHelp& help, TfmSetup& setup) {
+void ScheduleScreenshots(MainWindow& window, AboutBox& about,
+                         SetupDialog& setup) {
   const QString folder = qEnvironmentVariable("TESSEL_SCREENSHOT_DIR");
   if (folder.isEmpty()) return;
   QTimer::singleShot(
-      kScreenshotDelayMs, &window, [&window, &help, &setup, folder] {
+      kScreenshotDelayMs, &window, [&window, &about, &setup, folder] {
         const QDir dir(folder);
         bool saved = window.grab().save(dir.filePath("tessel-window.png"));
-        window.btHelpClick();
+        window.ShowAboutBox();
         QTimer::singleShot(
-            kScreenshotDelayMs, &help,
-            [&window, &help, &setup, dir, saved]() mutable {
+            kScreenshotDelayMs, &about,
+            [&window, &about, &setup, dir, saved]() mutable {
               saved =
-                  saved && help.grab().save(dir.filePath("tessel-about.png"));
-              help.hide();
-              window.btSetupClick();
+                  saved && about.grab().save(dir.filePath("tessel-about.png"));
+              about.hide();
+              window.ShowSetupDialog();
               QTimer::singleShot(
                   kScreenshotDelayMs, &setup, [&setup, dir, saved] {
                     const bool ok =
@@ -119,23 +120,23 @@ int main(int argc, char** argv) {
         QIcon(QString::fromUtf8(tessel::app::kIconPath)));
 
     // Created hidden, in this order; the first is the main window.
-    TfmTessel fmTessel;
-    TfmHelp fmHelp;
-    TfmSetup fmSetup;
-    fmTessel.SetHelpForm(&fmHelp);
-    fmTessel.SetSetupForm(&fmSetup);
+    MainWindow window;
+    AboutBox about;
+    SetupDialog setup;
+    window.SetAboutBox(&about);
+    window.SetSetupDialog(&setup);
 
-    // Showing the main window raises its FormShow, which needs the setup
+    // Showing the main window raises its FirstShow, which needs the setup
     // dialog to exist.
-    fmTessel.show();
-    tessel::app::FillStartupSources(fmTessel, arguments.sources);
+    window.show();
+    tessel::app::FillStartupSources(window, arguments.sources);
     if (arguments.too_many_sources) {
-      QTimer::singleShot(0, &fmTessel, [&fmTessel] {
-        tessel::app::ShowSimpleMessage(&fmTessel,
+      QTimer::singleShot(0, &window, [&window] {
+        tessel::app::ShowSimpleMessage(&window,
                                        tessel::app::TooManySourcesMessage());
       });
     }
-    ScheduleScreenshots(fmTessel, fmHelp, fmSetup);
+    ScheduleScreenshots(window, about, setup);
     return app.exec();
   } catch (const std::exception& error) {
     tessel::app::ShowErrorMessage(nullptr, QString::fromUtf8(error.what()));

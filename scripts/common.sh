@@ -19,6 +19,8 @@ PACKAGES=(
   # The report checks: the JSON Schema validator, xmllint for the TEI, and
   # a browser for the HTML.
   python3 python3-jsonschema libxml2-utils chromium
+  # Qt's own texts (the file dialog's) in Traditional Chinese.
+  qt6-translations-l10n
   # scripts/test and scripts/fuzz: the fuzz targets need clang's libFuzzer.
   clang libclang-rt-14-dev
   # scripts/package and scripts/test-package: the icons drawn from the SVG,

@@ -88,23 +88,23 @@ class StartupArgumentsTest : public QObject {
     QFETCH(QStringList, sources);
     QFETCH(QString, fields);
     QFETCH(int, mode_after);
-    TfmTessel window;
+    MainWindow window;
     window.show();
-    window.edFile1->setText("old1");
-    window.edFile2->setText("old2");
-    window.edFile3->setText("old3");
-    window.rgVornNum->SetItemIndex(mode_before);
-    window.rgVornNumClick();
+    const WindowControls c = Controls(window);
+    c.source1_field->setText("old1");
+    c.source2_field->setText("old2");
+    c.source3_field->setText("old3");
+    c.source_count_group->Item(mode_before)->click();
 
     FillStartupSources(window, sources);
 
-    QCOMPARE(QStringList({window.edFile1->text(), window.edFile2->text(),
-                          window.edFile3->text()})
+    QCOMPARE(QStringList({c.source1_field->text(), c.source2_field->text(),
+                          c.source3_field->text()})
                  .join('|'),
              fields);
-    QCOMPARE(window.rgVornNum->ItemIndex(), mode_after);
-    QCOMPARE(window.edFile3->isVisible(), mode_after == 1);
-    QCOMPARE(window.edResult3->isVisible(), mode_after == 1);
+    QCOMPARE(c.source_count_group->ItemIndex(), mode_after);
+    QCOMPARE(c.source3_field->isVisible(), mode_after == 1);
+    QCOMPARE(c.result3_field->isVisible(), mode_after == 1);
   }
 };
 
