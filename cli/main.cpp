@@ -1,8 +1,6 @@
 // tessel-cli: the comparison engine from the command line.
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -27,16 +25,6 @@ constexpr int kExitDifferent = 1;
 constexpr int kExitTrouble = 2;
 constexpr int kExitCutOff = 3;
 constexpr int kExitStopped = 130;
-
-bool ReadWholeFile(const std::filesystem::path& path, std::string* bytes) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in),
-                std::istreambuf_iterator<char>());
-  return !in.bad();
-}
 
 }  // namespace
 
@@ -65,7 +53,7 @@ int main(int argc, char** argv) {
   if (line.default_signs) options.SignMemo = tessel::kDefaultSigns;
   if (line.memo_file) {
     std::string memo;
-    if (!ReadWholeFile(*line.memo_file, &memo)) {
+    if (!tessel::ReadWholeFile(*line.memo_file, &memo)) {
       const std::string message =
           tessel::messages::OpenFailed(tessel::DisplayName(*line.memo_file));
       std::fprintf(stderr, "tessel-cli: %s\n",
