@@ -20,9 +20,9 @@
 #include "Helpunit.h"
 #include "IntegerText.h"
 #include "MessageBoxes.h"
-#include "Messages.h"
 #include "RadioAlternatives.h"
 #include "Resources.h"
+#include "RunErrorMessages.h"
 #include "Setup.h"
 #include "SignSet.h"
 #include "WindowRunHost.h"
@@ -175,8 +175,8 @@ void TfmTessel::btRunClick() {
   } back_to_idle{this};
 
   WindowRunHost host(*this);
-  ComparisonRun run(host);
-  if (run.RunComparison()) ShowSimpleMessage(this, Utf8(messages::kDone));
+  ComparisonRun run(host, notations_);
+  ReportRunStatus(*this, run.RunComparison(host.Options()));
 }
 
 void TfmTessel::EndRunState() {

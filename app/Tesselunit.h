@@ -10,6 +10,7 @@
 #include <memory>
 #include <string_view>
 
+#include "NotationTable.h"
 #include "OpenFileDialog.h"
 #include "ShellLauncher.h"
 
@@ -201,6 +202,9 @@ class TfmTessel : public QWidget {
   void EndRunState();
 
   RunControlState run_control_;
+  // Lives as long as the window, so that a notation keeps its code from
+  // run to run.
+  NotationTable notations_;
   std::unique_ptr<OpenFileDialog> open_dialog_;
   std::unique_ptr<ShellLauncher> launcher_;
   TfmHelp* help_ = nullptr;

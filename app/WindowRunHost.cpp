@@ -10,7 +10,6 @@
 
 #include "FileNames.h"
 #include "IntegerText.h"
-#include "MessageBoxes.h"
 #include "RadioAlternatives.h"
 #include "Tesselunit.h"
 
@@ -75,44 +74,6 @@ void WindowRunHost::SetProgressPosition(std::int64_t position) {
       std::max<std::int64_t>(position, 0) >> progress_shift_;
   bar->setValue(
       static_cast<int>(std::min<std::int64_t>(scaled, bar->maximum())));
-}
-
-void WindowRunHost::FocusField(RunField field) {
-  TfmTessel& w = window_;
-  QWidget* widget = nullptr;
-  switch (field) {
-    case RunField::kFile1:
-      widget = w.edFile1;
-      break;
-    case RunField::kFile2:
-      widget = w.edFile2;
-      break;
-    case RunField::kFile3:
-      widget = w.edFile3;
-      break;
-    case RunField::kResult1:
-      widget = w.edResult1;
-      break;
-    case RunField::kResult2:
-      widget = w.edResult2;
-      break;
-    case RunField::kResult3:
-      widget = w.edResult3;
-      break;
-    case RunField::kResult:
-      widget = w.edResult;
-      break;
-    case RunField::kSignFile:
-      widget = w.edSignFile;
-      break;
-  }
-  if (widget != nullptr) widget->setFocus();
-}
-
-void WindowRunHost::ShowMessage(std::string_view text) {
-  ShowSimpleMessage(
-      &window_,
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 }  // namespace tessel::app

@@ -11,7 +11,6 @@
 
 #include "Helpunit.h"
 #include "MessageBoxes.h"
-#include "NotationTable.h"
 #include "Resources.h"
 #include "Setup.h"
 #include "TesselApplication.h"
@@ -58,8 +57,6 @@ void ScheduleScreenshots(TfmTessel& window, TfmHelp& help, TfmSetup& setup) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The notation table exists, empty, before anything else runs.
-  tessel::NotationTable::Process();
   tessel::app::TesselApplication app(argc, argv);
   try {
     tessel::app::LoadResources();

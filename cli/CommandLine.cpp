@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "IntegerText.h"
-#include "Messages.h"
+#include "RunMessages.h"
 
 namespace tessel::cli {
 
@@ -131,15 +131,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
   if (window) {
     const auto size = ParseIntegerText(*window);
-    if (!size) return Refuse(std::string(messages::kWindowNotNumber));
+    if (!size) return Refuse(std::string(kWindowNotNumber));
     if (*size < kMinWindowSize || *size > kMaxWindowSize) {
-      return Refuse(std::string(messages::kWindowOutOfRange));
+      return Refuse(std::string(kWindowOutOfRange));
     }
     options.WindowSize = *size;
   }
   if (max_diff) {
     const auto limit = ParseIntegerText(*max_diff);
-    if (!limit) return Refuse(std::string(messages::kLimitNotNumber));
+    if (!limit) return Refuse(std::string(kLimitNotNumber));
     options.DiffLimit = *limit;
   }
 

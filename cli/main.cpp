@@ -6,8 +6,9 @@
 
 #include "CommandLine.h"
 #include "ComparisonRun.h"
-#include "Messages.h"
+#include "NotationTable.h"
 #include "PlatformFile.h"
+#include "RunMessages.h"
 #include "SignSet.h"
 #include "TerminalHost.h"
 
@@ -25,6 +26,11 @@ constexpr int kExitDifferent = 1;
 constexpr int kExitTrouble = 2;
 constexpr int kExitCutOff = 3;
 constexpr int kExitStopped = 130;
+
+void PrintLine(std::string_view text) {
+  std::fprintf(stderr, "tessel-cli: %.*s\n", static_cast<int>(text.size()),
+               text.data());
+}
 
 }  // namespace
 
@@ -54,10 +60,9 @@ int main(int argc, char** argv) {
   if (line.memo_file) {
     std::string memo;
     if (!tessel::ReadWholeFile(*line.memo_file, &memo)) {
-      const std::string message =
-          tessel::messages::OpenFailed(tessel::DisplayName(*line.memo_file));
-      std::fprintf(stderr, "tessel-cli: %s\n",
-                   message.substr(1, message.size() - 2).c_str());
+      PrintLine(tessel::cli::RunErrorText({tessel::RunErrorKind::kOpenFailed,
+                                           tessel::RunFile::kMemoFile,
+                                           *line.memo_file}));
       return kExitTrouble;
     }
     options.SignMemo += memo;
@@ -65,16 +70,21 @@ int main(int argc, char** argv) {
 
   const int window = options.WindowSize;
   const int limit = options.DiffLimit;
-  tessel::cli::TerminalHost host(std::move(options),
-                                 !line.quiet && isatty(2) != 0);
-  tessel::ComparisonRun run(host);
-  run.RunComparison();
+  // One run per process: the table needs to live no longer.
+  tessel::NotationTable notations;
+  tessel::cli::TerminalHost host(!line.quiet && isatty(2) != 0);
+  tessel::ComparisonRun run(host, notations);
+  const tessel::RunStatus status = run.RunComparison(options);
   host.ClearProgress();
 
-  switch (run.outcome()) {
+  for (const tessel::RunError& error : status.errors) {
+    PrintLine(tessel::cli::RunErrorText(error));
+  }
+  switch (status.outcome) {
     case tessel::RunOutcome::kFailed:
       return kExitTrouble;
     case tessel::RunOutcome::kStopped:
+      PrintLine(tessel::cli::kStopped);
       return kExitStopped;
     case tessel::RunOutcome::kCutOffNoAnchor:
       std::fprintf(stderr,
@@ -92,9 +102,7 @@ int main(int argc, char** argv) {
     case tessel::RunOutcome::kLeftAtEndOfFile:
       break;
   }
-  std::printf("differences: %d\n", static_cast<int>(run.DiffCount()));
-  const bool cut_off = run.outcome() == tessel::RunOutcome::kCutOffNoAnchor ||
-                       run.outcome() == tessel::RunOutcome::kCutOffLimit;
-  if (cut_off) return kExitCutOff;
-  return run.DiffCount() > 0 ? kExitDifferent : kExitSame;
+  std::printf("differences: %d\n", static_cast<int>(status.diff_count));
+  if (status.cut_off()) return kExitCutOff;
+  return status.diff_count > 0 ? kExitDifferent : kExitSame;
 }

@@ -7,7 +7,6 @@
 #include <tuple>
 #include <vector>
 
-#include "Messages.h"
 #include "PlatformFile.h"
 #include "ResultWriters.h"
 #include "Resync.h"
@@ -16,11 +15,6 @@
 namespace tessel {
 
 namespace {
-
-constexpr std::array<RunField, kMaxSources> kSourceFields = {
-    RunField::kFile1, RunField::kFile2, RunField::kFile3};
-constexpr std::array<RunField, kMaxSources> kResultFields = {
-    RunField::kResult1, RunField::kResult2, RunField::kResult3};
 
 // Writing to a character device such as /dev/null destroys nothing, so it
 // may stand for several outputs.
@@ -42,20 +36,21 @@ bool ComparisonRun::Fail() {
   return false;
 }
 
+bool ComparisonRun::Refuse(RunErrorKind kind, RunFile file,
+                           const std::filesystem::path& path) {
+  errors_.push_back(RunError{kind, file, path});
+  return false;
+}
+
 bool ComparisonRun::LoadSignFile() {
-  const std::string name = DisplayName(options_.SignFileName);
-  std::unique_ptr<SourceStream> file =
-      SourceStream::OpenFile(options_.SignFileName);
+  const std::filesystem::path& path = options_.SignFileName;
+  std::unique_ptr<SourceStream> file = SourceStream::OpenFile(path);
   if (file == nullptr || file->Length() < 0) {
-    host_.ShowMessage(messages::SignFileOpenFailed(name));
-    host_.FocusField(RunField::kSignFile);
-    return false;
+    return Refuse(RunErrorKind::kOpenFailed, RunFile::kSignFile, path);
   }
   signs_.LoadSignFile(*reader_, *file);
   if (file->Error()) {
-    host_.ShowMessage(messages::ReadFailed(name));
-    host_.FocusField(RunField::kSignFile);
-    return false;
+    return Refuse(RunErrorKind::kReadFailed, RunFile::kSignFile, path);
   }
   return true;
 }
@@ -64,9 +59,8 @@ bool ComparisonRun::OpenSources() {
   for (int k = 0; k < state_->source_count; ++k) {
     state_->sources[k] = SourceStream::OpenFile(options_.Sources[k]);
     if (state_->sources[k] == nullptr) {
-      host_.ShowMessage(messages::OpenFailed(DisplayName(options_.Sources[k])));
-      host_.FocusField(kSourceFields[k]);
-      return false;
+      return Refuse(RunErrorKind::kOpenFailed, SourceFile(k),
+                    options_.Sources[k]);
     }
     state_->source_names[k] = NativeName(options_.Sources[k]);
   }
@@ -81,50 +75,40 @@ bool ComparisonRun::CheckOverwrites() {
   if (options_.UseSignFile) inputs.push_back(options_.SignFileName);
   for (const auto& other : options_.OtherInputs) inputs.push_back(other);
 
-  std::vector<std::pair<std::filesystem::path, RunField>> outputs;
+  std::vector<std::pair<std::filesystem::path, RunFile>> outputs;
   for (int k = 0; k < state_->source_count; ++k) {
-    outputs.emplace_back(options_.Results[k], kResultFields[k]);
+    outputs.emplace_back(options_.Results[k], ResultFile(k));
   }
-  outputs.emplace_back(options_.Difference, RunField::kResult);
+  outputs.emplace_back(options_.Difference, RunFile::kDifference);
 
   for (std::size_t j = 0; j < outputs.size(); ++j) {
-    const auto& [output, field] = outputs[j];
+    const auto& [output, file] = outputs[j];
     if (IsCharacterDevice(output)) continue;
     bool clash = false;
     for (const auto& input : inputs) clash = clash || SameFile(output, input);
     for (std::size_t i = 0; i < j; ++i) {
       clash = clash || SameFile(output, outputs[i].first);
     }
-    if (clash) {
-      host_.ShowMessage(messages::WouldOverwrite(DisplayName(output)));
-      host_.FocusField(field);
-      return false;
-    }
+    if (clash) return Refuse(RunErrorKind::kWouldOverwrite, file, output);
   }
   return true;
 }
 
 bool ComparisonRun::OpenOutputs() {
-  std::vector<std::tuple<std::filesystem::path, OutputStream::Mode, RunField,
+  std::vector<std::tuple<std::filesystem::path, OutputStream::Mode, RunFile,
                          std::unique_ptr<OutputStream>*>>
       outputs;
   for (int k = 0; k < state_->source_count; ++k) {
     outputs.emplace_back(options_.Results[k], OutputStream::Mode::kBinary,
-                         kResultFields[k], &state_->results[k]);
+                         ResultFile(k), &state_->results[k]);
   }
   outputs.emplace_back(options_.Difference, OutputStream::Mode::kText,
-                       RunField::kResult, &state_->difference);
-
-  const auto refuse = [&](const std::filesystem::path& path, RunField field) {
-    host_.ShowMessage(messages::OpenFailed(DisplayName(path)));
-    host_.FocusField(field);
-    return false;
-  };
+                       RunFile::kDifference, &state_->difference);
 
   // Every output must open before any is emptied: a run that cannot start
   // leaves the results of the last one whole, and creates nothing.
   std::vector<std::filesystem::path> created;
-  for (const auto& [path, mode, field, stream] : outputs) {
+  for (const auto& [path, mode, file, stream] : outputs) {
     bool made = false;
     const bool ok = CanOpenForWriting(path, &made);
     if (made) created.push_back(path);
@@ -133,18 +117,19 @@ bool ComparisonRun::OpenOutputs() {
       for (const auto& made_path : created) {
         std::filesystem::remove(made_path, ec);
       }
-      return refuse(path, field);
+      return Refuse(RunErrorKind::kOpenFailed, file, path);
     }
   }
-  for (const auto& [path, mode, field, stream] : outputs) {
+  for (const auto& [path, mode, file, stream] : outputs) {
     *stream = OutputStream::OpenFile(path, mode);
-    if (*stream == nullptr) return refuse(path, field);
+    if (*stream == nullptr) {
+      return Refuse(RunErrorKind::kOpenFailed, file, path);
+    }
   }
   return true;
 }
 
 bool ComparisonRun::StartRun() {
-  options_ = host_.Options();
   const int source_count = options_.ThreeFiles ? 3 : 2;
   signs_.Clear();
   reader_ =
@@ -162,8 +147,7 @@ bool ComparisonRun::StartRun() {
       state_->windows[k].reserve(static_cast<std::size_t>(options_.WindowSize));
     }
   } catch (const std::bad_alloc&) {
-    host_.ShowMessage(messages::kNoMemory);
-    return false;
+    return Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
   }
 
   diff_count_ = 0;
@@ -201,9 +185,8 @@ constexpr int kMostSharedBackoff = 6;
 bool ComparisonRun::CheckReadErrors() {
   for (int k = 0; k < state_->source_count; ++k) {
     if (state_->sources[k]->Error()) {
-      host_.ShowMessage(messages::ReadFailed(DisplayName(options_.Sources[k])));
-      host_.FocusField(kSourceFields[k]);
-      return false;
+      return Refuse(RunErrorKind::kReadFailed, SourceFile(k),
+                    options_.Sources[k]);
     }
   }
   return true;
@@ -312,7 +295,6 @@ bool ComparisonRun::Walk() {
 
   if (!EndRun()) return false;
   if (host_.StopRequested()) {
-    host_.ShowMessage(messages::kStopped);
     outcome_ = RunOutcome::kStopped;
     return false;
   }
@@ -320,10 +302,17 @@ bool ComparisonRun::Walk() {
   return true;
 }
 
-bool ComparisonRun::RunComparison() {
+RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
+  options_ = options;
   outcome_ = RunOutcome::kFailed;
-  if (!StartRun()) return Fail();
-  return Walk();
+  errors_.clear();
+  diff_count_ = 0;
+  if (!StartRun()) {
+    Fail();
+  } else {
+    Walk();
+  }
+  return RunStatus{outcome_, diff_count_, std::move(errors_)};
 }
 
 bool ComparisonRun::EndRun() {
@@ -339,19 +328,17 @@ bool ComparisonRun::EndRun() {
   // Every output is closed; the first that failed is reported.
   bool written = true;
   const auto close = [&](std::unique_ptr<OutputStream>& out,
-                         const std::filesystem::path& path, RunField field) {
+                         const std::filesystem::path& path, RunFile file) {
     if (out == nullptr) return;
     if (!out->Close() && written) {
-      written = false;
-      host_.ShowMessage(messages::WriteFailed(DisplayName(path)));
-      host_.FocusField(field);
+      written = Refuse(RunErrorKind::kWriteFailed, file, path);
     }
     out.reset();
   };
   for (int k = 0; k < kMaxSources; ++k) {
-    close(state.results[k], options_.Results[k], kResultFields[k]);
+    close(state.results[k], options_.Results[k], ResultFile(k));
   }
-  close(state.difference, options_.Difference, RunField::kResult);
+  close(state.difference, options_.Difference, RunFile::kDifference);
   state_.reset();
   reader_.reset();
   if (!written) outcome_ = RunOutcome::kFailed;

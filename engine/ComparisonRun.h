@@ -1,49 +1,38 @@
-// One whole comparison of two or three sources: takes its options from the
-// host, loads the ignored symbols, opens its files, walks the sources in
-// lockstep and resynchronises after each difference, and ends through
-// EndRun, which closes every file.
+// One whole comparison of two or three sources: loads the ignored symbols,
+// opens its files, walks the sources in lockstep and resynchronises after
+// each difference, and ends through EndRun, which closes every file. It
+// tells the host what happens while it runs, and returns how it ended.
 
 #ifndef TESSEL_ENGINE_COMPARISONRUN_H_
 #define TESSEL_ENGINE_COMPARISONRUN_H_
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "NotationTable.h"
 #include "RunHost.h"
 #include "RunOptions.h"
 #include "RunState.h"
+#include "RunStatus.h"
 #include "SignSet.h"
 
 namespace tessel {
 
-// How the last run ended.
-enum class RunOutcome {
-  kFailed,           // before or during the walk; a message was shown
-  kStopped,          // the user stopped it; "被中斷了 !" was shown
-  kCompleted,        // every source was read to its end; end line written
-  kLeftAtEndOfFile,  // the walk met an end-of-file indicator
-  kCutOffNoAnchor,   // no common stretch within the look-ahead
-  kCutOffLimit,      // the difference limit was reached
-};
-
 class ComparisonRun {
  public:
-  // `host` and `notations` must outlive the run. The notation table is the
-  // process's own unless a test gives another.
-  explicit ComparisonRun(RunHost& host,
-                         NotationTable& notations = NotationTable::Process());
+  // `host` and `notations` must outlive the run. The table belongs to the
+  // caller: handed to run after run, it keeps every notation's code from
+  // one run to the next, as the front ends do for the life of the program.
+  ComparisonRun(RunHost& host, NotationTable& notations);
   ComparisonRun(const ComparisonRun&) = delete;
   ComparisonRun& operator=(const ComparisonRun&) = delete;
   ~ComparisonRun();
 
-  // Performs one run. Returns true when it completed, was cut off with
-  // closing lines, or left its loop at an end-of-file indicator; false when
-  // it failed (a message has been shown) or was stopped.
-  bool RunComparison();
-
-  RunOutcome outcome() const { return outcome_; }
-  std::int32_t DiffCount() const { return diff_count_; }
+  // Performs one run with `options`, which it copies. A failed run has
+  // created no output that could not all be opened, and left no input
+  // touched; the errors say why it failed.
+  RunStatus RunComparison(const RunOptions& options);
 
  private:
   bool StartRun();
@@ -53,10 +42,13 @@ class ComparisonRun {
   bool OpenOutputs();
   bool Walk();
   bool CheckReadErrors();
-  // Closes every file and frees the run's state. Returns false, after its
-  // message, when an output could not be written completely.
+  // Closes every file and frees the run's state. Returns false, with its
+  // error recorded, when an output could not be written completely.
   bool EndRun();
   bool Fail();
+  // Records the error and returns false.
+  bool Refuse(RunErrorKind kind, RunFile file,
+              const std::filesystem::path& path);
 
   RunHost& host_;
   NotationTable& notations_;
@@ -66,6 +58,7 @@ class ComparisonRun {
   std::unique_ptr<RunState> state_;
   std::int32_t diff_count_ = 0;
   RunOutcome outcome_ = RunOutcome::kFailed;
+  std::vector<RunError> errors_;
 };
 
 }  // namespace tessel

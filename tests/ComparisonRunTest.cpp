@@ -9,10 +9,17 @@
 #include <vector>
 
 #include "FileTexts.h"
-#include "Messages.h"
 #include "TestSupport.h"
 
-namespace tessel::testing {
+namespace tessel {
+
+// Failed rows name the error, not its bytes.
+void PrintTo(const RunError& error, std::ostream* out) {
+  *out << "error " << static_cast<int>(error.kind) << " of file "
+       << static_cast<int>(error.file) << " " << error.path;
+}
+
+namespace testing {
 namespace {
 
 using namespace std::string_literals;
@@ -32,11 +39,12 @@ class RunTest : public ::testing::Test {
     o.Difference = dir_ / "d";
   }
 
+  // Whether the run came to a normal end.
   bool Run() {
     ComparisonRun run(host_, notations_);
-    const bool result = run.RunComparison();
-    outcome_ = run.outcome();
-    return result;
+    status_ = run.RunComparison(host_.options);
+    outcome_ = status_.outcome;
+    return status_.ended_normally();
   }
 
   std::string Out(const std::string& name) {
@@ -49,6 +57,7 @@ class RunTest : public ::testing::Test {
   TempDir dir_;
   NotationTable notations_;
   RecordingHost host_;
+  RunStatus status_;
   RunOutcome outcome_ = RunOutcome::kFailed;
 };
 
@@ -207,7 +216,7 @@ TEST_F(RunTest, StopEndsTheRunWithoutClosingLines) {
   host_.stop_at_pass = 3;
   EXPECT_FALSE(Run());
   EXPECT_EQ(outcome_, RunOutcome::kStopped);
-  EXPECT_EQ(host_.messages, std::vector<std::string>{"被中斷了 !"});
+  EXPECT_TRUE(status_.errors.empty());
   EXPECT_EQ(Out("r1"), "A{{B||X}}C");
   EXPECT_EQ(Out("d"), Lines(1, 1) + Pad("B") + ", X\\r\\n");
 }
@@ -231,27 +240,32 @@ struct FailureCase {
   std::string name;
   // Adjusts the options of a two-source run in `dir`.
   std::function<void(RunOptions&, const std::filesystem::path&)> setup;
-  std::string message;  // with <dir> for the folder
-  RunField focus;
+  RunErrorKind kind;
+  RunFile file;
+  std::string path;  // with <dir> for the folder
   bool outputs_created;
 };
+
+std::ostream& operator<<(std::ostream& out, const FailureCase& c) {
+  return out << c.name;
+}
 
 class RunFailureTest : public RunTest,
                        public ::testing::WithParamInterface<FailureCase> {};
 
-TEST_P(RunFailureTest, ShowsItsMessageAndTouchesNothing) {
+TEST_P(RunFailureTest, SaysWhatFailedAndTouchesNothing) {
   const FailureCase& c = GetParam();
   Sources({"ABC", "ABD"});
   WriteFile(dir_ / "r2", "keep me");
   c.setup(host_.options, dir_.path());
   EXPECT_FALSE(Run()) << c.name;
   EXPECT_EQ(outcome_, RunOutcome::kFailed) << c.name;
-  std::string message = c.message;
-  if (const auto at = message.find("<dir>"); at != std::string::npos) {
-    message.replace(at, 5, dir_.path().string());
+  std::string path = c.path;
+  if (const auto at = path.find("<dir>"); at != std::string::npos) {
+    path.replace(at, 5, dir_.path().string());
   }
-  EXPECT_EQ(host_.messages, std::vector<std::string>{message}) << c.name;
-  EXPECT_EQ(host_.focus, std::vector<RunField>{c.focus}) << c.name;
+  const std::vector<RunError> expected = {{c.kind, c.file, path}};
+  EXPECT_EQ(status_.errors, expected) << c.name;
   EXPECT_EQ(ReadFile(dir_ / "s1"), "ABC") << c.name;
   EXPECT_EQ(ReadFile(dir_ / "s2"), "ABD") << c.name;
   // Outputs that could not all be opened are neither emptied nor created.
@@ -270,37 +284,38 @@ INSTANTIATE_TEST_SUITE_P(
                       o.UseSignFile = true;
                       o.SignFileName = d / "nosign";
                     },
-                    "\n錯誤 : <dir>/nosign檔案開啟失敗.\n", RunField::kSignFile,
-                    false},
+                    RunErrorKind::kOpenFailed, RunFile::kSignFile,
+                    "<dir>/nosign", false},
         FailureCase{"folder as sign file",
                     [](RunOptions& o, const auto& d) {
                       o.UseSignFile = true;
                       o.SignFileName = d;
                     },
-                    "\n錯誤 : <dir>檔案開啟失敗.\n", RunField::kSignFile,
+                    RunErrorKind::kOpenFailed, RunFile::kSignFile, "<dir>",
                     false},
         FailureCase{
             "missing source",
             [](RunOptions& o, const auto& d) { o.Sources[1] = d / "x"; },
-            "\n錯誤 : <dir>/x 檔案開啟失敗.\n", RunField::kFile2, false},
+            RunErrorKind::kOpenFailed, RunFile::kSource2, "<dir>/x", false},
         FailureCase{"folder as source",
                     [](RunOptions& o, const auto& d) { o.Sources[0] = d; },
-                    "\n錯誤 : <dir> 檔案開啟失敗.\n", RunField::kFile1, false},
+                    RunErrorKind::kOpenFailed, RunFile::kSource1, "<dir>",
+                    false},
         FailureCase{
             "result is a source",
             [](RunOptions& o, const auto& d) { o.Results[1] = d / "s1"; },
-            "\n錯誤 : <dir>/s1 與來源檔或其他輸出檔相同, 不可覆蓋.\n",
-            RunField::kResult2, false},
+            RunErrorKind::kWouldOverwrite, RunFile::kResult2, "<dir>/s1",
+            false},
         FailureCase{
             "result reaches a source by another path",
             [](RunOptions& o, const auto& d) { o.Difference = d / "." / "s2"; },
-            "\n錯誤 : <dir>/./s2 與來源檔或其他輸出檔相同, 不可覆蓋.\n",
-            RunField::kResult, false},
+            RunErrorKind::kWouldOverwrite, RunFile::kDifference, "<dir>/./s2",
+            false},
         FailureCase{
             "two outputs are one file",
             [](RunOptions& o, const auto& d) { o.Difference = d / "r1"; },
-            "\n錯誤 : <dir>/r1 與來源檔或其他輸出檔相同, 不可覆蓋.\n",
-            RunField::kResult, false},
+            RunErrorKind::kWouldOverwrite, RunFile::kDifference, "<dir>/r1",
+            false},
         FailureCase{"result is the sign file",
                     [](RunOptions& o, const auto& d) {
                       WriteFile(d / "sign", ",");
@@ -308,28 +323,31 @@ INSTANTIATE_TEST_SUITE_P(
                       o.SignFileName = d / "sign";
                       o.Results[0] = d / "sign";
                     },
-                    "\n錯誤 : <dir>/sign 與來源檔或其他輸出檔相同, 不可覆蓋.\n",
-                    RunField::kResult1, false},
+                    RunErrorKind::kWouldOverwrite, RunFile::kResult1,
+                    "<dir>/sign", false},
         FailureCase{"result is another input",
                     [](RunOptions& o, const auto& d) {
                       WriteFile(d / "memo", ",");
                       o.OtherInputs.push_back(d / "memo");
                       o.Results[0] = d / "memo";
                     },
-                    "\n錯誤 : <dir>/memo 與來源檔或其他輸出檔相同, 不可覆蓋.\n",
-                    RunField::kResult1, false},
+                    RunErrorKind::kWouldOverwrite, RunFile::kResult1,
+                    "<dir>/memo", false},
         FailureCase{
             "output in a missing folder",
             [](RunOptions& o, const auto& d) { o.Difference = d / "no" / "d"; },
-            "\n錯誤 : <dir>/no/d 檔案開啟失敗.\n", RunField::kResult, false},
+            RunErrorKind::kOpenFailed, RunFile::kDifference, "<dir>/no/d",
+            false},
         FailureCase{
             "full disk",
             [](RunOptions& o, const auto&) { o.Difference = "/dev/full"; },
-            "\n錯誤 : /dev/full 檔案寫入失敗.\n", RunField::kResult, true},
+            RunErrorKind::kWriteFailed, RunFile::kDifference, "/dev/full",
+            true},
         FailureCase{
             "read error",
             [](RunOptions& o, const auto&) { o.Sources[1] = "/proc/self/mem"; },
-            "\n錯誤 : /proc/self/mem 檔案讀取失敗.\n", RunField::kFile2, true}),
+            RunErrorKind::kReadFailed, RunFile::kSource2, "/proc/self/mem",
+            true}),
     [](const auto& info) { return RowName(info.param.name); });
 
 TEST_F(RunTest, CharacterDevicesMayTakeSeveralOutputs) {
@@ -337,7 +355,7 @@ TEST_F(RunTest, CharacterDevicesMayTakeSeveralOutputs) {
   host_.options.Results[0] = host_.options.Results[1] = "/dev/null";
   host_.options.Difference = "/dev/null";
   EXPECT_TRUE(Run());
-  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_TRUE(status_.errors.empty());
 }
 
 TEST_F(RunTest, FileNamesHaveNoLengthLimit) {
@@ -372,4 +390,5 @@ TEST_F(RunTest, IgnoredNotationFromSignFile) {
 }
 
 }  // namespace
-}  // namespace tessel::testing
+}  // namespace testing
+}  // namespace tessel

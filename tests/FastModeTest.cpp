@@ -84,13 +84,13 @@ std::vector<std::string> RunAll(const TempDir& dir,
   o.Difference = dir / "d";
   NotationTable notations;
   ComparisonRun run(host, notations);
-  run.RunComparison();
+  const RunStatus status = run.RunComparison(o);
   std::vector<std::string> outputs;
   for (std::size_t k = 0; k < texts.size(); ++k) {
     outputs.push_back(ReadFile(o.Results[k]));
   }
   outputs.push_back(ReadFile(o.Difference));
-  outputs.push_back(std::to_string(static_cast<int>(run.outcome())));
+  outputs.push_back(std::to_string(static_cast<int>(status.outcome)));
   return outputs;
 }
 

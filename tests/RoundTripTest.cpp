@@ -244,9 +244,8 @@ std::string RunAndCheck(const Generated& g) {
 
   NotationTable notations;
   ComparisonRun run(host, notations);
-  run.RunComparison();
   RunEnd end = RunEnd::kUnfinished;
-  switch (run.outcome()) {
+  switch (run.RunComparison(o).outcome) {
     case RunOutcome::kFailed:
       return "the run failed";
     case RunOutcome::kCompleted:

@@ -133,15 +133,17 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
 
   NotationTable notations;
   ComparisonRun run(host, notations);
-  run.RunComparison();
-  const RunOutcome outcome = run.outcome();
-  const std::int32_t diffs = run.DiffCount();
+  const RunStatus status = run.RunComparison(o);
+  const RunOutcome outcome = status.outcome;
+  const std::int32_t diffs = status.diff_count;
 
   testing::RunEnd end = testing::RunEnd::kUnfinished;
   switch (outcome) {
     case RunOutcome::kFailed:
-      Fail("the run failed: " +
-           (host.messages.empty() ? "" : host.messages.front()));
+      Fail("the run failed: error " +
+           (status.errors.empty()
+                ? std::string()
+                : std::to_string(static_cast<int>(status.errors[0].kind))));
     case RunOutcome::kCompleted:
       end = testing::RunEnd::kCompleted;
       break;
@@ -217,8 +219,8 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
   host.fast = !fast;
   NotationTable other_notations;
   ComparisonRun other(host, other_notations);
-  other.RunComparison();
-  if (other.outcome() != outcome || other.DiffCount() != diffs) {
+  const RunStatus other_status = other.RunComparison(o);
+  if (other_status.outcome != outcome || other_status.diff_count != diffs) {
     Fail("fast mode changes the outcome");
   }
   if (Read(o.Difference) != outputs[0]) {
