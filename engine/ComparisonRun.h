@@ -16,6 +16,7 @@
 #include "RunState.h"
 #include "RunStatus.h"
 #include "SignSet.h"
+#include "TokenReader.h"
 
 namespace tessel {
 
@@ -34,14 +35,51 @@ class ComparisonRun {
   // touched; the errors say why it failed.
   RunStatus RunComparison(const RunOptions& options);
 
+  // In fast mode the timer is looked at after every difference and after
+  // this many passes without one, which keeps a stop well within a tick.
+  static constexpr int kFastPassesPerTickCheck = 1024;
+
  private:
+  // The walk's own counters, kept from pass to pass.
+  struct WalkPace {
+    bool fast = false;  // the host said fast mode; never asked again
+    int passes_to_tick_check = 0;
+    int passes_to_shared_try = 0;
+    int shared_misses = 0;  // shortcut attempts that failed in a row
+  };
+
   bool StartRun();
   bool LoadSignFile();
   bool OpenSources();
   bool CheckOverwrites();
   bool OpenOutputs();
+
+  // The lockstep walk, pass by pass. Returns what RunComparison reports as
+  // a normal end (see RunStatus::ended_normally); the files are closed.
   bool Walk();
+  // Copies a stretch the sources share in one go, when one follows, and
+  // spaces out the attempts while none does.
+  void TryShortcuts(WalkPace& pace);
+  // Reads the next compared code of every source into position_.current,
+  // copying what is ignored. Returns how many sources have ended.
+  int AdvanceSources();
+  bool SourcesAgree() const;
+  void WriteAgreeingCodes();
+  // Finds where the sources agree again and writes the difference. Returns
+  // false when the run ended there (a read error, or cut off with its
+  // closing lines), with what Walk returns in `*walk_result`.
+  bool WriteDifferenceAndResync(bool* walk_result);
+  // Processes events, and on a timer tick moves the progress and reads the
+  // stop request. Returns true when the run is to stop.
+  bool PollHost(WalkPace& pace, bool differed);
+  bool AnySourceAtEndOfFile() const;
+  // Every source has ended: the end line, then the files are closed.
+  bool EndOfSources();
+  // The walk left its loop, stopped or at an end-of-file indicator.
+  bool LeaveWalk();
+  // Records a read error of any source; returns false if there was one.
   bool CheckReadErrors();
+
   // Closes every file and frees the run's state. Returns false, with its
   // error recorded, when an output could not be written completely.
   bool EndRun();
@@ -55,7 +93,13 @@ class ComparisonRun {
   RunOptions options_;
   SignSet signs_;
   std::unique_ptr<TokenReader> reader_;
-  std::unique_ptr<RunState> state_;
+  // The run's state in the parts the stages change (see RunState.h), from
+  // StartRun to EndRun.
+  RunSources sources_;
+  RunOutputs outputs_;
+  WalkPosition position_;
+  DifferenceSpans spans_;
+  std::unique_ptr<LookAhead> look_ahead_;
   std::int32_t diff_count_ = 0;
   RunOutcome outcome_ = RunOutcome::kFailed;
   std::vector<RunError> errors_;
