@@ -32,6 +32,7 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 struct RefusedCase {
+  std::string name;
   std::string args;
   std::string error;
 };
@@ -49,24 +50,33 @@ const std::string kTwo = " a b --result ra --result rb --diff d";
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedTest,
     ::testing::Values(
-        RefusedCase{"a --result ra --diff d", "give two or three sources"},
-        RefusedCase{"a b c d --diff d", "give two or three sources"},
-        RefusedCase{"a b --result ra --diff d",
+        RefusedCase{"one source", "a --result ra --diff d",
+                    "give two or three sources"},
+        RefusedCase{"four sources", "a b c d --diff d",
+                    "give two or three sources"},
+        RefusedCase{"one result for two sources", "a b --result ra --diff d",
                     "give one --result for each source, in source order"},
-        RefusedCase{"a b --result ra --result rb",
+        RefusedCase{"no difference file", "a b --result ra --result rb",
                     "give the difference file with --diff"},
-        RefusedCase{"--bogus" + kTwo, "unknown option --bogus"},
-        RefusedCase{kTwo + " --window", "option --window needs a value"},
-        RefusedCase{kTwo + " --quiet=1", "option --quiet takes no value"},
-        RefusedCase{kTwo + " --sign-file s --default-signs",
+        RefusedCase{"unknown option", "--bogus" + kTwo,
+                    "unknown option --bogus"},
+        RefusedCase{"option without its value", kTwo + " --window",
+                    "option --window needs a value"},
+        RefusedCase{"value for a flag", kTwo + " --quiet=1",
+                    "option --quiet takes no value"},
+        RefusedCase{"sign file with default symbols",
+                    kTwo + " --sign-file s --default-signs",
                     "--sign-file cannot be combined with --sign-memo or "
                     "--default-signs"},
-        RefusedCase{kTwo + " --window abc", "最大比對數字該欄必需為數字!"},
-        RefusedCase{kTwo + " --window 1",
+        RefusedCase{"window not a number", kTwo + " --window abc",
+                    "最大比對數字該欄必需為數字!"},
+        RefusedCase{"window below 2", kTwo + " --window 1",
                     "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
-        RefusedCase{kTwo + " --window 65536",
+        RefusedCase{"window above 65535", kTwo + " --window 65536",
                     "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
-        RefusedCase{kTwo + " --max-diff 1e3", "最大差異數字該欄必需為數字!"}));
+        RefusedCase{"limit not a number", kTwo + " --max-diff 1e3",
+                    "最大差異數字該欄必需為數字!"}),
+    [](const auto& info) { return RowName(info.param.name); });
 
 TEST(CommandLineTest, ReadsEveryOption) {
   const CommandLine line = ParseCommandLine(

@@ -378,6 +378,26 @@ TEST_F(RunTest, FileNamesHaveNoLengthLimit) {
             std::string::npos);
 }
 
+// Neither front end sets both symbol sources; a run given both takes the
+// memo's symbols, yet still reads the sign file and reports its errors.
+TEST_F(RunTest, MemoGovernsWhenBothSymbolSourcesAreSet) {
+  Sources({"ABCDEFGHIJ", "ABYCDEFGHIJ"});
+  WriteFile(dir_ / "sign", "X");
+  RunOptions& o = host_.options;
+  o.UseSignFile = o.UseSignMemo = true;
+  o.SignFileName = dir_ / "sign";
+  o.SignMemo = "Y";
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(status_.diff_count, 0);
+  EXPECT_EQ(Out("r2"), "ABYCDEFGHIJ");
+
+  o.SignFileName = dir_ / "nosign";
+  EXPECT_FALSE(Run());
+  const std::vector<RunError> expected = {
+      {RunErrorKind::kOpenFailed, RunFile::kSignFile, dir_ / "nosign"}};
+  EXPECT_EQ(status_.errors, expected);
+}
+
 TEST_F(RunTest, IgnoredNotationFromSignFile) {
   Sources({"A&x-1;BCD[", "A&X-1;BCD["});
   WriteFile(dir_ / "sign", "&x-1;");

@@ -114,7 +114,10 @@ INSTANTIATE_TEST_SUITE_P(
         CheckerCase{"ABC", "A{{B||X}}" + Closing({"s1"}), kCut, false},
         CheckerCase{"ABC", "A{{B||X}}" + Closing({"s1", "s2"}) + "C", kCut,
                     false},
-        CheckerCase{"ABC", "X" + Closing({"s1", "s2"}), kCut, false}));
+        CheckerCase{"ABC", "X" + Closing({"s1", "s2"}), kCut, false}),
+    [](const auto& info) {
+      return BytesName(info.index, info.param.source + "=" + info.param.result);
+    });
 
 // Pieces of generated editions: letters often, so that the sources share
 // anchors, and every kind of byte the reading rules treat apart. No "{",

@@ -102,6 +102,11 @@ std::string OnDisk(std::string_view text);
 // not a letter or digit made '_'.
 std::string RowName(std::string name);
 
+// A name for row `index` of a parameterised test whose input is `bytes`:
+// "r07_" then the bytes, letters and digits as they are, others by name
+// ("lb" for "[", "LF", "NUL", "x1A", ...), cut to a readable length.
+std::string BytesName(std::size_t index, std::string_view bytes);
+
 // The tessel-cli under test (its path comes from the build).
 std::filesystem::path CliPath();
 
