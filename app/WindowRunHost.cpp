@@ -19,22 +19,22 @@ RunOptions WindowRunHost::Options() {
   TfmTessel& w = window_;
   const RunControlState& state = w.run_control();
   RunOptions options;
-  options.ThreeFiles = state.ThreeFiles;
-  options.DoLoseWord = w.cbDoLoseWord->isChecked();
-  options.UseSignFile = w.rbUseSignFile->isChecked();
-  options.SignFileName = FieldFileName(w.edSignFile->text());
-  options.UseSignMemo = w.rbUseSignMemo->isChecked();
-  options.SignMemo = ToBig5(w.mmSign->toPlainText());
-  options.Sources = {FieldFileName(w.edFile1->text()),
+  options.three_files = state.ThreeFiles;
+  options.fold_notations = w.cbDoLoseWord->isChecked();
+  options.use_sign_file = w.rbUseSignFile->isChecked();
+  options.sign_file = FieldFileName(w.edSignFile->text());
+  options.use_sign_memo = w.rbUseSignMemo->isChecked();
+  options.sign_memo = ToBig5(w.mmSign->toPlainText());
+  options.sources = {FieldFileName(w.edFile1->text()),
                      FieldFileName(w.edFile2->text()),
                      FieldFileName(w.edFile3->text())};
-  options.Results = {FieldFileName(w.edResult1->text()),
+  options.results = {FieldFileName(w.edResult1->text()),
                      FieldFileName(w.edResult2->text()),
                      FieldFileName(w.edResult3->text())};
-  options.Difference = FieldFileName(w.edResult->text());
-  options.WindowSize = ParseIntegerText(w.edNum1->text().toStdString())
-                           .value_or(kDefaultWindowSize);
-  options.DiffLimit = state.DiffLimit;
+  options.difference = FieldFileName(w.edResult->text());
+  options.window_size = ParseIntegerText(w.edNum1->text().toStdString())
+                            .value_or(kDefaultWindowSize);
+  options.diff_limit = state.DiffLimit;
   return options;
 }
 

@@ -104,7 +104,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (name == "--default-signs") {
       line.default_signs = true;
     } else if (name == "--no-fold") {
-      options.DoLoseWord = false;
+      options.fold_notations = false;
     } else if (name == "--window") {
       window = *value;
     } else if (name == "--max-diff") {
@@ -135,26 +135,26 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (*size < kMinWindowSize || *size > kMaxWindowSize) {
       return Refuse(std::string(kWindowOutOfRange));
     }
-    options.WindowSize = *size;
+    options.window_size = *size;
   }
   if (max_diff) {
     const auto limit = ParseIntegerText(*max_diff);
     if (!limit) return Refuse(std::string(kLimitNotNumber));
-    options.DiffLimit = *limit;
+    options.diff_limit = *limit;
   }
 
-  options.ThreeFiles = sources.size() == 3;
+  options.three_files = sources.size() == 3;
   for (std::size_t k = 0; k < sources.size(); ++k) {
-    options.Sources[k] = sources[k];
-    options.Results[k] = results[k];
+    options.sources[k] = sources[k];
+    options.results[k] = results[k];
   }
-  options.Difference = *diff;
+  options.difference = *diff;
   if (sign_file) {
-    options.UseSignFile = true;
-    options.SignFileName = *sign_file;
+    options.use_sign_file = true;
+    options.sign_file = *sign_file;
   }
-  options.UseSignMemo = line.memo_file.has_value() || line.default_signs;
-  if (line.memo_file) options.OtherInputs.push_back(*line.memo_file);
+  options.use_sign_memo = line.memo_file.has_value() || line.default_signs;
+  if (line.memo_file) options.other_inputs.push_back(*line.memo_file);
   return line;
 }
 

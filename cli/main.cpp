@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   }
 
   tessel::RunOptions& options = line.options;
-  if (line.default_signs) options.SignMemo = tessel::kDefaultSigns;
+  if (line.default_signs) options.sign_memo = tessel::kDefaultSigns;
   if (line.memo_file) {
     std::string memo;
     if (!tessel::ReadWholeFile(*line.memo_file, &memo)) {
@@ -65,11 +65,11 @@ int main(int argc, char** argv) {
                                            *line.memo_file}));
       return kExitTrouble;
     }
-    options.SignMemo += memo;
+    options.sign_memo += memo;
   }
 
-  const int window = options.WindowSize;
-  const int limit = options.DiffLimit;
+  const int window = options.window_size;
+  const int limit = options.diff_limit;
   // One run per process: the table needs to live no longer.
   tessel::NotationTable notations;
   tessel::cli::TerminalHost host(!line.quiet && isatty(2) != 0);

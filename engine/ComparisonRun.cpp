@@ -44,7 +44,7 @@ bool ComparisonRun::Refuse(RunErrorKind kind, RunFile file,
 }
 
 bool ComparisonRun::LoadSignFile() {
-  const std::filesystem::path& path = options_.SignFileName;
+  const std::filesystem::path& path = options_.sign_file;
   std::unique_ptr<SourceStream> file = SourceStream::OpenFile(path);
   if (file == nullptr || file->Length() < 0) {
     return Refuse(RunErrorKind::kOpenFailed, RunFile::kSignFile, path);
@@ -58,12 +58,12 @@ bool ComparisonRun::LoadSignFile() {
 
 bool ComparisonRun::OpenSources() {
   for (int k = 0; k < sources_.count; ++k) {
-    sources_.streams[k] = SourceStream::OpenFile(options_.Sources[k]);
+    sources_.streams[k] = SourceStream::OpenFile(options_.sources[k]);
     if (sources_.streams[k] == nullptr) {
       return Refuse(RunErrorKind::kOpenFailed, SourceFile(k),
-                    options_.Sources[k]);
+                    options_.sources[k]);
     }
-    sources_.names[k] = NativeName(options_.Sources[k]);
+    sources_.names[k] = NativeName(options_.sources[k]);
   }
   return true;
 }
@@ -71,16 +71,16 @@ bool ComparisonRun::OpenSources() {
 bool ComparisonRun::CheckOverwrites() {
   std::vector<std::filesystem::path> inputs;
   for (int k = 0; k < sources_.count; ++k) {
-    inputs.push_back(options_.Sources[k]);
+    inputs.push_back(options_.sources[k]);
   }
-  if (options_.UseSignFile) inputs.push_back(options_.SignFileName);
-  for (const auto& other : options_.OtherInputs) inputs.push_back(other);
+  if (options_.use_sign_file) inputs.push_back(options_.sign_file);
+  for (const auto& other : options_.other_inputs) inputs.push_back(other);
 
   std::vector<std::pair<std::filesystem::path, RunFile>> outputs;
   for (int k = 0; k < sources_.count; ++k) {
-    outputs.emplace_back(options_.Results[k], ResultFile(k));
+    outputs.emplace_back(options_.results[k], ResultFile(k));
   }
-  outputs.emplace_back(options_.Difference, RunFile::kDifference);
+  outputs.emplace_back(options_.difference, RunFile::kDifference);
 
   for (std::size_t j = 0; j < outputs.size(); ++j) {
     const auto& [output, file] = outputs[j];
@@ -100,10 +100,10 @@ bool ComparisonRun::OpenOutputs() {
                          std::unique_ptr<OutputStream>*>>
       outputs;
   for (int k = 0; k < sources_.count; ++k) {
-    outputs.emplace_back(options_.Results[k], OutputStream::Mode::kBinary,
+    outputs.emplace_back(options_.results[k], OutputStream::Mode::kBinary,
                          ResultFile(k), &outputs_.results[k]);
   }
-  outputs.emplace_back(options_.Difference, OutputStream::Mode::kText,
+  outputs.emplace_back(options_.difference, OutputStream::Mode::kText,
                        RunFile::kDifference, &outputs_.difference);
 
   // Every output must open before any is emptied: a run that cannot start
@@ -131,24 +131,24 @@ bool ComparisonRun::OpenOutputs() {
 }
 
 bool ComparisonRun::StartRun() {
-  sources_.count = options_.ThreeFiles ? 3 : 2;
+  sources_.count = options_.three_files ? 3 : 2;
   signs_.Clear();
-  reader_ =
-      std::make_unique<TokenReader>(notations_, signs_, options_.DoLoseWord);
-  look_ahead_ = std::make_unique<LookAhead>(options_.WindowSize);
+  reader_ = std::make_unique<TokenReader>(notations_, signs_,
+                                          options_.fold_notations);
+  look_ahead_ = std::make_unique<LookAhead>(options_.window_size);
 
   // With both set, the memo governs: it is loaded last, over the file's
   // symbols. The file is still read, so its errors are still reported and
   // its notations still enter the table. Neither front end sets both.
-  if (options_.UseSignFile && !LoadSignFile()) return false;
-  if (options_.UseSignMemo) signs_.LoadSignMemo(options_.SignMemo);
+  if (options_.use_sign_file && !LoadSignFile()) return false;
+  if (options_.use_sign_memo) signs_.LoadSignMemo(options_.sign_memo);
 
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
 
   try {
     for (int k = 0; k < sources_.count; ++k) {
       look_ahead_->windows[k].reserve(
-          static_cast<std::size_t>(options_.WindowSize));
+          static_cast<std::size_t>(options_.window_size));
     }
   } catch (const std::bad_alloc&) {
     return Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
@@ -188,7 +188,7 @@ bool ComparisonRun::CheckReadErrors() {
   for (int k = 0; k < sources_.count; ++k) {
     if (sources_.streams[k]->Error()) {
       return Refuse(RunErrorKind::kReadFailed, SourceFile(k),
-                    options_.Sources[k]);
+                    options_.sources[k]);
     }
   }
   return true;
@@ -253,7 +253,7 @@ bool ComparisonRun::WriteDifferenceAndResync(bool* walk_result) {
     }
     found = all_ended;
   }
-  if (found && diff_count_ < options_.DiffLimit) return true;
+  if (found && diff_count_ < options_.diff_limit) return true;
   WriteClosingLines(sources_, position_, outputs_);
   outcome_ = found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
   *walk_result = EndRun();
@@ -355,9 +355,9 @@ bool ComparisonRun::EndRun() {
     out.reset();
   };
   for (int k = 0; k < kMaxSources; ++k) {
-    close(outputs_.results[k], options_.Results[k], ResultFile(k));
+    close(outputs_.results[k], options_.results[k], ResultFile(k));
   }
-  close(outputs_.difference, options_.Difference, RunFile::kDifference);
+  close(outputs_.difference, options_.difference, RunFile::kDifference);
   sources_ = RunSources{};
   position_ = WalkPosition{};
   spans_ = DifferenceSpans{};

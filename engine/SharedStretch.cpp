@@ -111,7 +111,7 @@ std::size_t CopySharedStretch(const TokenReader& reader, RunSources& sources,
   }
 
   // Block by block, so that a stretch that ends early costs little.
-  const bool fold = reader.do_lose_word();
+  const bool fold = reader.fold_notations();
   std::int64_t feeds = 0;
   std::size_t length = 0;
   while (length < available) {
@@ -184,7 +184,7 @@ inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
 template <int N>
 std::size_t CopyAgreeing(const TokenReader& reader, RunSources& sources,
                          RunOutputs& outputs, WalkPosition& position) {
-  const StopTable& stops = kStops[reader.do_lose_word() ? 1 : 0];
+  const StopTable& stops = kStops[reader.fold_notations() ? 1 : 0];
   const SignSet& signs = reader.signs();
   std::array<const unsigned char*, N> bytes;
   std::array<std::size_t, N> size, at{}, agreed{};

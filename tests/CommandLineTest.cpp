@@ -84,16 +84,16 @@ TEST(CommandLineTest, ReadsEveryOption) {
             "rb --result rc --diff d --sign-memo m --default-signs --quiet"));
   ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
   const RunOptions& o = line.options;
-  EXPECT_TRUE(o.ThreeFiles);
-  EXPECT_FALSE(o.DoLoseWord);
-  EXPECT_EQ(o.WindowSize, 64);
-  EXPECT_EQ(o.DiffLimit, -3);
-  EXPECT_EQ(o.Sources[2], "c");
-  EXPECT_EQ(o.Results[2], "rc");
-  EXPECT_EQ(o.Difference, "d");
-  EXPECT_TRUE(o.UseSignMemo);
-  EXPECT_FALSE(o.UseSignFile);
-  EXPECT_EQ(o.OtherInputs, std::vector<std::filesystem::path>{"m"});
+  EXPECT_TRUE(o.three_files);
+  EXPECT_FALSE(o.fold_notations);
+  EXPECT_EQ(o.window_size, 64);
+  EXPECT_EQ(o.diff_limit, -3);
+  EXPECT_EQ(o.sources[2], "c");
+  EXPECT_EQ(o.results[2], "rc");
+  EXPECT_EQ(o.difference, "d");
+  EXPECT_TRUE(o.use_sign_memo);
+  EXPECT_FALSE(o.use_sign_file);
+  EXPECT_EQ(o.other_inputs, std::vector<std::filesystem::path>{"m"});
   EXPECT_TRUE(line.default_signs);
   EXPECT_TRUE(line.quiet);
 }
@@ -103,14 +103,14 @@ TEST(CommandLineTest, DefaultsAndNamesThatLookLikeOptions) {
       ParseCommandLine({"--result", "-r1", "--result", "-r2", "--diff", "-d",
                         "--", "-a", "--b"});
   ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
-  EXPECT_EQ(line.options.Sources[0], "-a");
-  EXPECT_EQ(line.options.Sources[1], "--b");
-  EXPECT_EQ(line.options.Results[0], "-r1");
-  EXPECT_FALSE(line.options.ThreeFiles);
-  EXPECT_TRUE(line.options.DoLoseWord);
-  EXPECT_FALSE(line.options.UseSignFile || line.options.UseSignMemo);
-  EXPECT_EQ(line.options.WindowSize, 100);
-  EXPECT_EQ(line.options.DiffLimit, 2147483647);
+  EXPECT_EQ(line.options.sources[0], "-a");
+  EXPECT_EQ(line.options.sources[1], "--b");
+  EXPECT_EQ(line.options.results[0], "-r1");
+  EXPECT_FALSE(line.options.three_files);
+  EXPECT_TRUE(line.options.fold_notations);
+  EXPECT_FALSE(line.options.use_sign_file || line.options.use_sign_memo);
+  EXPECT_EQ(line.options.window_size, 100);
+  EXPECT_EQ(line.options.diff_limit, 2147483647);
 }
 
 class CliProcessTest : public ::testing::Test {

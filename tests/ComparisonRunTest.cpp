@@ -29,14 +29,14 @@ class RunTest : public ::testing::Test {
   // Writes the sources and points the options at them and at out/.
   void Sources(std::vector<std::string> texts) {
     RunOptions& o = host_.options;
-    o.ThreeFiles = texts.size() == 3;
+    o.three_files = texts.size() == 3;
     for (std::size_t k = 0; k < texts.size(); ++k) {
       const std::string n = std::to_string(k + 1);
       WriteFile(dir_ / ("s" + n), texts[k]);
-      o.Sources[k] = dir_ / ("s" + n);
-      o.Results[k] = dir_ / ("r" + n);
+      o.sources[k] = dir_ / ("s" + n);
+      o.results[k] = dir_ / ("r" + n);
     }
-    o.Difference = dir_ / "d";
+    o.difference = dir_ / "d";
   }
 
   // Whether the run came to a normal end.
@@ -91,7 +91,7 @@ TEST_F(RunTest, RefinedBySingleCharacter) {
 
 TEST_F(RunTest, NoAnchorWithinWindowCutsOff) {
   Sources({"ABCDEFGHIJKLMN", "AXCDEFGHIJKLMN"});
-  host_.options.WindowSize = 3;
+  host_.options.window_size = 3;
   EXPECT_TRUE(Run());
   EXPECT_EQ(outcome_, RunOutcome::kCutOffNoAnchor);
   const std::string s1 = (dir_ / "s1").string(), s2 = (dir_ / "s2").string();
@@ -129,8 +129,8 @@ TEST_F(RunTest, LayoutOnlyDifferencesCopyEachSource) {
   const std::string a = "\xA4\xA4\xA4\xE5, [ab]\r\nX\xA4\0Y\x1A"s;
   const std::string b = "\xA4\xA4\r\n\xA4\xE5[AB]  X\n\xA4\r\nY"s;
   Sources({a, b});
-  host_.options.UseSignMemo = true;
-  host_.options.SignMemo = " ,";
+  host_.options.use_sign_memo = true;
+  host_.options.sign_memo = " ,";
   EXPECT_TRUE(Run());
   EXPECT_EQ(host_.diff_count, 0);
   // The NUL after a high byte and the 0x1A are not written.
@@ -170,7 +170,7 @@ TEST_F(RunTest, LongSpansGetNoFill) {
 TEST_F(RunTest, DifferenceLimitCountsBeforeItCuts) {
   for (const std::int32_t limit : {0, 1, -5}) {
     Sources({"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "AXCDEFGHIJKLMNOPQRSYUVWXYZ"});
-    host_.options.DiffLimit = limit;
+    host_.options.diff_limit = limit;
     EXPECT_TRUE(Run()) << limit;
     EXPECT_EQ(outcome_, RunOutcome::kCutOffLimit) << limit;
     EXPECT_EQ(host_.diff_count, 1) << limit;
@@ -186,7 +186,7 @@ TEST_F(RunTest, SourceEndedWhileTheOtherGoesOn) {
   EXPECT_EQ(host_.diff_count, 3);
   // At least a window's worth left: cut off, source 1 marked as ended.
   Sources({"AB", "ABCDE"});
-  host_.options.WindowSize = 3;
+  host_.options.window_size = 3;
   EXPECT_TRUE(Run());
   EXPECT_EQ(outcome_, RunOutcome::kCutOffNoAnchor);
   EXPECT_NE(Out("d").find(BytesText(std::string(file_texts::kClosingEnded))),
@@ -281,79 +281,79 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"missing sign file",
                     [](RunOptions& o, const auto& d) {
-                      o.UseSignFile = true;
-                      o.SignFileName = d / "nosign";
+                      o.use_sign_file = true;
+                      o.sign_file = d / "nosign";
                     },
                     RunErrorKind::kOpenFailed, RunFile::kSignFile,
                     "<dir>/nosign", false},
         FailureCase{"folder as sign file",
                     [](RunOptions& o, const auto& d) {
-                      o.UseSignFile = true;
-                      o.SignFileName = d;
+                      o.use_sign_file = true;
+                      o.sign_file = d;
                     },
                     RunErrorKind::kOpenFailed, RunFile::kSignFile, "<dir>",
                     false},
         FailureCase{
             "missing source",
-            [](RunOptions& o, const auto& d) { o.Sources[1] = d / "x"; },
+            [](RunOptions& o, const auto& d) { o.sources[1] = d / "x"; },
             RunErrorKind::kOpenFailed, RunFile::kSource2, "<dir>/x", false},
         FailureCase{"folder as source",
-                    [](RunOptions& o, const auto& d) { o.Sources[0] = d; },
+                    [](RunOptions& o, const auto& d) { o.sources[0] = d; },
                     RunErrorKind::kOpenFailed, RunFile::kSource1, "<dir>",
                     false},
         FailureCase{
             "result is a source",
-            [](RunOptions& o, const auto& d) { o.Results[1] = d / "s1"; },
+            [](RunOptions& o, const auto& d) { o.results[1] = d / "s1"; },
             RunErrorKind::kWouldOverwrite, RunFile::kResult2, "<dir>/s1",
             false},
         FailureCase{
             "result reaches a source by another path",
-            [](RunOptions& o, const auto& d) { o.Difference = d / "." / "s2"; },
+            [](RunOptions& o, const auto& d) { o.difference = d / "." / "s2"; },
             RunErrorKind::kWouldOverwrite, RunFile::kDifference, "<dir>/./s2",
             false},
         FailureCase{
             "two outputs are one file",
-            [](RunOptions& o, const auto& d) { o.Difference = d / "r1"; },
+            [](RunOptions& o, const auto& d) { o.difference = d / "r1"; },
             RunErrorKind::kWouldOverwrite, RunFile::kDifference, "<dir>/r1",
             false},
         FailureCase{"result is the sign file",
                     [](RunOptions& o, const auto& d) {
                       WriteFile(d / "sign", ",");
-                      o.UseSignFile = true;
-                      o.SignFileName = d / "sign";
-                      o.Results[0] = d / "sign";
+                      o.use_sign_file = true;
+                      o.sign_file = d / "sign";
+                      o.results[0] = d / "sign";
                     },
                     RunErrorKind::kWouldOverwrite, RunFile::kResult1,
                     "<dir>/sign", false},
         FailureCase{"result is another input",
                     [](RunOptions& o, const auto& d) {
                       WriteFile(d / "memo", ",");
-                      o.OtherInputs.push_back(d / "memo");
-                      o.Results[0] = d / "memo";
+                      o.other_inputs.push_back(d / "memo");
+                      o.results[0] = d / "memo";
                     },
                     RunErrorKind::kWouldOverwrite, RunFile::kResult1,
                     "<dir>/memo", false},
         FailureCase{
             "output in a missing folder",
-            [](RunOptions& o, const auto& d) { o.Difference = d / "no" / "d"; },
+            [](RunOptions& o, const auto& d) { o.difference = d / "no" / "d"; },
             RunErrorKind::kOpenFailed, RunFile::kDifference, "<dir>/no/d",
             false},
         FailureCase{
             "full disk",
-            [](RunOptions& o, const auto&) { o.Difference = "/dev/full"; },
+            [](RunOptions& o, const auto&) { o.difference = "/dev/full"; },
             RunErrorKind::kWriteFailed, RunFile::kDifference, "/dev/full",
             true},
         FailureCase{
             "read error",
-            [](RunOptions& o, const auto&) { o.Sources[1] = "/proc/self/mem"; },
+            [](RunOptions& o, const auto&) { o.sources[1] = "/proc/self/mem"; },
             RunErrorKind::kReadFailed, RunFile::kSource2, "/proc/self/mem",
             true}),
     [](const auto& info) { return RowName(info.param.name); });
 
 TEST_F(RunTest, CharacterDevicesMayTakeSeveralOutputs) {
   Sources({"ABC", "ABD"});
-  host_.options.Results[0] = host_.options.Results[1] = "/dev/null";
-  host_.options.Difference = "/dev/null";
+  host_.options.results[0] = host_.options.results[1] = "/dev/null";
+  host_.options.difference = "/dev/null";
   EXPECT_TRUE(Run());
   EXPECT_TRUE(status_.errors.empty());
 }
@@ -367,9 +367,9 @@ TEST_F(RunTest, FileNamesHaveNoLengthLimit) {
   const std::filesystem::path source = folder / "\xE6\xBA\x90 1";
   WriteFile(source, "ABCDEFGHIJKLMN");
   Sources({"", "AXCDEFGHIJKLMN"});
-  host_.options.Sources[0] = source;
-  host_.options.Results[0] = folder / "r1";
-  host_.options.WindowSize = 3;
+  host_.options.sources[0] = source;
+  host_.options.results[0] = folder / "r1";
+  host_.options.window_size = 3;
   EXPECT_TRUE(Run());
   EXPECT_GT(source.string().size(), 320u);
   const std::string d = ReadFile(dir_ / "d");
@@ -384,14 +384,14 @@ TEST_F(RunTest, MemoGovernsWhenBothSymbolSourcesAreSet) {
   Sources({"ABCDEFGHIJ", "ABYCDEFGHIJ"});
   WriteFile(dir_ / "sign", "X");
   RunOptions& o = host_.options;
-  o.UseSignFile = o.UseSignMemo = true;
-  o.SignFileName = dir_ / "sign";
-  o.SignMemo = "Y";
+  o.use_sign_file = o.use_sign_memo = true;
+  o.sign_file = dir_ / "sign";
+  o.sign_memo = "Y";
   EXPECT_TRUE(Run());
   EXPECT_EQ(status_.diff_count, 0);
   EXPECT_EQ(Out("r2"), "ABYCDEFGHIJ");
 
-  o.SignFileName = dir_ / "nosign";
+  o.sign_file = dir_ / "nosign";
   EXPECT_FALSE(Run());
   const std::vector<RunError> expected = {
       {RunErrorKind::kOpenFailed, RunFile::kSignFile, dir_ / "nosign"}};
@@ -401,8 +401,8 @@ TEST_F(RunTest, MemoGovernsWhenBothSymbolSourcesAreSet) {
 TEST_F(RunTest, IgnoredNotationFromSignFile) {
   Sources({"A&x-1;BCD[", "A&X-1;BCD["});
   WriteFile(dir_ / "sign", "&x-1;");
-  host_.options.UseSignFile = true;
-  host_.options.SignFileName = dir_ / "sign";
+  host_.options.use_sign_file = true;
+  host_.options.sign_file = dir_ / "sign";
   EXPECT_TRUE(Run());
   EXPECT_EQ(host_.diff_count, 0);
   // Ignored, the notation is copied in the form first met: the sign file's.

@@ -70,26 +70,26 @@ std::vector<std::string> RunAll(const TempDir& dir,
   RecordingHost host;
   host.fast = fast;
   RunOptions& o = host.options;
-  o.ThreeFiles = texts.size() == 3;
-  o.DoLoseWord = fold;
-  o.WindowSize = window;
-  o.UseSignMemo = true;
-  o.SignMemo = " ,\xA1\x41";
+  o.three_files = texts.size() == 3;
+  o.fold_notations = fold;
+  o.window_size = window;
+  o.use_sign_memo = true;
+  o.sign_memo = " ,\xA1\x41";
   for (std::size_t k = 0; k < texts.size(); ++k) {
     const std::string n = std::to_string(k + 1);
     WriteFile(dir / ("s" + n), texts[k]);
-    o.Sources[k] = dir / ("s" + n);
-    o.Results[k] = dir / ("r" + n);
+    o.sources[k] = dir / ("s" + n);
+    o.results[k] = dir / ("r" + n);
   }
-  o.Difference = dir / "d";
+  o.difference = dir / "d";
   NotationTable notations;
   ComparisonRun run(host, notations);
   const RunStatus status = run.RunComparison(o);
   std::vector<std::string> outputs;
   for (std::size_t k = 0; k < texts.size(); ++k) {
-    outputs.push_back(ReadFile(o.Results[k]));
+    outputs.push_back(ReadFile(o.results[k]));
   }
-  outputs.push_back(ReadFile(o.Difference));
+  outputs.push_back(ReadFile(o.difference));
   outputs.push_back(std::to_string(static_cast<int>(status.outcome)));
   return outputs;
 }
@@ -179,9 +179,9 @@ TEST(FastModeTest, LooksForAStopAsOftenAsItPromises) {
     RunOptions& o = host.options;
     WriteFile(dir / "s1", plain);
     WriteFile(dir / "s2", c.second);
-    o.Sources = {dir / "s1", dir / "s2"};
-    o.Results = {dir / "r1", dir / "r2"};
-    o.Difference = dir / "d";
+    o.sources = {dir / "s1", dir / "s2"};
+    o.results = {dir / "r1", dir / "r2"};
+    o.difference = dir / "d";
     NotationTable notations;
     ComparisonRun run(host, notations);
     EXPECT_EQ(run.RunComparison(o).outcome, RunOutcome::kCompleted) << c.name;

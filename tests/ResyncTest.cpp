@@ -98,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       std::string joined;
       for (const std::string& w : info.param.windows) {
-        joined += (joined.empty() ? "" : "/") + w.substr(0, 12);
+        if (!joined.empty()) joined += '/';
+        joined.append(w, 0, 12);
       }
       return BytesName(info.index, joined);
     });
