@@ -378,6 +378,22 @@ TEST_F(RunTest, FileNamesHaveNoLengthLimit) {
             std::string::npos);
 }
 
+// The caller's table outlives a run: a notation met in an earlier run keeps
+// its code, and is written in the form that run met first.
+TEST_F(RunTest, NotationsKeepTheirFirstFormFromRunToRun) {
+  Sources({"[ab]X", "[ab]X"});
+  EXPECT_TRUE(Run());
+  Sources({"[AB]Y", "[AB]Y"});
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(Out("r1"), "[ab]Y");
+  EXPECT_EQ(notations_.size(), 1u);
+
+  NotationTable fresh;
+  ComparisonRun run(host_, fresh);
+  EXPECT_TRUE(run.RunComparison(host_.options).ended_normally());
+  EXPECT_EQ(Out("r1"), "[AB]Y");
+}
+
 // Neither front end sets both symbol sources; a run given both takes the
 // memo's symbols, yet still reads the sign file and reports its errors.
 TEST_F(RunTest, MemoGovernsWhenBothSymbolSourcesAreSet) {
