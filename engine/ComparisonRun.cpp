@@ -46,6 +46,8 @@ bool ComparisonRun::Refuse(RunErrorKind kind, RunFile file,
 bool ComparisonRun::LoadSignFile() {
   const std::filesystem::path& path = options_.sign_file;
   std::unique_ptr<SourceStream> file = SourceStream::OpenFile(path);
+  // A sign file must be one whose length can be found; one that cannot be
+  // sought, such as a pipe, counts as not openable, as it always has.
   if (file == nullptr || file->Length() < 0) {
     return Refuse(RunErrorKind::kOpenFailed, RunFile::kSignFile, path);
   }
@@ -235,12 +237,9 @@ void ComparisonRun::WriteAgreeingCodes() {
   }
 }
 
-bool ComparisonRun::WriteDifferenceAndResync(bool* walk_result) {
+bool ComparisonRun::WriteDifferenceAndResync() {
   bool found = FindResync(*reader_, sources_, position_, *look_ahead_, spans_);
-  if (!CheckReadErrors()) {
-    *walk_result = Fail();
-    return false;
-  }
+  if (!CheckReadErrors()) return Fail();
   WriteDifference(*reader_, sources_, position_, spans_, outputs_);
   ++diff_count_;
   host_.SetDiffCount(diff_count_);
@@ -256,7 +255,7 @@ bool ComparisonRun::WriteDifferenceAndResync(bool* walk_result) {
   if (found && diff_count_ < options_.diff_limit) return true;
   WriteClosingLines(sources_, position_, outputs_);
   outcome_ = found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
-  *walk_result = EndRun();
+  EndRun();
   return false;
 }
 
@@ -283,36 +282,38 @@ bool ComparisonRun::AnySourceAtEndOfFile() const {
   return false;
 }
 
-bool ComparisonRun::EndOfSources() {
+void ComparisonRun::EndOfSources() {
   WriteEndLine(outputs_);
   outcome_ = RunOutcome::kCompleted;
-  return EndRun();
+  EndRun();
 }
 
-bool ComparisonRun::LeaveWalk() {
-  if (!EndRun()) return false;
-  if (host_.StopRequested()) {
-    outcome_ = RunOutcome::kStopped;
-    return false;
-  }
-  outcome_ = RunOutcome::kLeftAtEndOfFile;
-  return true;
+void ComparisonRun::LeaveWalk() {
+  if (!EndRun()) return;
+  outcome_ = host_.StopRequested() ? RunOutcome::kStopped
+                                   : RunOutcome::kLeftAtEndOfFile;
 }
 
-bool ComparisonRun::Walk() {
+void ComparisonRun::Walk() {
   WalkPace pace;
   for (;;) {
     if (pace.fast) TryShortcuts(pace);
     const int ended = AdvanceSources();
     // A read error reads as the end, so it is looked for only then.
-    if (ended > 0 && !CheckReadErrors()) return Fail();
-    if (ended == sources_.count) return EndOfSources();
+    if (ended > 0 && !CheckReadErrors()) {
+      Fail();
+      return;
+    }
+    if (ended == sources_.count) {
+      EndOfSources();
+      return;
+    }
 
     const bool differed = !SourcesAgree();
     if (!differed) {
       WriteAgreeingCodes();
-    } else if (bool walk_result; !WriteDifferenceAndResync(&walk_result)) {
-      return walk_result;
+    } else if (!WriteDifferenceAndResync()) {
+      return;
     }
     if (PollHost(pace, differed)) break;
 
@@ -320,7 +321,7 @@ bool ComparisonRun::Walk() {
     // yields 0; a difference leaves every source repositioned.
     if ((ended > 0 || differed) && AnySourceAtEndOfFile()) break;
   }
-  return LeaveWalk();
+  LeaveWalk();
 }
 
 RunStatus ComparisonRun::RunComparison(const RunOptions& options) {

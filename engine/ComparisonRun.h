@@ -54,9 +54,9 @@ class ComparisonRun {
   bool CheckOverwrites();
   bool OpenOutputs();
 
-  // The lockstep walk, pass by pass. Returns what RunComparison reports as
-  // a normal end (see RunStatus::ended_normally); the files are closed.
-  bool Walk();
+  // The lockstep walk, pass by pass, to the end of the run: sets outcome_,
+  // and closes the files.
+  void Walk();
   // Copies a stretch the sources share in one go, when one follows, and
   // spaces out the attempts while none does.
   void TryShortcuts(WalkPace& pace);
@@ -66,17 +66,17 @@ class ComparisonRun {
   bool SourcesAgree() const;
   void WriteAgreeingCodes();
   // Finds where the sources agree again and writes the difference. Returns
-  // false when the run ended there (a read error, or cut off with its
-  // closing lines), with what Walk returns in `*walk_result`.
-  bool WriteDifferenceAndResync(bool* walk_result);
+  // false when the run ended there: a read error, or cut off with its
+  // closing lines.
+  bool WriteDifferenceAndResync();
   // Processes events, and on a timer tick moves the progress and reads the
   // stop request. Returns true when the run is to stop.
   bool PollHost(WalkPace& pace, bool differed);
   bool AnySourceAtEndOfFile() const;
   // Every source has ended: the end line, then the files are closed.
-  bool EndOfSources();
+  void EndOfSources();
   // The walk left its loop, stopped or at an end-of-file indicator.
-  bool LeaveWalk();
+  void LeaveWalk();
   // Records a read error of any source; returns false if there was one.
   bool CheckReadErrors();
 
