@@ -23,9 +23,9 @@
 #include "Helpunit.h"
 #include "IntegerText.h"
 #include "MessageBoxes.h"
-#include "Messages.h"
 #include "RadioAlternatives.h"
 #include "Resources.h"
+#include "RunErrorMessages.h"
 #include "Setup.h"
 #include "SignSet.h"
 #include "WindowRunHost.h"
@@ -186,8 +186,8 @@ void MainWindow::Run() {
   } back_to_idle{this};
 
   WindowRunHost host(*this);
-  ComparisonRun run(host);
-  if (run.RunComparison()) ShowSimpleMessage(this, Utf8(messages::kDone));
+  ComparisonRun run(host, notations_);
+  ReportRunStatus(*this, run.RunComparison(host.Options()));
 }
 
 void MainWindow::EndRunState() {
@@ -314,35 +314,29 @@ void MainWindow::SetProgress(int position) {
   progress_bar_->setValue(position);
 }
 
-void MainWindow::FocusRunField(RunField field) {
-  QWidget* widget = nullptr;
-  switch (field) {
-    case RunField::kFile1:
-      widget = source1_field_;
-      break;
-    case RunField::kFile2:
-      widget = source2_field_;
-      break;
-    case RunField::kFile3:
-      widget = source3_field_;
-      break;
-    case RunField::kResult1:
-      widget = result1_field_;
-      break;
-    case RunField::kResult2:
-      widget = result2_field_;
-      break;
-    case RunField::kResult3:
-      widget = result3_field_;
-      break;
-    case RunField::kResult:
-      widget = difference_field_;
-      break;
-    case RunField::kSignFile:
-      widget = sign_file_field_;
+QWidget* MainWindow::FieldOfFile(RunFile file) const {
+  switch (file) {
+    case RunFile::kSource1:
+      return source1_field_;
+    case RunFile::kSource2:
+      return source2_field_;
+    case RunFile::kSource3:
+      return source3_field_;
+    case RunFile::kResult1:
+      return result1_field_;
+    case RunFile::kResult2:
+      return result2_field_;
+    case RunFile::kResult3:
+      return result3_field_;
+    case RunFile::kDifference:
+      return difference_field_;
+    case RunFile::kSignFile:
+      return sign_file_field_;
+    case RunFile::kNone:
+    case RunFile::kMemoFile:  // the window's memo is typed, not a file
       break;
   }
-  if (widget != nullptr) widget->setFocus();
+  return nullptr;
 }
 
 void MainWindow::ShowDiffCount(std::int32_t count) {

@@ -13,8 +13,10 @@
 #include <optional>
 #include <string_view>
 
+#include "NotationTable.h"
 #include "OpenFileDialog.h"
 #include "RunHost.h"
+#include "RunStatus.h"
 #include "SettingControls.h"
 #include "SettingsPlace.h"
 #include "ShellLauncher.h"
@@ -152,8 +154,8 @@ class MainWindow : public QWidget {
   void SetProgress(int position);
   // Shows `count` in the difference counter, which grows with its text.
   void ShowDiffCount(std::int32_t count);
-  // Gives the file field that `field` names the focus.
-  void FocusRunField(RunField field);
+  // The field that names `file`, or nullptr when the window has none.
+  QWidget* FieldOfFile(RunFile file) const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -250,6 +252,9 @@ class MainWindow : public QWidget {
   QCheckBox* fast_mode_box_;
 
   RunControlState run_control_;
+  // Lives as long as the window, so that a notation keeps its code from
+  // run to run.
+  NotationTable notations_;
   std::unique_ptr<OpenFileDialog> open_dialog_;
   std::unique_ptr<ShellLauncher> launcher_;
   std::optional<SettingsPlace> place_;

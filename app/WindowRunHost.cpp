@@ -6,7 +6,6 @@
 
 #include "FileNames.h"
 #include "IntegerText.h"
-#include "MessageBoxes.h"
 #include "Tesselunit.h"
 
 namespace tessel::app {
@@ -15,20 +14,20 @@ RunOptions WindowRunHost::Options() {
   const MainWindow::RunFields w = window_.FieldsForRun();
   const RunControlState& state = window_.run_control();
   RunOptions options;
-  options.ThreeFiles = state.ThreeFiles;
-  options.DoLoseWord = w.fold_notations;
-  options.UseSignFile = w.use_sign_file;
-  options.SignFileName = FieldFileName(w.sign_file);
-  options.UseSignMemo = w.use_sign_memo;
-  options.SignMemo = ToBig5(w.sign_memo);
-  options.Sources = {FieldFileName(w.sources[0]), FieldFileName(w.sources[1]),
+  options.three_files = state.ThreeFiles;
+  options.fold_notations = w.fold_notations;
+  options.use_sign_file = w.use_sign_file;
+  options.sign_file = FieldFileName(w.sign_file);
+  options.use_sign_memo = w.use_sign_memo;
+  options.sign_memo = ToBig5(w.sign_memo);
+  options.sources = {FieldFileName(w.sources[0]), FieldFileName(w.sources[1]),
                      FieldFileName(w.sources[2])};
-  options.Results = {FieldFileName(w.results[0]), FieldFileName(w.results[1]),
+  options.results = {FieldFileName(w.results[0]), FieldFileName(w.results[1]),
                      FieldFileName(w.results[2])};
-  options.Difference = FieldFileName(w.difference);
-  options.WindowSize =
+  options.difference = FieldFileName(w.difference);
+  options.window_size =
       ParseIntegerText(w.look_ahead.toStdString()).value_or(kDefaultWindowSize);
-  options.DiffLimit = state.DiffLimit;
+  options.diff_limit = state.DiffLimit;
   return options;
 }
 
@@ -67,14 +66,6 @@ void WindowRunHost::SetProgressPosition(std::int64_t position) {
       std::max<std::int64_t>(position, 0) >> progress_shift_;
   window_.SetProgress(static_cast<int>(
       std::min<std::int64_t>(scaled, window_.ProgressMaximum())));
-}
-
-void WindowRunHost::FocusField(RunField field) { window_.FocusRunField(field); }
-
-void WindowRunHost::ShowMessage(std::string_view text) {
-  ShowSimpleMessage(
-      &window_,
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 }  // namespace tessel::app

@@ -13,7 +13,6 @@
 
 #include "Helpunit.h"
 #include "MessageBoxes.h"
-#include "NotationTable.h"
 #include "Resources.h"
 #include "Setup.h"
 #include "StartupArguments.h"
@@ -96,8 +95,6 @@ int AnswerWithoutWindow(const StartupArguments& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The notation table exists, empty, before anything else runs.
-  tessel::NotationTable::Process();
   // The help and the version are answered before the application object
   // exists, which needs a display.
   const StartupArguments early = tessel::app::ParseStartupArguments(

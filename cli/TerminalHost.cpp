@@ -25,8 +25,7 @@ constexpr auto kTickInterval = std::chrono::milliseconds(500);
 
 }  // namespace
 
-TerminalHost::TerminalHost(RunOptions options, bool show_progress)
-    : options_(std::move(options)), show_progress_(show_progress) {
+TerminalHost::TerminalHost(bool show_progress) : show_progress_(show_progress) {
   g_interrupted = 0;
   std::signal(SIGINT, OnInterrupt);
   ticker_ = std::jthread([this](std::stop_token stop) {
@@ -69,22 +68,6 @@ void TerminalHost::ClearProgress() {
   if (!progress_shown_) return;
   EraseLine(stderr, progress_width_);
   progress_shown_ = false;
-}
-
-void TerminalHost::ShowMessage(std::string_view text) {
-  ClearProgress();
-  // The window's messages start and end with line breaks of their own; a
-  // terminal wants one message per line.
-  while (!text.empty() && (text.front() == '\n' || text.front() == '\r')) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
-    text.remove_suffix(1);
-  }
-  std::string line = "tessel-cli: ";
-  line += text;
-  line += '\n';
-  WriteText(stderr, line);
 }
 
 }  // namespace tessel::cli

@@ -1,16 +1,15 @@
 // tessel-cli: the comparison engine from the command line.
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "CommandLine.h"
 #include "ComparisonRun.h"
 #include "ConsoleText.h"
-#include "Messages.h"
+#include "NotationTable.h"
 #include "PlatformFile.h"
+#include "RunMessages.h"
 #include "SignSet.h"
 #include "TerminalHost.h"
 
@@ -22,19 +21,9 @@ constexpr int kExitTrouble = 2;
 constexpr int kExitCutOff = 3;
 constexpr int kExitStopped = 130;
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string* bytes) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in),
-                std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
 // Writes "tessel-cli: `text`" as a line to stderr.
-void Complain(const std::string& text) {
-  tessel::cli::WriteText(stderr, "tessel-cli: " + text + "\n");
+void Complain(std::string_view text) {
+  tessel::cli::WriteText(stderr, "tessel-cli: " + std::string(text) + "\n");
 }
 
 // Runs tessel-cli on `args`, the arguments after the program name, in UTF-8
@@ -57,30 +46,36 @@ int RunCli(const std::vector<std::string>& args) {
   }
 
   tessel::RunOptions& options = line.options;
-  if (line.default_signs) options.SignMemo = tessel::kDefaultSigns;
+  if (line.default_signs) options.sign_memo = tessel::kDefaultSigns;
   if (line.memo_file) {
     std::string memo;
-    if (!ReadWholeFile(*line.memo_file, &memo)) {
-      const std::string message =
-          tessel::messages::OpenFailed(tessel::DisplayName(*line.memo_file));
-      Complain(message.substr(1, message.size() - 2));
+    if (!tessel::ReadWholeFile(*line.memo_file, &memo)) {
+      Complain(tessel::cli::RunErrorText({tessel::RunErrorKind::kOpenFailed,
+                                          tessel::RunFile::kMemoFile,
+                                          *line.memo_file}));
       return kExitTrouble;
     }
-    options.SignMemo += memo;
+    options.sign_memo += memo;
   }
 
-  const int window = options.WindowSize;
-  const int limit = options.DiffLimit;
-  tessel::cli::TerminalHost host(
-      std::move(options), !line.quiet && tessel::cli::IsTerminal(stderr));
-  tessel::ComparisonRun run(host);
-  run.RunComparison();
+  const int window = options.window_size;
+  const int limit = options.diff_limit;
+  // One run per process: the table needs to live no longer.
+  tessel::NotationTable notations;
+  tessel::cli::TerminalHost host(!line.quiet &&
+                                 tessel::cli::IsTerminal(stderr));
+  tessel::ComparisonRun run(host, notations);
+  const tessel::RunStatus status = run.RunComparison(options);
   host.ClearProgress();
 
-  switch (run.outcome()) {
+  for (const tessel::RunError& error : status.errors) {
+    Complain(tessel::cli::RunErrorText(error));
+  }
+  switch (status.outcome) {
     case tessel::RunOutcome::kFailed:
       return kExitTrouble;
     case tessel::RunOutcome::kStopped:
+      Complain(tessel::cli::kStopped);
       return kExitStopped;
     case tessel::RunOutcome::kCutOffNoAnchor:
       std::fprintf(stderr,
@@ -98,11 +93,9 @@ int RunCli(const std::vector<std::string>& args) {
     case tessel::RunOutcome::kLeftAtEndOfFile:
       break;
   }
-  std::printf("differences: %d\n", static_cast<int>(run.DiffCount()));
-  const bool cut_off = run.outcome() == tessel::RunOutcome::kCutOffNoAnchor ||
-                       run.outcome() == tessel::RunOutcome::kCutOffLimit;
-  if (cut_off) return kExitCutOff;
-  return run.DiffCount() > 0 ? kExitDifferent : kExitSame;
+  std::printf("differences: %d\n", static_cast<int>(status.diff_count));
+  if (status.cut_off()) return kExitCutOff;
+  return status.diff_count > 0 ? kExitDifferent : kExitSame;
 }
 
 }  // namespace

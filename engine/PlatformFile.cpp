@@ -51,6 +51,20 @@ bool CanOpenForWriting(const std::filesystem::path& path, bool* created) {
   return true;
 }
 
+bool ReadWholeFile(const std::filesystem::path& path, std::string* bytes) {
+  std::FILE* file = OpenNativeFile(path, "rb");
+  if (file == nullptr) return false;
+  bytes->clear();
+  char chunk[64 * 1024];
+  std::size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    bytes->append(chunk, got);
+  }
+  const bool read = std::ferror(file) == 0;
+  std::fclose(file);
+  return read;
+}
+
 std::string DisplayName(const std::filesystem::path& path) {
 #ifdef _WIN32
   const std::u8string name = path.u8string();

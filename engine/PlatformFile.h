@@ -29,6 +29,12 @@ std::int64_t NativeFileLength(std::FILE* file);
 // created the file, which the caller then removes if it gives up.
 bool CanOpenForWriting(const std::filesystem::path& path, bool* created);
 
+// Reads the whole of `path` into `*bytes`. Returns false when it cannot be
+// opened (a directory included) or a read fails part way, as reading
+// /proc/self/mem does; `*bytes` is then unspecified. Never throws on a
+// read error.
+bool ReadWholeFile(const std::filesystem::path& path, std::string* bytes);
+
 // The name of `path` as the system gives it, for messages (UTF-8 where the
 // system's names are wide).
 std::string DisplayName(const std::filesystem::path& path);

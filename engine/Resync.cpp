@@ -86,13 +86,16 @@ AnchorMatch SearchAnchor(
   return match;
 }
 
-bool FindResync(RunState& state) {
-  TokenReader& reader = state.reader;
-  const int n = state.source_count;
+bool FindResync(TokenReader& reader, RunSources& sources,
+                WalkPosition& position, LookAhead& look_ahead,
+                DifferenceSpans& spans) {
+  const int n = sources.count;
+  const std::int32_t window_size = look_ahead.window_size;
+  auto& windows = look_ahead.windows;
 
   for (int k = 0; k < n; ++k) {
-    SourceStream& src = *state.sources[k];
-    const Code code = state.current[k];
+    SourceStream& src = *sources.streams[k];
+    const Code code = position.current[k];
     std::int64_t back = 0;
     if (code == kEndOfSource) {
       back = 0;
@@ -107,41 +110,41 @@ bool FindResync(RunState& state) {
       back = static_cast<std::int64_t>(reader.TokenLength(code));
     }
     src.SeekRelative(-back);
-    state.span_start[k] = src.Tell();
+    spans.start[k] = src.Tell();
   }
 
   std::array<std::int64_t, kMaxSources> line_rest{};
-  std::array<std::int64_t, kMaxSources> local_line = state.lines;
+  std::array<std::int64_t, kMaxSources> local_line = position.lines;
   // Every slot is written below, so the windows need no clearing.
   for (int k = 0; k < n; ++k) {
-    state.windows[k].resize(static_cast<std::size_t>(state.window_size));
+    windows[k].resize(static_cast<std::size_t>(window_size));
   }
-  for (std::int32_t slot = 0; slot < state.window_size; ++slot) {
+  for (std::int32_t slot = 0; slot < window_size; ++slot) {
     for (int k = 0; k < n; ++k) {
-      SourceStream& src = *state.sources[k];
+      SourceStream& src = *sources.streams[k];
       Code code;
       for (;;) {
         code = reader.ReadToken(src);
         if (!reader.IsIgnored(code)) {
-          if (local_line[k] == state.lines[k]) line_rest[k] += 2;
+          if (local_line[k] == position.lines[k]) line_rest[k] += 2;
           break;
         }
         if (code == kEndOfSource) break;
         if (code == kLineFeed) ++local_line[k];
       }
-      state.current[k] = code;
-      state.windows[k][static_cast<std::size_t>(slot)] =
+      position.current[k] = code;
+      windows[k][static_cast<std::size_t>(slot)] =
           static_cast<std::uint16_t>(code);
     }
   }
 
   std::array<std::span<const std::uint16_t>, kMaxSources> strings;
-  for (int k = 0; k < n; ++k) strings[k] = WindowString(state.windows[k]);
+  for (int k = 0; k < n; ++k) strings[k] = WindowString(windows[k]);
   const AnchorMatch match = SearchAnchor(strings, n);
 
-  const bool found = match.best < kNoAnchor;
+  const bool found = match.found();
   for (int k = 0; k < n; ++k) {
-    state.span_length[k] =
+    spans.length[k] =
         found ? std::min<std::int64_t>(match.offsets[k], line_rest[k])
               : line_rest[k];
   }

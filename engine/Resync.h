@@ -9,22 +9,25 @@
 #include <span>
 
 #include "RunState.h"
+#include "TokenReader.h"
 
 namespace tessel {
 
 // Anchors are tried with 10, 7, 4 and then 1 characters.
 constexpr int kLongestAnchor = 10;
 constexpr int kAnchorStep = 3;
-// The mark for "no anchor", and the bound: an anchor whose offsets add up
-// to this many packed bytes or more is never taken.
-constexpr std::int32_t kNoAnchor = 9999;
+// The bound on an anchor: one whose offsets add up to this many packed
+// bytes or more is never taken, so no anchor starts this far into window 0.
+constexpr std::int32_t kAnchorSumLimit = 9999;
 
 struct AnchorMatch {
-  // The smallest sum of offsets found, or kNoAnchor.
-  std::int32_t best = kNoAnchor;
+  // The smallest sum of offsets found; kAnchorSumLimit while none is.
+  std::int32_t best = kAnchorSumLimit;
   // The anchor's offset in each window, in packed bytes. Without an anchor,
   // the length of each window.
   std::array<std::int32_t, kMaxSources> offsets{};
+
+  bool found() const { return best < kAnchorSumLimit; }
 };
 
 // Searches `windows` (compared characters only, none of them 0) for the
@@ -36,13 +39,15 @@ AnchorMatch SearchAnchor(
     std::array<std::span<const std::uint16_t>, kMaxSources> windows,
     int window_count);
 
-// Backs every source up over its differing character, records the span
-// starts, reads the look-ahead of state.window_size compared characters
-// into the windows, and sets the span lengths: the anchor offsets, capped
-// at the rest of the current line. Leaves each current code at the last
-// code of its look-ahead (0 when the source ended within it). Returns
-// whether an anchor was found.
-bool FindResync(RunState& state);
+// Backs every source up over its differing character (position.current),
+// records the span starts, reads the look-ahead of window_size compared
+// characters into the windows, and sets the span lengths: the anchor
+// offsets, capped at the rest of the current line (position.lines). Leaves
+// each current code at the last code of its look-ahead (0 when the source
+// ended within it). Returns whether an anchor was found.
+bool FindResync(TokenReader& reader, RunSources& sources,
+                WalkPosition& position, LookAhead& look_ahead,
+                DifferenceSpans& spans);
 
 }  // namespace tessel
 

@@ -41,6 +41,11 @@ TEST_P(FileTextsTest, AreTheCodePage950Bytes) {
   EXPECT_EQ(BytesText(c.big5), BytesText(ToCp950(c.utf8))) << c.utf8;
 }
 
+// The rows below, in order.
+const char* const kRowNames[] = {"end_line",       "closing_start",
+                                 "closing_middle", "closing_interrupted",
+                                 "closing_ended",  "default_signs"};
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, FileTextsTest,
     ::testing::Values(TextCase{file_texts::kEndLine,
@@ -51,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                                " 行中斷, 該檔案尚未結束... ======"},
                       TextCase{file_texts::kClosingEnded,
                                " 行結束, 該檔案已經結束.   ======"},
-                      TextCase{kDefaultSigns, " 　0123456789\nTn_pabc║\n"}));
+                      TextCase{kDefaultSigns, " 　0123456789\nTn_pabc║\n"}),
+    [](const auto& info) { return std::string(kRowNames[info.index]); });
 
 }  // namespace
 }  // namespace tessel::testing

@@ -21,6 +21,7 @@
 #include "OutputStream.h"
 #include "ResultReplay.h"
 #include "RunOptions.h"
+#include "SignFile.h"
 #include "SignSet.h"
 #include "SourceStream.h"
 #include "TeiWriter.h"
@@ -120,7 +121,7 @@ int main(int argc, char** argv) {
     auto file = SourceStream::OpenFile(signs);
     if (file == nullptr)
       return std::fprintf(stderr, "no %s\n", signs.c_str()), 1;
-    sign_set.LoadSignFile(reader, *file);
+    LoadSignFile(reader, *file, sign_set);
   }
   description.ignored_symbols = IgnoredSymbols(reader);
 
