@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "Encoding.h"
 #include "IntegerText.h"
 #include "PlatformFile.h"
 #include "RunMessages.h"
@@ -35,6 +36,11 @@ std::string UsageText() {
          "  --default-signs    put the default symbols in front of the memo\n"
          "  --no-fold          do not fold notations such as [xxxx] and "
          "&x-xxxx;\n"
+         "  --encoding ENC     the sources' encoding: auto (default), big5,\n"
+         "                     utf-8, utf-16le or utf-16be; ENC1,ENC2[,ENC3]\n"
+         "                     gives one per source\n"
+         "  --unicode          compare Big5 sources as Unicode too, so that\n"
+         "                     &x-HHHH; meets the character it names\n"
          "  --window N         look-ahead in characters, 2..65535 (default "
          "100)\n"
          "  --max-diff N       stop after N differences (default: no limit)\n"
@@ -53,7 +59,7 @@ struct Given {
   CommandLine line;
   std::vector<std::string> sources;
   std::vector<std::string> results;
-  std::optional<std::string> diff, sign_file, window, max_diff;
+  std::optional<std::string> diff, sign_file, window, max_diff, encoding;
 };
 
 // One option: its name, whether it takes a value, and what it does with
@@ -110,6 +116,15 @@ constexpr OptionSpec kOptions[] = {
     {"--no-fold", false,
      [](Given& g, const std::string&) -> std::optional<std::string> {
        g.line.options.fold_notations = false;
+       return std::nullopt;
+     }},
+    {"--encoding", true,
+     [](Given& g, const std::string& v) {
+       return Once(g.encoding, "--encoding", v);
+     }},
+    {"--unicode", false,
+     [](Given& g, const std::string&) -> std::optional<std::string> {
+       g.line.options.unicode = true;
        return std::nullopt;
      }},
     {"--window", true,
@@ -177,6 +192,22 @@ CommandLine CheckWhole(Given given) {
     const auto limit = ParseIntegerText(*max_diff);
     if (!limit) return Refuse(std::string(kLimitNotNumber));
     options.diff_limit = *limit;
+  }
+
+  if (given.encoding) {
+    const auto choices =
+        ParseEncodingChoices(*given.encoding, options.encodings.size());
+    if (!choices) {
+      return Refuse(
+          "--encoding: give auto, big5, utf-8, utf-16le or "
+          "utf-16be, or one of them per source separated by commas");
+    }
+    if (choices->size() > 1 && choices->size() != sources.size()) {
+      return Refuse("--encoding: give one encoding, or one for each source");
+    }
+    for (std::size_t k = 0; k < options.encodings.size(); ++k) {
+      options.encodings[k] = (*choices)[choices->size() > 1 ? k : 0];
+    }
   }
 
   options.three_files = sources.size() == 3;

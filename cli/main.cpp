@@ -7,11 +7,13 @@
 #include "CommandLine.h"
 #include "ComparisonRun.h"
 #include "ConsoleText.h"
+#include "Encoding.h"
 #include "NotationTable.h"
 #include "PlatformFile.h"
 #include "RunMessages.h"
 #include "SignSet.h"
 #include "TerminalHost.h"
+#include "UnicodeText.h"
 
 namespace {
 
@@ -55,7 +57,19 @@ int RunCli(const std::vector<std::string>& args) {
                                           *line.memo_file}));
       return kExitTrouble;
     }
-    options.sign_memo += memo;
+    // The memo file is detected as a source is; Unicode text is handed on
+    // as UTF-8, with the default symbols in front converted to match.
+    const tessel::Encoding encoding = tessel::DetectEncoding(
+        {reinterpret_cast<const unsigned char*>(memo.data()), memo.size()});
+    if (tessel::IsUnicodeEncoding(encoding)) {
+      options.sign_memo = tessel::ConvertText(
+          options.sign_memo, tessel::Encoding::kBig5, tessel::Encoding::kUtf8);
+      options.sign_memo +=
+          tessel::ConvertText(memo, encoding, tessel::Encoding::kUtf8);
+      options.sign_memo_encoding = tessel::Encoding::kUtf8;
+    } else {
+      options.sign_memo += memo;
+    }
   }
 
   const int window = options.window_size;

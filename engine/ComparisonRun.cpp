@@ -12,6 +12,7 @@
 #include "Resync.h"
 #include "SharedStretch.h"
 #include "SignFile.h"
+#include "UnicodeText.h"
 
 namespace tessel {
 
@@ -54,6 +55,76 @@ bool ComparisonRun::LoadSignFile() {
   tessel::LoadSignFile(*reader_, *file, signs_);
   if (file->Error()) {
     return Refuse(RunErrorKind::kReadFailed, RunFile::kSignFile, path);
+  }
+  return true;
+}
+
+bool ComparisonRun::ChooseEncodings() {
+  bool unicode = options_.unicode;
+  for (int k = 0; k < sources_.count; ++k) {
+    const std::filesystem::path& path = options_.sources[k];
+    // Only a regular file is looked at ahead: reading a pipe would lose what
+    // the run must read. A file that cannot be read is refused later, when
+    // it is opened.
+    std::error_code ec;
+    Encoding detected = Encoding::kBig5;
+    if (options_.encodings[k] == EncodingChoice::kAuto &&
+        std::filesystem::is_regular_file(path, ec)) {
+      detected = DetectFileEncoding(path).value_or(Encoding::kBig5);
+    }
+    encodings_[k] = ResolveEncoding(options_.encodings[k], detected);
+    unicode = unicode || IsUnicodeEncoding(encodings_[k]);
+  }
+  sign_file_encoding_.reset();
+  if (options_.use_sign_file) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(options_.sign_file, ec)) {
+      sign_file_encoding_ = DetectFileEncoding(options_.sign_file);
+    }
+  }
+  if (!unicode) return true;
+  unicode_ = std::make_unique<UnicodeReaders>();
+  for (int k = 0; k < sources_.count; ++k) {
+    unicode_->sources[k] = std::make_unique<UnicodeTokenReader>(
+        encodings_[k], notations_, options_.fold_notations);
+  }
+  return true;
+}
+
+bool ComparisonRun::LoadUnicodeSignFileAsBig5(Encoding encoding) {
+  std::string bytes;
+  if (!ReadWholeFile(options_.sign_file, &bytes)) {
+    return Refuse(RunErrorKind::kReadFailed, RunFile::kSignFile,
+                  options_.sign_file);
+  }
+  std::unique_ptr<SourceStream> big5 = SourceStream::FromBytes(
+      UnicodeSignsToBig5(bytes, encoding, options_.fold_notations));
+  tessel::LoadSignFile(*reader_, *big5, signs_);
+  return true;
+}
+
+bool ComparisonRun::LoadUnicodeSigns() {
+  UnicodeSignSet& signs = unicode_->signs;
+  signs.Clear();
+  if (options_.use_sign_file) {
+    const std::filesystem::path& path = options_.sign_file;
+    std::unique_ptr<SourceStream> file = SourceStream::OpenFile(path);
+    if (file == nullptr || file->Length() < 0) {
+      return Refuse(RunErrorKind::kOpenFailed, RunFile::kSignFile, path);
+    }
+    const Encoding encoding = sign_file_encoding_.value_or(Encoding::kBig5);
+    file->Skip(ByteOrderMarkLength(encoding, file->Peek(3)));
+    UnicodeTokenReader reader(encoding, notations_, options_.fold_notations);
+    for (Key key = reader.ReadKey(*file); key != kEndOfSource;
+         key = reader.ReadKey(*file)) {
+      if (key != kLineFeedKey && key != kCarriageReturnKey) signs.Add(key);
+    }
+    if (file->Error()) {
+      return Refuse(RunErrorKind::kReadFailed, RunFile::kSignFile, path);
+    }
+  }
+  if (options_.use_sign_memo) {
+    signs.LoadSignMemo(options_.sign_memo, options_.sign_memo_encoding);
   }
   return true;
 }
@@ -142,15 +213,37 @@ bool ComparisonRun::StartRun() {
   // With both set, the memo governs: it is loaded last, over the file's
   // symbols. The file is still read, so its errors are still reported and
   // its notations still enter the table. Neither front end sets both.
-  if (options_.use_sign_file && !LoadSignFile()) return false;
-  if (options_.use_sign_memo) signs_.LoadSignMemo(options_.sign_memo);
+  ChooseEncodings();
+  if (unicode_ != nullptr) {
+    if (!LoadUnicodeSigns()) return false;
+  } else {
+    if (options_.use_sign_file) {
+      const bool loaded =
+          sign_file_encoding_ && IsUnicodeEncoding(*sign_file_encoding_)
+              ? LoadUnicodeSignFileAsBig5(*sign_file_encoding_)
+              : LoadSignFile();
+      if (!loaded) return false;
+    }
+    if (options_.use_sign_memo) {
+      signs_.LoadSignMemo(options_.sign_memo_encoding == Encoding::kBig5
+                              ? options_.sign_memo
+                              : UnicodeSignsToBig5(options_.sign_memo,
+                                                   options_.sign_memo_encoding,
+                                                   false));
+    }
+  }
 
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
 
   try {
     for (int k = 0; k < sources_.count; ++k) {
-      look_ahead_->windows[k].reserve(
-          static_cast<std::size_t>(options_.window_size));
+      auto& window = look_ahead_->windows[k];
+      auto& wide = look_ahead_->wide_windows[k];
+      if (unicode_ != nullptr) {
+        wide.reserve(static_cast<std::size_t>(options_.window_size));
+      } else {
+        window.reserve(static_cast<std::size_t>(options_.window_size));
+      }
     }
   } catch (const std::bad_alloc&) {
     return Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
@@ -161,6 +254,7 @@ bool ComparisonRun::StartRun() {
   SourceStream& first = *sources_.streams[0];
   host_.SetProgressMaximum(std::max<std::int64_t>(first.Length(), 0));
   first.Seek(0);
+  if (unicode_ != nullptr) CopyByteOrderMarks(*unicode_, sources_, outputs_);
   return true;
 }
 
@@ -226,9 +320,27 @@ int ComparisonRun::AdvanceSources() {
   return ended;
 }
 
+int ComparisonRun::AdvanceSourcesUnicode() {
+  int ended = 0;
+  for (int k = 0; k < sources_.count; ++k) {
+    position_.current[k] = AdvanceUnicode(
+        *unicode_->sources[k], unicode_->signs, *sources_.streams[k],
+        *outputs_.results[k], position_.lines[k]);
+    if (position_.current[k] == kEndOfSource) ++ended;
+  }
+  if (sources_.count == 2) position_.current[2] = position_.current[0];
+  return ended;
+}
+
 bool ComparisonRun::SourcesAgree() const {
   const auto& current = position_.current;
   return current[0] == current[1] && current[1] == current[2];
+}
+
+void ComparisonRun::WriteAgreeingUnicode() {
+  for (int k = 0; k < sources_.count; ++k) {
+    unicode_->sources[k]->WriteLast(*outputs_.results[k], encodings_[k]);
+  }
 }
 
 void ComparisonRun::WriteAgreeingCodes() {
@@ -238,9 +350,17 @@ void ComparisonRun::WriteAgreeingCodes() {
 }
 
 bool ComparisonRun::WriteDifferenceAndResync() {
-  bool found = FindResync(*reader_, sources_, position_, *look_ahead_, spans_);
+  const bool unicode = unicode_ != nullptr;
+  bool found =
+      unicode ? FindResyncUnicode(*unicode_, sources_, position_, *look_ahead_,
+                                  spans_)
+              : FindResync(*reader_, sources_, position_, *look_ahead_, spans_);
   if (!CheckReadErrors()) return Fail();
-  WriteDifference(*reader_, sources_, position_, spans_, outputs_);
+  if (unicode) {
+    WriteDifferenceUnicode(*unicode_, sources_, position_, spans_, outputs_);
+  } else {
+    WriteDifference(*reader_, sources_, position_, spans_, outputs_);
+  }
   ++diff_count_;
   host_.SetDiffCount(diff_count_);
   if (!found) {
@@ -253,7 +373,11 @@ bool ComparisonRun::WriteDifferenceAndResync() {
     found = all_ended;
   }
   if (found && diff_count_ < options_.diff_limit) return true;
-  WriteClosingLines(sources_, position_, outputs_);
+  if (unicode) {
+    WriteClosingLinesUnicode(*unicode_, sources_, position_, outputs_);
+  } else {
+    WriteClosingLines(sources_, position_, outputs_);
+  }
   outcome_ = found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
   EndRun();
   return false;
@@ -283,7 +407,11 @@ bool ComparisonRun::AnySourceAtEndOfFile() const {
 }
 
 void ComparisonRun::EndOfSources() {
-  WriteEndLine(outputs_);
+  if (unicode_ != nullptr) {
+    WriteEndLineUnicode(outputs_);
+  } else {
+    WriteEndLine(outputs_);
+  }
   outcome_ = RunOutcome::kCompleted;
   EndRun();
 }
@@ -295,10 +423,21 @@ void ComparisonRun::LeaveWalk() {
 }
 
 void ComparisonRun::Walk() {
+  // Chosen once per run, so that a Big5 run's passes never ask.
+  if (unicode_ != nullptr) {
+    WalkAll<true>();
+  } else {
+    WalkAll<false>();
+  }
+}
+
+template <bool kUnicode>
+void ComparisonRun::WalkAll() {
   WalkPace pace;
   for (;;) {
-    if (pace.fast) TryShortcuts(pace);
-    const int ended = AdvanceSources();
+    // The shortcuts work on Big5 bytes only.
+    if (!kUnicode && pace.fast) TryShortcuts(pace);
+    const int ended = kUnicode ? AdvanceSourcesUnicode() : AdvanceSources();
     // A read error reads as the end, so it is looked for only then.
     if (ended > 0 && !CheckReadErrors()) {
       Fail();
@@ -311,7 +450,11 @@ void ComparisonRun::Walk() {
 
     const bool differed = !SourcesAgree();
     if (!differed) {
-      WriteAgreeingCodes();
+      if constexpr (kUnicode) {
+        WriteAgreeingUnicode();
+      } else {
+        WriteAgreeingCodes();
+      }
     } else if (!WriteDifferenceAndResync()) {
       return;
     }
@@ -363,6 +506,7 @@ bool ComparisonRun::EndRun() {
   position_ = WalkPosition{};
   spans_ = DifferenceSpans{};
   reader_.reset();
+  unicode_.reset();
   if (!written) outcome_ = RunOutcome::kFailed;
   return written;
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "NotationTable.h"
@@ -17,6 +18,7 @@
 #include "RunStatus.h"
 #include "SignSet.h"
 #include "TokenReader.h"
+#include "UnicodeRunStages.h"
 
 namespace tessel {
 
@@ -51,20 +53,30 @@ class ComparisonRun {
   bool StartRun();
   bool LoadSignFile();
   bool OpenSources();
+  // Decides each source's encoding, and so whether the run is a Unicode
+  // run; with one, makes its readers and loads its ignored symbols.
+  bool ChooseEncodings();
+  bool LoadUnicodeSigns();
+  // A Big5 run's sign file or memo that is Unicode text, turned into Big5.
+  bool LoadUnicodeSignFileAsBig5(Encoding encoding);
   bool CheckOverwrites();
   bool OpenOutputs();
 
   // The lockstep walk, pass by pass, to the end of the run: sets outcome_,
   // and closes the files.
   void Walk();
+  template <bool kUnicode>
+  void WalkAll();
   // Copies a stretch the sources share in one go, when one follows, and
   // spaces out the attempts while none does.
   void TryShortcuts(WalkPace& pace);
   // Reads the next compared code of every source into position_.current,
   // copying what is ignored. Returns how many sources have ended.
   int AdvanceSources();
+  int AdvanceSourcesUnicode();
   bool SourcesAgree() const;
   void WriteAgreeingCodes();
+  void WriteAgreeingUnicode();
   // Finds where the sources agree again and writes the difference. Returns
   // false when the run ended there: a read error, or cut off with its
   // closing lines.
@@ -93,6 +105,10 @@ class ComparisonRun {
   RunOptions options_;
   SignSet signs_;
   std::unique_ptr<TokenReader> reader_;
+  // Set for a Unicode run, from StartRun to EndRun.
+  std::unique_ptr<UnicodeReaders> unicode_;
+  std::array<Encoding, kMaxSources> encodings_{};
+  std::optional<Encoding> sign_file_encoding_;
   // The run's state in the parts the stages change (see RunState.h), from
   // StartRun to EndRun.
   RunSources sources_;

@@ -14,19 +14,23 @@ std::size_t SlotOf(std::uint64_t hash, std::size_t mask) {
 }
 }  // namespace
 
-std::uint64_t GramIndex::Hash(std::span<const std::uint16_t> gram) {
+template <typename Unit>
+std::uint64_t BasicGramIndex<Unit>::Hash(std::span<const Unit> gram) {
   std::uint64_t hash = 0;
-  for (std::uint16_t code : gram) hash = hash * kMultiplier + code;
+  for (Unit code : gram) hash = hash * kMultiplier + code;
   return hash;
 }
 
-bool GramIndex::SameGram(std::int32_t position,
-                         std::span<const std::uint16_t> gram) const {
+template <typename Unit>
+bool BasicGramIndex<Unit>::SameGram(std::int32_t position,
+                                    std::span<const Unit> gram) const {
   return std::equal(gram.begin(), gram.end(),
                     text_.begin() + static_cast<std::ptrdiff_t>(position));
 }
 
-void GramIndex::Build(std::span<const std::uint16_t> text, std::size_t length) {
+template <typename Unit>
+void BasicGramIndex<Unit>::Build(std::span<const Unit> text,
+                                 std::size_t length) {
   text_ = text;
   length_ = length;
   const std::size_t grams =
@@ -58,7 +62,8 @@ void GramIndex::Build(std::span<const std::uint16_t> text, std::size_t length) {
   }
 }
 
-std::int32_t GramIndex::FindFirst(std::span<const std::uint16_t> gram) const {
+template <typename Unit>
+std::int32_t BasicGramIndex<Unit>::FindFirst(std::span<const Unit> gram) const {
   if (gram.size() != length_ || slots_.empty()) return -1;
   const std::uint64_t hash = Hash(gram);
   for (std::size_t s = SlotOf(hash, mask_);; s = (s + 1) & mask_) {
@@ -68,5 +73,8 @@ std::int32_t GramIndex::FindFirst(std::span<const std::uint16_t> gram) const {
       return slot.position;
   }
 }
+
+template class BasicGramIndex<std::uint16_t>;
+template class BasicGramIndex<std::uint32_t>;
 
 }  // namespace tessel

@@ -29,6 +29,25 @@ Code NotationTable::InternNotation(std::string_view text) {
   return code;
 }
 
+std::ptrdiff_t NotationTable::InternUnicodeNotation(std::string_view text) {
+  // Every byte below 0x80 is a character of its own in UTF-8, and a
+  // leading marker that no notation starts with keeps these keys apart
+  // from the Big5 ones.
+  std::string key(1, kUnicodeKeyMarker);
+  for (char c : text) {
+    key.push_back(
+        static_cast<char>(FoldAsciiLetter(static_cast<unsigned char>(c))));
+  }
+  if (auto found = index_.find(key); found != index_.end()) {
+    return static_cast<std::ptrdiff_t>(found->second);
+  }
+  if (entries_.size() >= kCapacity) return -1;
+  const std::size_t index = entries_.size();
+  entries_.emplace_back(text);
+  index_.emplace(std::move(key), index);
+  return static_cast<std::ptrdiff_t>(index);
+}
+
 Code NotationTable::LookUpOrAppend(std::string_view text) {
   // Notations are short; a longer text folds on the heap.
   char local[128];

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -51,6 +52,16 @@ class NotationTable {
   // full: the caller then treats the opener as an ordinary byte.
   Code InternNotation(std::string_view text);
 
+  // The table index of the UTF-8 `text` (opener through closer), as a
+  // Unicode run interns it: the first entry that equals it without regard
+  // to the case of ASCII letters wins, among the texts interned this way
+  // only, so that Big5 bytes and UTF-8 never stand for each other. Returns
+  // -1 when it is new and the table is full.
+  std::ptrdiff_t InternUnicodeNotation(std::string_view text);
+
+  // The stored text of the entry at `index`.
+  const std::string& TextAt(std::size_t index) const { return entries_[index]; }
+
   // The stored text of a notation code, in the form first met.
   const std::string& NotationText(Code code) const {
     return entries_[IndexOfCode(code)];
@@ -79,6 +90,8 @@ class NotationTable {
   };
   static constexpr std::size_t kRecentSlots = 256;
   std::array<Recent, kRecentSlots> recent_;
+
+  static constexpr char kUnicodeKeyMarker = '\x01';
 
   std::vector<std::string> entries_;
   // Case-folded text -> index of the first entry that folds to it. Folding

@@ -12,8 +12,9 @@ namespace {
 // Returns the first index at which `pattern` occurs in `text`, or -1. Only
 // whole characters are compared, which is the rule that a match counts at
 // even byte offsets only.
-std::int32_t FindFirst(std::span<const std::uint16_t> text,
-                       std::span<const std::uint16_t> pattern) {
+template <typename Unit>
+std::int32_t FindFirst(std::span<const Unit> text,
+                       std::span<const Unit> pattern) {
   const auto hit =
       std::search(text.begin(), text.end(), pattern.begin(), pattern.end());
   if (hit == text.end()) return -1;
@@ -21,21 +22,19 @@ std::int32_t FindFirst(std::span<const std::uint16_t> text,
 }
 
 // The number of slots before the first 0: the window as a C string.
-std::span<const std::uint16_t> WindowString(
-    const std::vector<std::uint16_t>& window) {
+template <typename Unit>
+std::span<const Unit> WindowString(const std::vector<Unit>& window) {
   const auto end = std::find(window.begin(), window.end(), 0);
   return {window.data(), static_cast<std::size_t>(end - window.begin())};
 }
 
-}  // namespace
-
-AnchorMatch SearchAnchor(
-    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
-    int window_count) {
+template <typename Unit>
+AnchorMatch SearchAnchorIn(
+    std::array<std::span<const Unit>, kMaxSources> windows, int window_count) {
   // A scan of the window answers the first few lookups of a sweep; an index
   // pays for itself once many anchors are tried against a long window.
   constexpr int kScansBeforeIndex = 8;
-  std::array<GramIndex, kMaxSources> indexes;
+  std::array<BasicGramIndex<Unit>, kMaxSources> indexes;
   AnchorMatch match;
   for (int k = 0; k < window_count; ++k) {
     match.offsets[k] = static_cast<std::int32_t>(2 * windows[k].size());
@@ -62,7 +61,7 @@ AnchorMatch SearchAnchor(
         for (int k = 1; k < window_count && everywhere; ++k) {
           const std::int32_t p = lookups >= kScansBeforeIndex
                                      ? indexes[k].FindFirst(anchor)
-                                     : FindFirst(windows[k], anchor);
+                                     : FindFirst<Unit>(windows[k], anchor);
           everywhere = p >= 0;
           at[k] = 2 * p;
           sum += 2 * p;
@@ -84,6 +83,20 @@ AnchorMatch SearchAnchor(
     }
   }
   return match;
+}
+
+}  // namespace
+
+AnchorMatch SearchAnchor(
+    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
+    int window_count) {
+  return SearchAnchorIn<std::uint16_t>(windows, window_count);
+}
+
+AnchorMatch SearchAnchor(
+    std::array<std::span<const std::uint32_t>, kMaxSources> windows,
+    int window_count) {
+  return SearchAnchorIn<std::uint32_t>(windows, window_count);
 }
 
 bool FindResync(TokenReader& reader, RunSources& sources,
@@ -139,7 +152,8 @@ bool FindResync(TokenReader& reader, RunSources& sources,
   }
 
   std::array<std::span<const std::uint16_t>, kMaxSources> strings;
-  for (int k = 0; k < n; ++k) strings[k] = WindowString(windows[k]);
+  for (int k = 0; k < n; ++k)
+    strings[k] = WindowString<std::uint16_t>(windows[k]);
   const AnchorMatch match = SearchAnchor(strings, n);
 
   const bool found = match.found();

@@ -38,6 +38,10 @@ struct AnchorMatch {
 AnchorMatch SearchAnchor(
     std::array<std::span<const std::uint16_t>, kMaxSources> windows,
     int window_count);
+// The same over the 32-bit keys of a Unicode run.
+AnchorMatch SearchAnchor(
+    std::array<std::span<const std::uint32_t>, kMaxSources> windows,
+    int window_count);
 
 // Backs every source up over its differing character (position.current),
 // records the span starts, reads the look-ahead of window_size compared

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "Encoding.h"
+
 namespace tessel {
 
 // The look-ahead the window suggests and the range it accepts.
@@ -35,6 +37,15 @@ struct RunOptions {
   // file is still read. Neither front end sets both.
   bool use_sign_memo = false;
   std::string sign_memo;
+  // The encoding of sign_memo: big5, or utf-8 for a memo that was Unicode
+  // text (the front end turns UTF-16 into UTF-8).
+  Encoding sign_memo_encoding = Encoding::kBig5;
+  // Each source's encoding, or auto to detect it from the file. A run with
+  // any Unicode source is a Unicode run.
+  std::array<EncodingChoice, 3> encodings{
+      EncodingChoice::kAuto, EncodingChoice::kAuto, EncodingChoice::kAuto};
+  // Makes a run whose sources are all Big5 a Unicode run as well.
+  bool unicode = false;
   std::array<std::filesystem::path, 3> sources;
   std::array<std::filesystem::path, 3> results;
   std::filesystem::path difference;

@@ -63,6 +63,8 @@ struct LookAhead {
   explicit LookAhead(std::int32_t size) : window_size(size) {}
   std::int32_t window_size;
   std::array<std::vector<std::uint16_t>, kMaxSources> windows;
+  // The windows of a Unicode run, whose keys need 32 bits.
+  std::array<std::vector<std::uint32_t>, kMaxSources> wide_windows;
 };
 
 }  // namespace tessel

@@ -1,0 +1,102 @@
+// The token reader of a Unicode run: turns one source, in its encoding, into
+// comparison keys (UnicodeKeys.h), and writes what it read in any encoding.
+//
+// A UTF-8 or UTF-16 source is read as characters (UnicodeDecoder.h); a Big5
+// source by the Big5 rules of TokenReader, each code then mapped through
+// code page 950. With folding on, a notation is one token: counted in
+// characters in a UTF source (at most 99 after "[", 19 after "&", the
+// look-ahead ending after its first line feed, before its first U+0000, at a
+// raw character, or at the end), in bytes in a Big5 one. A notation that
+// names a character ("&x-H;", "&#xH;", "&#D;") has that character's key, and
+// is still written as its own text.
+
+#ifndef TESSEL_ENGINE_UNICODETOKENREADER_H_
+#define TESSEL_ENGINE_UNICODETOKENREADER_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "Encoding.h"
+#include "NotationTable.h"
+#include "OutputStream.h"
+#include "SignSet.h"
+#include "SourceStream.h"
+#include "TokenReader.h"
+#include "UnicodeDecoder.h"
+#include "UnicodeKeys.h"
+
+namespace tessel {
+
+class UnicodeSignSet;
+
+class UnicodeTokenReader {
+ public:
+  // `notations` must outlive the reader; it holds the notations' texts in
+  // UTF-8.
+  UnicodeTokenReader(Encoding encoding, NotationTable& notations,
+                     bool fold_notations);
+
+  Encoding encoding() const { return encoding_; }
+
+  // Reads the next token of `src` and returns its key; 0 at the end of the
+  // source (and, in Big5, at a 0x1A, which it consumes).
+  Key ReadKey(SourceStream& src);
+
+  // The bytes of source the last token stood for, so that a caller can step
+  // back over it.
+  std::int64_t LastLength() const { return last_.length; }
+
+  // Whether the last token was a line feed of the source's own (a notation
+  // that names U+000A counts no line).
+  bool LastIsLineFeed() const {
+    return last_.kind == Kind::kCharacter && last_.value == 0x0A;
+  }
+
+  // Writes the last token in `encoding`: the source's own bytes when it is
+  // the source's encoding; otherwise the character encoded in it, U+FFFD for
+  // a raw one. A notation is its stored text, converted. Returns the display
+  // columns it takes (DisplayWidth.h).
+  std::size_t WriteLast(OutputStream& out, Encoding encoding) const;
+
+  // Positions `src` at `start` and writes its tokens in `encoding` until the
+  // ones not ignored by `signs`, counted 2 each, reach `count` (as
+  // TokenReader::CopySource). Returns the display columns written.
+  std::size_t CopySpan(SourceStream& src, std::int64_t start,
+                       std::int64_t count, const UnicodeSignSet& signs,
+                       OutputStream& out, Encoding encoding);
+
+ private:
+  enum class Kind : std::uint8_t { kEnd, kCharacter, kRaw, kNotation };
+  struct Token {
+    Kind kind = Kind::kEnd;
+    char32_t value = 0;  // scalar value, raw unit, or notation index
+    std::int64_t length = 0;
+    // The source's bytes of a character or raw token.
+    std::uint8_t byte_count = 0;
+    unsigned char bytes[kMaxUnicodeCharLength] = {};
+  };
+
+  Key ReadUtf(SourceStream& src);
+  Key ReadBig5(SourceStream& src);
+  // Tries a notation at the opener `opener` in the peeked `bytes` of a UTF
+  // source. Returns its key and skips it, or 0 when none starts there.
+  Key ReadUtfNotation(SourceStream& src, char32_t opener);
+  // Interns the UTF-8 `text` and sets the last token to it. Returns 0 when
+  // the table is full.
+  Key TakeNotation(const std::string& text, std::int64_t length);
+
+  Encoding encoding_;
+  NotationTable& notations_;
+  bool fold_;
+  // Big5 sources are tokenised by the Big5 rules into a table of their own;
+  // each notation's text then enters the shared table as UTF-8.
+  NotationTable big5_notations_;
+  SignSet no_signs_;
+  TokenReader big5_reader_;
+  Token last_;
+};
+
+}  // namespace tessel
+
+#endif  // TESSEL_ENGINE_UNICODETOKENREADER_H_
