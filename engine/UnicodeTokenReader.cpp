@@ -92,7 +92,7 @@ Key UnicodeTokenReader::ReadUtfNotation(SourceStream& src, char32_t opener) {
 }
 
 Key UnicodeTokenReader::ReadUtf(SourceStream& src) {
-  const std::span<const unsigned char> bytes = src.Peek(kMaxUnicodeCharLength);
+  std::span<const unsigned char> bytes = src.Peek(kMaxUnicodeCharLength);
   if (bytes.empty()) {
     last_ = Token{};
     return kEndOfSource;
@@ -103,6 +103,8 @@ Key UnicodeTokenReader::ReadUtf(SourceStream& src) {
     if (const Key key = ReadUtfNotation(src, c.value); key != kEndOfSource) {
       return key;
     }
+    // The notation's longer look may have moved the buffer.
+    bytes = src.Peek(kMaxUnicodeCharLength);
   }
   last_.kind = c.raw ? Kind::kRaw : Kind::kCharacter;
   last_.value = c.value;

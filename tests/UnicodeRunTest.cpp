@@ -276,3 +276,33 @@ TEST(UnicodeRunCli, DetectsAndTakesEncodings) {
 
 }  // namespace
 }  // namespace tessel::testing
+
+namespace tessel::testing {
+namespace {
+
+// An opener that starts no notation, near the end of the reading buffer:
+// looking for its closer moves the buffer, and the opener must still be
+// written as itself.
+TEST(UnicodeRunOpener, NearTheBufferEdgeIsWrittenAsItself) {
+  constexpr std::size_t kBuffer = 64 * 1024;
+  for (std::size_t before : {kBuffer - 100, kBuffer - 200, kBuffer - 390}) {
+    SCOPED_TRACE("opener at " + std::to_string(before));
+    const std::string source =
+        std::string(before, 'x') + "&甲乙丙丁戊己庚辛壬癸&[子丑寅卯" + "\n";
+    TempDir dir;
+    WriteFile(dir / "s1", source);
+    WriteFile(dir / "s2", source);
+    RunOptions options;
+    options.sources = {dir / "s1", dir / "s2", {}};
+    options.results = {dir / "r1", dir / "r2", {}};
+    options.difference = dir / "d";
+    NotationTable notations;
+    RecordingHost host;
+    ComparisonRun run(host, notations);
+    EXPECT_EQ(run.RunComparison(options).diff_count, 0);
+    EXPECT_TRUE(ReadFile(dir / "r1") == source);
+  }
+}
+
+}  // namespace
+}  // namespace tessel::testing
