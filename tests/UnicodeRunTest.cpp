@@ -10,6 +10,7 @@
 #include "CommandLine.h"
 #include "ComparisonRun.h"
 #include "RoundTrip.h"
+#include "SignSet.h"
 #include "TestSupport.h"
 #include "UnicodeText.h"
 
@@ -303,6 +304,76 @@ TEST(UnicodeRunOpener, NearTheBufferEdgeIsWrittenAsItself) {
     EXPECT_TRUE(ReadFile(dir / "r1") == source);
   }
 }
+
+}  // namespace
+}  // namespace tessel::testing
+
+namespace tessel::testing {
+namespace {
+
+struct SignCase {
+  std::string name;
+  std::string source1, source2;
+  std::string sign_file;  // used when not empty
+  std::string memo;       // used when not empty
+  Encoding memo_encoding = Encoding::kBig5;
+  bool fold = true;
+};
+
+class UnicodeSignTest : public ::testing::TestWithParam<SignCase> {};
+
+// Every row's sources differ only in symbols its sign file or memo ignores.
+TEST_P(UnicodeSignTest, IgnoresTheSymbolsInAnyEncoding) {
+  const SignCase& c = GetParam();
+  TempDir dir;
+  WriteFile(dir / "s1", c.source1);
+  WriteFile(dir / "s2", c.source2);
+  RunOptions options;
+  options.sources = {dir / "s1", dir / "s2", {}};
+  options.results = {dir / "r1", dir / "r2", {}};
+  options.difference = dir / "d";
+  options.fold_notations = c.fold;
+  if (!c.sign_file.empty()) {
+    WriteFile(dir / "sign", c.sign_file);
+    options.use_sign_file = true;
+    options.sign_file = dir / "sign";
+  }
+  if (!c.memo.empty()) {
+    options.use_sign_memo = true;
+    options.sign_memo = c.memo;
+    options.sign_memo_encoding = c.memo_encoding;
+  }
+  NotationTable notations;
+  RecordingHost host;
+  ComparisonRun run(host, notations);
+  const RunStatus status = run.RunComparison(options);
+  EXPECT_EQ(status.outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(status.diff_count, 0);
+  EXPECT_EQ(BytesText(ReadFile(dir / "r1")), BytesText(c.source1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnicodeSignTest,
+    ::testing::Values(SignCase{"Big5RunSpellsWhatBig5LacksInAUtf8SignFile",
+                               Big5("甲，") + "&x-4BB6;" + Big5("乙"),
+                               Big5("甲乙"), "，䮶\n", ""},
+                      SignCase{"Big5RunLeavesOutWhatBig5LacksWithoutFolding",
+                               Big5("甲，乙"), Big5("甲乙"), "\xEF\xBB\xBF䮶，",
+                               "", Encoding::kBig5, false},
+                      SignCase{"Big5RunTakesAUtf8Memo", Big5("甲，乙"),
+                               Big5("甲乙"), "", "，\r\n", Encoding::kUtf8},
+                      SignCase{"UnicodeRunTakesTheBig5Defaults", "甲 乙　丙1",
+                               "甲乙丙", "", std::string(kDefaultSigns)},
+                      SignCase{"NotationInASignFileIgnoresItsCharacter",
+                               "甲䮶乙", "甲乙", "&#x4BB6;", ""},
+                      SignCase{"NulInAUnicodeSignFileHidesNothing", "甲，乙",
+                               "甲乙",
+                               "\xEF\xBB\xBF"
+                               "a\x00，"s,
+                               ""}),
+    [](const ::testing::TestParamInfo<SignCase>& info) {
+      return info.param.name;
+    });
 
 }  // namespace
 }  // namespace tessel::testing
