@@ -309,18 +309,30 @@ INSTANTIATE_TEST_SUITE_P(
                   "\xFE\xFE{{\xFE\xFE||}}",
                   "\xFE\xFE{{||\xFE\xFE}}",
                   Lines(1, 1) + Pad("\xFE\xFE") + ", \r\n" + kEnd},
-        // UTF-8 read as Big5 shares nothing with the Big5 edition; both
+        // UTF-8 named Big5 shares nothing with the Big5 edition; both
         // look-aheads reach the end, so the line is one difference.
         ExactCase{"UTF-8 against Big5",
                   kBig5,
                   kUtf8,
-                  {},
+                  {"--encoding", "big5"},
                   1,
                   kDiffs1,
                   "",
                   "{{" + kBig5 + "||" + kUtf8 + "}}",
                   "{{" + kUtf8 + "||" + kBig5 + "}}",
                   Lines(1, 1) + Pad(kBig5) + ", " + kUtf8 + "\r\n" + kEnd},
+        // Detected, the UTF-8 edition is the same text: a Unicode run,
+        // whose difference file is UTF-8.
+        ExactCase{"UTF-8 detected against Big5",
+                  kBig5,
+                  kUtf8,
+                  {},
+                  0,
+                  kDiffs0,
+                  "",
+                  kBig5,
+                  kUtf8,
+                  "\r\n====== 檔案比對結束 ======\r\n\r\n"},
         // The smallest look-ahead: no anchor can be found.
         ExactCase{"window 2",
                   kAlpha,
