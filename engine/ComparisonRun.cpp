@@ -137,6 +137,8 @@ bool ComparisonRun::OpenSources() {
                     options_.sources[k]);
     }
     sources_.names[k] = NativeName(options_.sources[k]);
+    const std::u8string utf8 = options_.sources[k].u8string();
+    sources_.utf8_names[k].assign(utf8.begin(), utf8.end());
   }
   return true;
 }

@@ -33,6 +33,8 @@ struct RunSources {
   std::array<std::unique_ptr<SourceStream>, kMaxSources> streams;
   // The names as given, in the system's bytes, for the closing lines.
   std::array<std::string, kMaxSources> names;
+  // The same names in UTF-8, for the closing lines of a Unicode run.
+  std::array<std::string, kMaxSources> utf8_names;
 };
 
 // The outputs of a run, opened and closed by the run alone.

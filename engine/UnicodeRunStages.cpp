@@ -194,7 +194,8 @@ void WriteClosingLinesUnicode(const UnicodeReaders& readers,
     files[f]->Write(line_end(f));
   }
   for (int k = 0; k < n; ++k) {
-    const std::u32string name = DecodeText(sources.names[k], Encoding::kUtf8);
+    const std::u32string name =
+        DecodeText(sources.utf8_names[k], Encoding::kUtf8);
     const std::string_view state = position.current[k] != kEndOfSource
                                        ? file_texts::kClosingInterrupted
                                        : file_texts::kClosingEnded;

@@ -48,8 +48,8 @@ void CopyByteOrderMarks(const UnicodeReaders& readers, RunSources& sources,
 // The end line, in UTF-8.
 void WriteEndLineUnicode(RunOutputs& outputs);
 
-// The closing lines (WriteClosingLines) in each file's encoding; the names
-// are taken as UTF-8.
+// The closing lines (WriteClosingLines) in each file's encoding, the names
+// taken from their UTF-8 form.
 void WriteClosingLinesUnicode(const UnicodeReaders& readers,
                               const RunSources& sources,
                               const WalkPosition& position,
