@@ -329,18 +329,21 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
   outcome_ = RunOutcome::kFailed;
   errors_.clear();
   diff_count_ = 0;
+  lines_reached_ = {1, 1, 1};
   if (!StartRun()) {
     Fail();
   } else {
     Walk();
   }
-  return RunStatus{outcome_, diff_count_, std::move(errors_)};
+  return RunStatus{outcome_, diff_count_, std::move(errors_), lines_reached_};
 }
 
 bool ComparisonRun::EndRun() {
   if (sources_.streams[0] != nullptr) {
     host_.SetProgressPosition(sources_.streams[0]->Tell());
   }
+  // Only a run whose sources were opened has reached any line.
+  if (sources_.streams[0] != nullptr) lines_reached_ = position_.lines;
   look_ahead_.reset();
   signs_.Clear();
   for (auto& source : sources_.streams) source.reset();

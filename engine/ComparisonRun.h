@@ -101,6 +101,8 @@ class ComparisonRun {
   DifferenceSpans spans_;
   std::unique_ptr<LookAhead> look_ahead_;
   std::int32_t diff_count_ = 0;
+  // Taken from position_ as the run ends, before EndRun clears it.
+  std::array<std::int64_t, kMaxSources> lines_reached_{1, 1, 1};
   RunOutcome outcome_ = RunOutcome::kFailed;
   std::vector<RunError> errors_;
 };

@@ -6,6 +6,7 @@
 #ifndef TESSEL_ENGINE_RUNSTATUS_H_
 #define TESSEL_ENGINE_RUNSTATUS_H_
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -69,6 +70,10 @@ struct RunStatus {
   // only from closing the outputs after an earlier error, and is kept so
   // that a lost output is never left unreported.
   std::vector<RunError> errors;
+  // The line each source had reached when the run ended (from 1; index k
+  // is source k + 1), as a cut-off's closing lines name it. Filled for
+  // every run that opened its sources; unused sources stay at 1.
+  std::array<std::int64_t, 3> lines_reached{1, 1, 1};
 
   // Whether the run came to a normal end: completed, cut off with closing
   // lines, or left at an end-of-file indicator.

@@ -107,6 +107,46 @@ TEST_F(RunTest, NoAnchorWithinWindowCutsOff) {
   EXPECT_EQ(Out("d"), Lines(1, 1) + Pad("BCD") + ", XCD\\r\\n" + closing_r);
 }
 
+// The window words a cut-off from the lines the run returns, so they must
+// be those of the closing lines, for every source and however it ended.
+TEST_F(RunTest, ReturnsTheLinesEachSourceReached) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> sources;
+    std::int32_t window, limit;
+    RunOutcome outcome;
+    std::array<std::int64_t, 3> lines;
+  };
+  const Case cases[] = {
+      {"no anchor",
+       {"A\nB\nCDEFGHIJ", "A\nB\n\n\nXYZW"},
+       3,
+       kNoDiffLimit,
+       RunOutcome::kCutOffNoAnchor,
+       {3, 5, 1}},
+      {"limit, three sources",
+       {"AB\nCDEFGHIJKLMN", "AB\nCXEFGHIJKLMN", "\nAB\nCDEFGHIJKLMN"},
+       100,
+       1,
+       RunOutcome::kCutOffLimit,
+       {2, 2, 3}},
+      {"completed",
+       {"A\nB\nC", "A\nB\nC\n"},
+       100,
+       kNoDiffLimit,
+       RunOutcome::kCompleted,
+       {3, 4, 1}},
+  };
+  for (const Case& c : cases) {
+    Sources(c.sources);
+    host_.options.window_size = c.window;
+    host_.options.diff_limit = c.limit;
+    EXPECT_TRUE(Run()) << c.name;
+    EXPECT_EQ(outcome_, c.outcome) << c.name;
+    EXPECT_EQ(status_.lines_reached, c.lines) << c.name;
+  }
+}
+
 TEST_F(RunTest, ShortTailCompletes) {
   Sources({"ABC", "AXC"});
   EXPECT_TRUE(Run());
