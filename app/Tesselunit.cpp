@@ -25,6 +25,8 @@
 #include "MessageBoxes.h"
 #include "RadioAlternatives.h"
 #include "Resources.h"
+#include "ResultsSink.h"
+#include "ResultsWindow.h"
 #include "RunErrorMessages.h"
 #include "Setup.h"
 #include "SignSet.h"
@@ -187,7 +189,29 @@ void MainWindow::Run() {
 
   WindowRunHost host(*this);
   ComparisonRun run(host, notations_);
-  ReportRunStatus(*this, run.RunComparison(host.Options()));
+  // The run hands its differences to this sink once runs take sinks; until
+  // then it stays unstarted, and the results button stays hidden.
+  auto kept = std::make_unique<ResultsSink>();
+  const RunStatus status = run.RunComparison(host.Options());
+  KeepResults(std::move(kept));
+  ReportRunStatus(*this, status);
+}
+
+void MainWindow::KeepResults(std::unique_ptr<ResultsSink> results) {
+  results_window_.reset();
+  results_ = std::move(results);
+  if (results_ != nullptr && !results_->started()) results_.reset();
+  results_button_->setVisible(results_ != nullptr);
+}
+
+void MainWindow::ShowResults() {
+  if (results_ == nullptr) return;
+  if (results_window_ == nullptr) {
+    results_window_ = std::make_unique<ResultsWindow>(*results_, *launcher_);
+  }
+  results_window_->show();
+  results_window_->raise();
+  results_window_->activateWindow();
 }
 
 void MainWindow::EndRunState() {
