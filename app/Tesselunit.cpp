@@ -395,6 +395,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // way to the error box must leave the window open.
   event->ignore();
   event->setAccepted(SaveSettings());
+  // The results view belongs to this window: left open, it would keep the
+  // program running with no window to start a run from.
+  if (event->isAccepted() && results_window_ != nullptr) {
+    results_window_->close();
+  }
 }
 
 }  // namespace tessel::app

@@ -274,6 +274,20 @@ class ResultsViewTest : public QObject {
     QVERIFY(button->isHidden());
     QCOMPARE(window.results_window(), nullptr);
   }
+
+  // Closing the main window closes its results view, else the program
+  // would go on running behind a window that can start no run.
+  void ClosingTheWindowClosesItsResults() {
+    MainWindow window;
+    window.show();
+    auto kept = std::make_unique<ResultsSink>();
+    SmallRun(2).Play(*kept);
+    window.KeepResults(std::move(kept));
+    window.ShowResults();
+    QVERIFY(window.results_window()->isVisible());
+    QVERIFY(window.close());
+    QVERIFY(!window.results_window()->isVisible());
+  }
 };
 
 }  // namespace tessel::app::testing
