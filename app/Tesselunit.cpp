@@ -78,6 +78,8 @@ void MainWindow::SetOpenDialog(std::unique_ptr<OpenFileDialog> dialog) {
 }
 
 void MainWindow::SetLauncher(std::unique_ptr<ShellLauncher> launcher) {
+  // The results view opens its report through the launcher it was given.
+  results_window_.reset();
   launcher_ = std::move(launcher);
 }
 
