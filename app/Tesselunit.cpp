@@ -334,6 +334,7 @@ QWidget* MainWindow::FieldOfFile(RunFile file) const {
       return sign_file_field_;
     case RunFile::kNone:
     case RunFile::kMemoFile:  // the window's memo is typed, not a file
+    case RunFile::kReport:
       break;
   }
   return nullptr;
