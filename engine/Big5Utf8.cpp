@@ -16,12 +16,15 @@ void AppendUtf8(char32_t c, std::string& out) {
   if (c < 0x80) {
     out += static_cast<char>(c);
   } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    const char bytes[] = {static_cast<char>(0xC0 | (c >> 6)),
+                          static_cast<char>(0x80 | (c & 0x3F))};
+    out.append(bytes, sizeof bytes);
   } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    // One append, not three: the feed converts every character of a run.
+    const char bytes[] = {static_cast<char>(0xE0 | (c >> 12)),
+                          static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                          static_cast<char>(0x80 | (c & 0x3F))};
+    out.append(bytes, sizeof bytes);
   }
 }
 
