@@ -40,7 +40,11 @@ std::optional<RunError> ReportFiles::Open(const ReportPaths& paths) {
     if (!path) return true;
     Report report;
     report.path = *path;
-    report.temporary = TemporaryReportPath(*path);
+    // A device such as /dev/null is written as it is: a file made beside
+    // it and renamed over it would replace the device.
+    std::error_code ec;
+    report.direct = std::filesystem::is_character_file(*path, ec);
+    report.temporary = report.direct ? *path : TemporaryReportPath(*path);
     report.out =
         OutputStream::OpenFile(report.temporary, OutputStream::Mode::kBinary);
     if (report.out == nullptr) return false;
@@ -81,6 +85,13 @@ std::vector<RunError> ReportFiles::Finish(bool keep) {
   for (Report& report : reports_) {
     std::error_code ec;
     const bool written = report.out->Close();
+    if (report.direct) {
+      if (keep && !written) {
+        errors.push_back(RunError{RunErrorKind::kWriteFailed, RunFile::kReport,
+                                  report.path});
+      }
+      continue;
+    }
     if (keep && written) {
       std::filesystem::rename(report.temporary, report.path, ec);
       if (!ec) continue;

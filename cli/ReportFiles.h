@@ -27,6 +27,9 @@ struct ReportPaths {
   std::vector<std::filesystem::path> all() const;
 };
 
+// A report named after a character device (/dev/null, /dev/stdout) is
+// written to it directly.
+//
 // The name of the temporary file that report `path` is written to before
 // it is renamed: the same folder, the same name followed by
 // ".tessel-tmp", then "-2", "-3" ... if that name is taken.
@@ -57,6 +60,7 @@ class ReportFiles {
  private:
   struct Report {
     std::filesystem::path path, temporary;
+    bool direct = false;  // a character device, written without a rename
     std::unique_ptr<OutputStream> out;
     std::unique_ptr<DifferenceSink> writer;
   };

@@ -233,6 +233,14 @@ TEST_F(CliProcessTest, WritesReportsUnderTheSafetyRulesOfEveryOutput) {
             "\n\"end\":{\"outcome\":\"completed\",\"differences\":1,"
             "\"lines\":[1,1],\"ended\":[true,true]}}\n");
 
+  // A device is written as it is, never replaced; a full one fails.
+  ProcessResult device = Cli({"a", "b", "--html", "/dev/null"});
+  EXPECT_EQ(device.status, 1) << device.err;
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  ProcessResult full = Cli({"a", "b", "--json", "/dev/full"});
+  EXPECT_EQ(full.status, 2);
+  EXPECT_EQ(full.err, "tessel-cli: 錯誤 : /dev/full 檔案寫入失敗.\n");
+
   // Refused runs: the reports' old contents stay, and nothing else is made.
   WriteFile(dir_ / "h", "old");
   struct Refused {
