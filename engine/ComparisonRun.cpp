@@ -7,6 +7,10 @@
 #include <tuple>
 #include <vector>
 
+#ifdef _WIN32
+#include <wchar.h>
+#endif
+
 #include "PlatformFile.h"
 #include "ResultWriters.h"
 #include "Resync.h"
@@ -20,6 +24,11 @@ namespace {
 // Writing to a character device such as /dev/null destroys nothing, so it
 // may stand for several outputs.
 bool IsCharacterDevice(const std::filesystem::path& path) {
+#ifdef _WIN32
+  // The null device, where tessel-cli sends the files of a run that
+  // writes only reports, whatever the runtime's status says of it.
+  if (_wcsicmp(path.c_str(), L"NUL") == 0) return true;
+#endif
   std::error_code ec;
   return std::filesystem::is_character_file(path, ec);
 }
