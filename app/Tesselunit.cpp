@@ -190,10 +190,11 @@ void MainWindow::Run() {
   } back_to_idle{this};
 
   WindowRunHost host(*this);
-  ComparisonRun run(host, notations_);
-  // The run hands its differences to this sink once runs take sinks; until
-  // then it stays unstarted, and the results button stays hidden.
+  // The run hands its differences to this sink, which the results view
+  // shows; a run that never started leaves it unstarted, and the results
+  // button stays hidden.
   auto kept = std::make_unique<ResultsSink>();
+  ComparisonRun run(host, notations_, {kept.get()});
   const RunStatus status = run.RunComparison(host.Options());
   KeepResults(std::move(kept));
   ReportRunStatus(*this, status);
@@ -360,6 +361,7 @@ QWidget* MainWindow::FieldOfFile(RunFile file) const {
       return sign_file_field_;
     case RunFile::kNone:
     case RunFile::kMemoFile:  // the window's memo is typed, not a file
+    case RunFile::kReport:
       break;
   }
   return nullptr;

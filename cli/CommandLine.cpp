@@ -19,6 +19,14 @@ CommandLine Refuse(std::string why) {
 
 }  // namespace
 
+std::filesystem::path NullDevice() {
+#ifdef _WIN32
+  return L"NUL";
+#else
+  return "/dev/null";
+#endif
+}
+
 std::string UsageText() {
   return "Usage: tessel-cli [options] SOURCE1 SOURCE2 [SOURCE3]\n"
          "Compares two or three Big5 editions of a text and writes each one\n"
@@ -28,6 +36,11 @@ std::string UsageText() {
          "  --result FILE      a result file, once per source, in source "
          "order\n"
          "  --diff FILE        the difference file\n"
+         "  --html FILE        a report to read in a browser\n"
+         "  --json FILE        the differences as JSON data\n"
+         "  --tei FILE         the differences as a TEI P5 apparatus\n"
+         "                     (without --result and --diff, only the\n"
+         "                     reports are written)\n"
          "  --sign-file FILE   ignored symbols from a file (notations folded\n"
          "                     when folding is on)\n"
          "  --sign-memo FILE   ignored symbols: the raw bytes of FILE as memo\n"
@@ -54,6 +67,7 @@ struct Given {
   std::vector<std::string> sources;
   std::vector<std::string> results;
   std::optional<std::string> diff, sign_file, window, max_diff;
+  std::optional<std::string> html, json, tei;
 };
 
 // One option: its name, whether it takes a value, and what it does with
@@ -92,6 +106,12 @@ constexpr OptionSpec kOptions[] = {
      }},
     {"--diff", true,
      [](Given& g, const std::string& v) { return Once(g.diff, "--diff", v); }},
+    {"--html", true,
+     [](Given& g, const std::string& v) { return Once(g.html, "--html", v); }},
+    {"--json", true,
+     [](Given& g, const std::string& v) { return Once(g.json, "--json", v); }},
+    {"--tei", true,
+     [](Given& g, const std::string& v) { return Once(g.tei, "--tei", v); }},
     {"--sign-file", true,
      [](Given& g, const std::string& v) {
        return Once(g.sign_file, "--sign-file", v);
@@ -155,10 +175,14 @@ CommandLine CheckWhole(Given given) {
   if (sources.size() < 2 || sources.size() > 3) {
     return Refuse("give two or three sources");
   }
-  if (results.size() != sources.size()) {
+  const bool reports_alone =
+      (given.html || given.json || given.tei) && results.empty() && !diff;
+  if (!reports_alone && results.size() != sources.size()) {
     return Refuse("give one --result for each source, in source order");
   }
-  if (!diff) return Refuse("give the difference file with --diff");
+  if (!reports_alone && !diff) {
+    return Refuse("give the difference file with --diff");
+  }
   if (sign_file && (line.memo_file || line.default_signs)) {
     return Refuse(
         "--sign-file cannot be combined with --sign-memo or "
@@ -182,9 +206,16 @@ CommandLine CheckWhole(Given given) {
   options.three_files = sources.size() == 3;
   for (std::size_t k = 0; k < sources.size(); ++k) {
     options.sources[k] = PathFromName(sources[k]);
-    options.results[k] = PathFromName(results[k]);
+    options.results[k] =
+        reports_alone ? NullDevice() : PathFromName(results[k]);
   }
-  options.difference = PathFromName(*diff);
+  options.difference = reports_alone ? NullDevice() : PathFromName(*diff);
+  for (auto [slot, name] : {std::pair{&line.reports.html, &given.html},
+                            std::pair{&line.reports.json, &given.json},
+                            std::pair{&line.reports.tei, &given.tei}}) {
+    if (*name) *slot = PathFromName(**name);
+  }
+  options.report_outputs = line.reports.all();
   if (sign_file) {
     options.use_sign_file = true;
     options.sign_file = PathFromName(*sign_file);

@@ -64,13 +64,27 @@ int RunCli(const std::vector<std::string>& args) {
   tessel::NotationTable notations;
   tessel::cli::TerminalHost host(!line.quiet &&
                                  tessel::cli::IsTerminal(stderr));
-  tessel::ComparisonRun run(host, notations);
-  const tessel::RunStatus status = run.RunComparison(options);
+  tessel::cli::ReportFiles reports("Tessel " TESSEL_VERSION);
+  if (auto error = reports.Open(line.reports)) {
+    Complain(tessel::cli::RunErrorText(*error));
+    return kExitTrouble;
+  }
+  tessel::ComparisonRun run(host, notations, reports.sinks());
+  tessel::RunStatus status = run.RunComparison(options);
   host.ClearProgress();
+  // A stopped run's reports are whole documents that say it was stopped,
+  // as its result files are kept as far as they got; only a failed run's
+  // go.
+  const bool keep_reports = status.outcome != tessel::RunOutcome::kFailed;
+  std::vector<tessel::RunError> report_errors = reports.Finish(keep_reports);
+  for (tessel::RunError& error : report_errors) {
+    status.errors.push_back(std::move(error));
+  }
 
   for (const tessel::RunError& error : status.errors) {
     Complain(tessel::cli::RunErrorText(error));
   }
+  if (!report_errors.empty()) return kExitTrouble;
   switch (status.outcome) {
     case tessel::RunOutcome::kFailed:
       return kExitTrouble;

@@ -7,6 +7,10 @@
 #include <tuple>
 #include <vector>
 
+#ifdef _WIN32
+#include <wchar.h>
+#endif
+
 #include "PlatformFile.h"
 #include "ResultWriters.h"
 #include "Resync.h"
@@ -20,14 +24,20 @@ namespace {
 // Writing to a character device such as /dev/null destroys nothing, so it
 // may stand for several outputs.
 bool IsCharacterDevice(const std::filesystem::path& path) {
+#ifdef _WIN32
+  // The null device, where tessel-cli sends the files of a run that
+  // writes only reports, whatever the runtime's status says of it.
+  if (_wcsicmp(path.c_str(), L"NUL") == 0) return true;
+#endif
   std::error_code ec;
   return std::filesystem::is_character_file(path, ec);
 }
 
 }  // namespace
 
-ComparisonRun::ComparisonRun(RunHost& host, NotationTable& notations)
-    : host_(host), notations_(notations) {}
+ComparisonRun::ComparisonRun(RunHost& host, NotationTable& notations,
+                             std::vector<DifferenceSink*> sinks)
+    : host_(host), notations_(notations), sinks_(std::move(sinks)) {}
 
 ComparisonRun::~ComparisonRun() = default;
 
@@ -83,6 +93,9 @@ bool ComparisonRun::CheckOverwrites() {
     outputs.emplace_back(options_.results[k], ResultFile(k));
   }
   outputs.emplace_back(options_.difference, RunFile::kDifference);
+  for (const auto& report : options_.report_outputs) {
+    outputs.emplace_back(report, RunFile::kReport);
+  }
 
   for (std::size_t j = 0; j < outputs.size(); ++j) {
     const auto& [output, file] = outputs[j];
@@ -132,6 +145,21 @@ bool ComparisonRun::OpenOutputs() {
   return true;
 }
 
+bool ComparisonRun::StartFeed() {
+  std::array<std::unique_ptr<SourceStream>, kMaxSources> readers;
+  for (int k = 0; k < sources_.count; ++k) {
+    readers[k] = SourceStream::OpenFile(options_.sources[k]);
+    if (readers[k] == nullptr) {
+      return Refuse(RunErrorKind::kOpenFailed, SourceFile(k),
+                    options_.sources[k]);
+    }
+  }
+  feed_ = std::make_unique<DifferenceFeed>(sinks_, *reader_, std::move(readers),
+                                           sources_.count);
+  feed_->Begin(DescribeRun(options_, sources_, signs_, notations_));
+  return true;
+}
+
 bool ComparisonRun::StartRun() {
   sources_.count = options_.three_files ? 3 : 2;
   signs_.Clear();
@@ -161,7 +189,8 @@ bool ComparisonRun::StartRun() {
   SourceStream& first = *sources_.streams[0];
   host_.SetProgressMaximum(std::max<std::int64_t>(first.Length(), 0));
   first.Seek(0);
-  return true;
+  // Last, so that sinks hear of no run that could not start.
+  return sinks_.empty() || StartFeed();
 }
 
 namespace {
@@ -242,6 +271,7 @@ bool ComparisonRun::WriteDifferenceAndResync() {
   if (!CheckReadErrors()) return Fail();
   WriteDifference(*reader_, sources_, position_, spans_, outputs_);
   ++diff_count_;
+  if (feed_) feed_->Difference(diff_count_, position_, spans_);
   host_.SetDiffCount(diff_count_);
   if (!found) {
     // Every look-ahead reached the end of its source: the rest was
@@ -335,6 +365,10 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
   } else {
     Walk();
   }
+  if (feed_) {
+    feed_->End(ReportOutcomeOf(outcome_), diff_count_);
+    feed_.reset();
+  }
   return RunStatus{outcome_, diff_count_, std::move(errors_), lines_reached_};
 }
 
@@ -344,6 +378,13 @@ bool ComparisonRun::EndRun() {
   }
   // Only a run whose sources were opened has reached any line.
   if (sources_.streams[0] != nullptr) lines_reached_ = position_.lines;
+  if (feed_ && sources_.streams[0] != nullptr) {
+    std::array<std::int64_t, kMaxSources> reached{};
+    for (int k = 0; k < sources_.count; ++k) {
+      reached[k] = sources_.streams[k]->Tell();
+    }
+    feed_->CatchUp(reached, position_);
+  }
   look_ahead_.reset();
   signs_.Clear();
   for (auto& source : sources_.streams) source.reset();

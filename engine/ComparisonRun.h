@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "DifferenceFeed.h"
+#include "DifferenceSink.h"
 #include "NotationTable.h"
 #include "RunHost.h"
 #include "RunOptions.h"
@@ -25,7 +27,12 @@ class ComparisonRun {
   // `host` and `notations` must outlive the run. The table belongs to the
   // caller: handed to run after run, it keeps every notation's code from
   // one run to the next, as the front ends do for the life of the program.
-  ComparisonRun(RunHost& host, NotationTable& notations);
+  //
+  // Each run hands its text and differences to `sinks` as it goes (see
+  // DifferenceSink.h); they belong to the caller, who writes and closes
+  // their outputs. With none, a run does no work for them.
+  ComparisonRun(RunHost& host, NotationTable& notations,
+                std::vector<DifferenceSink*> sinks = {});
   ComparisonRun(const ComparisonRun&) = delete;
   ComparisonRun& operator=(const ComparisonRun&) = delete;
   ~ComparisonRun();
@@ -53,6 +60,9 @@ class ComparisonRun {
   bool OpenSources();
   bool CheckOverwrites();
   bool OpenOutputs();
+  // Opens the sources a second time for the sinks and tells them the run
+  // begins.
+  bool StartFeed();
 
   // The lockstep walk, pass by pass, to the end of the run: sets outcome_,
   // and closes the files.
@@ -105,6 +115,9 @@ class ComparisonRun {
   std::array<std::int64_t, kMaxSources> lines_reached_{1, 1, 1};
   RunOutcome outcome_ = RunOutcome::kFailed;
   std::vector<RunError> errors_;
+  std::vector<DifferenceSink*> sinks_;
+  // From StartFeed to the end of RunComparison, when there are sinks.
+  std::unique_ptr<DifferenceFeed> feed_;
 };
 
 }  // namespace tessel

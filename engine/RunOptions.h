@@ -45,6 +45,10 @@ struct RunOptions {
   std::int32_t diff_limit = kNoDiffLimit;
   // Further files that no output may overwrite, such as a memo file.
   std::vector<std::filesystem::path> other_inputs;
+  // The files the caller writes from the run's sinks, such as the reports.
+  // The run never opens them, but refuses to start when one names an
+  // input or another output, as it does for its own outputs.
+  std::vector<std::filesystem::path> report_outputs;
 };
 
 }  // namespace tessel

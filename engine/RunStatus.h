@@ -35,6 +35,7 @@ enum class RunFile {
   kDifference,  // the difference file
   kSignFile,    // the ignored-symbol file
   kMemoFile,    // a file read as the memo's text (tessel-cli's --sign-memo)
+  kReport,      // a report the caller writes (RunOptions::report_outputs)
 };
 
 // Source k (0-based) and its result file.

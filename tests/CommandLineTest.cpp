@@ -4,7 +4,9 @@
 #include "CommandLine.h"
 
 #include <gtest/gtest.h>
+
 #include <signal.h>
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -58,6 +60,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "give one --result for each source, in source order"},
         RefusedCase{"no difference file", "a b --result ra --result rb",
                     "give the difference file with --diff"},
+        RefusedCase{"a report with results but no difference file",
+                    "a b --result ra --result rb --html h",
+                    "give the difference file with --diff"},
+        RefusedCase{"a report with the difference file alone",
+                    "a b --diff d --json j",
+                    "give one --result for each source, in source order"},
+        RefusedCase{"a report twice", kTwo + " --tei t --tei u",
+                    "--tei given twice"},
         RefusedCase{"unknown option", "--bogus" + kTwo,
                     "unknown option --bogus"},
         RefusedCase{"value for an unknown option", "--bogus=1" + kTwo,
@@ -121,6 +131,18 @@ TEST(CommandLineTest, DefaultsAndNamesThatLookLikeOptions) {
   EXPECT_EQ(line.options.diff_limit, 2147483647);
 }
 
+TEST(CommandLineTest, ReportsAloneSendTheOtherOutputsToTheNullDevice) {
+  const CommandLine line =
+      ParseCommandLine({"--html", "h", "a", "b", "c", "--json", "j"});
+  ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
+  for (int k = 0; k < 3; ++k)
+    EXPECT_EQ(line.options.results[k], cli::NullDevice());
+  EXPECT_EQ(line.options.difference, cli::NullDevice());
+  EXPECT_EQ(line.options.report_outputs,
+            (std::vector<std::filesystem::path>{"h", "j"}));
+  EXPECT_FALSE(line.reports.tei.has_value());
+}
+
 class CliProcessTest : public ::testing::Test {
  protected:
   ProcessResult Cli(std::vector<std::string> args) {
@@ -181,6 +203,80 @@ TEST_F(CliProcessTest, ReportsHowTheRunEnded) {
   EXPECT_EQ(usage.out, "");
 }
 
+// The folder's files but the sources, sorted.
+std::vector<std::string> Outputs(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    if (name != "a" && name != "b") names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(CliProcessTest, WritesReportsUnderTheSafetyRulesOfEveryOutput) {
+  WriteFile(dir_ / "a", "ABCDEFGHIJKLMN");
+  WriteFile(dir_ / "b", "AXCDEFGHIJKLMN");
+  const std::vector<std::string> reports = {"--html", "h",     "--json",
+                                            "j",      "--tei", "t"};
+  auto with = [&](std::vector<std::string> args) {
+    args.insert(args.end(), reports.begin(), reports.end());
+    return args;
+  };
+
+  ProcessResult alone = Cli(with({"a", "b"}));
+  EXPECT_EQ(alone.status, 1) << alone.err;
+  EXPECT_EQ(alone.out, "differences: 1\n");
+  EXPECT_EQ(Outputs(dir_.path()), (std::vector<std::string>{"h", "j", "t"}));
+  const std::string json = ReadFile(dir_ / "j");
+  EXPECT_EQ(json.substr(json.rfind("\n\"end\"")),
+            "\n\"end\":{\"outcome\":\"completed\",\"differences\":1,"
+            "\"lines\":[1,1],\"ended\":[true,true]}}\n");
+
+  // A device is written as it is, never replaced; a full one fails.
+  ProcessResult device = Cli({"a", "b", "--html", "/dev/null"});
+  EXPECT_EQ(device.status, 1) << device.err;
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  ProcessResult full = Cli({"a", "b", "--json", "/dev/full"});
+  EXPECT_EQ(full.status, 2);
+  EXPECT_EQ(full.err, "tessel-cli: 錯誤 : /dev/full 檔案寫入失敗.\n");
+
+  // Refused runs: the reports' old contents stay, and nothing else is made.
+  WriteFile(dir_ / "h", "old");
+  struct Refused {
+    const char* name;
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const Refused refused[] = {
+      {"report names a source",
+       {"a", "b", "--json", "a"},
+       "tessel-cli: 錯誤 : a 與來源檔或其他輸出檔相同, 不可覆蓋.\n"},
+      {"report names a result",
+       {"a", "b", "--result", "r1", "--result", "r2", "--diff", "d", "--tei",
+        "r2"},
+       "tessel-cli: 錯誤 : r2 與來源檔或其他輸出檔相同, 不可覆蓋.\n"},
+      {"two reports alike",
+       {"a", "b", "--html", "h", "--tei", "h"},
+       "tessel-cli: 錯誤 : h 與來源檔或其他輸出檔相同, 不可覆蓋.\n"},
+      {"report in no folder",
+       {"a", "b", "--html", "none/h"},
+       "tessel-cli: 錯誤 : none/h 檔案開啟失敗.\n"},
+      {"a source missing",
+       {"a", "c", "--html", "h"},
+       "tessel-cli: 錯誤 : c 檔案開啟失敗.\n"},
+  };
+  for (const Refused& r : refused) {
+    const ProcessResult run = Cli(r.args);
+    EXPECT_EQ(run.status, 2) << r.name;
+    EXPECT_EQ(run.err, r.err) << r.name;
+    EXPECT_EQ(ReadFile(dir_ / "h"), "old") << r.name;
+    EXPECT_EQ(ReadFile(dir_ / "a"), "ABCDEFGHIJKLMN") << r.name;
+    EXPECT_EQ(Outputs(dir_.path()), (std::vector<std::string>{"h", "j", "t"}))
+        << r.name;
+  }
+}
+
 TEST_F(CliProcessTest, InterruptStopsTheRunAndKeepsTheFiles) {
   // A wide look-ahead and a difference every 20 characters keep the run
   // busy for many seconds.
@@ -198,7 +294,7 @@ TEST_F(CliProcessTest, InterruptStopsTheRunAndKeepsTheFiles) {
   const ProcessResult run =
       RunProcess(CliPath(),
                  {"--quiet", "--window", "65535", "a", "b", "--result", "ra",
-                  "--result", "rb", "--diff", "d"},
+                  "--result", "rb", "--diff", "d", "--json", "j"},
                  dir_.path(), /*interrupt_after_ms=*/300);
   ASSERT_EQ(run.status, 130) << run.err;
   EXPECT_EQ(run.err, "tessel-cli: 被中斷了 !\n");
@@ -207,6 +303,10 @@ TEST_F(CliProcessTest, InterruptStopsTheRunAndKeepsTheFiles) {
   const std::string d = ReadFile(dir_ / "d");
   EXPECT_EQ(d.substr(d.size() - 2), "\r\n");
   EXPECT_EQ(d.find("===="), std::string::npos);
+  // The report is whole, and says the run was stopped.
+  const std::string json = ReadFile(dir_ / "j");
+  EXPECT_NE(json.find("\n\"end\":{\"outcome\":\"stopped\""), std::string::npos);
+  EXPECT_EQ(json.substr(json.size() - 3), "}}\n");
 }
 
 }  // namespace
