@@ -16,6 +16,25 @@ CommandLine Refuse(std::string why) {
   return refused;
 }
 
+// "--window auto" and "--window auto:MAX" choose the growing look-ahead.
+constexpr std::string_view kAutoWindowWord = "auto";
+
+// Reads "auto" or "auto:MAX" into `options`; false when MAX is no number
+// or out of range.
+bool ReadAutoWindow(std::string_view text, RunOptions* options) {
+  text.remove_prefix(kAutoWindowWord.size());
+  options->AutoWindow = true;
+  options->MaxWindow = kDefaultAutoMaxWindow;
+  if (text.empty()) return true;
+  if (text.front() != ':') return false;
+  const auto most = ParseIntegerText(text.substr(1));
+  if (!most || *most < kLeastAutoMaxWindow || *most > kMostAutoMaxWindow) {
+    return false;
+  }
+  options->MaxWindow = *most;
+  return true;
+}
+
 bool TakesValue(std::string_view name) {
   return name == "--result" || name == "--diff" || name == "--sign-file" ||
          name == "--sign-memo" || name == "--window" || name == "--max-diff";
@@ -41,6 +60,9 @@ std::string UsageText() {
          "&x-xxxx;\n"
          "  --window N         look-ahead in characters, 2..65535 (default "
          "100)\n"
+         "  --window auto[:MAX]  a look-ahead that starts at 100 and grows\n"
+         "                     four-fold while no common stretch is found, up\n"
+         "                     to MAX (default 1048576, at most 16777216)\n"
          "  --max-diff N       stop after N differences (default: no limit)\n"
          "  --quiet            no progress display\n"
          "  --help, --version\n"
@@ -129,7 +151,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         "--default-signs");
   }
 
-  if (window) {
+  if (window && window->starts_with(kAutoWindowWord)) {
+    if (!ReadAutoWindow(*window, &options)) {
+      return Refuse("--window auto:MAX takes MAX from " +
+                    std::to_string(kLeastAutoMaxWindow) + " to " +
+                    std::to_string(kMostAutoMaxWindow));
+    }
+  } else if (window) {
     const auto size = ParseIntegerText(*window);
     if (!size) return Refuse(std::string(messages::kWindowNotNumber));
     if (*size < kMinWindowSize || *size > kMaxWindowSize) {

@@ -76,6 +76,8 @@ int main(int argc, char** argv) {
   }
 
   const int window = options.WindowSize;
+  const bool auto_window = options.AutoWindow;
+  const int max_window = options.MaxWindow;
   const int limit = options.DiffLimit;
   tessel::cli::TerminalHost host(std::move(options),
                                  !line.quiet && isatty(2) != 0);
@@ -89,10 +91,24 @@ int main(int argc, char** argv) {
     case tessel::RunOutcome::kStopped:
       return kExitStopped;
     case tessel::RunOutcome::kCutOffNoAnchor:
-      std::fprintf(stderr,
-                   "tessel-cli: cut off: no common stretch within the "
-                   "look-ahead of %d characters\n",
-                   window);
+      if (!auto_window) {
+        std::fprintf(stderr,
+                     "tessel-cli: cut off: no common stretch within the "
+                     "look-ahead of %d characters; try --window auto\n",
+                     window);
+      } else if (run.ReachedWindow() == max_window &&
+                 max_window < tessel::kMostAutoMaxWindow) {
+        std::fprintf(stderr,
+                     "tessel-cli: cut off: no common stretch within the "
+                     "look-ahead of %d characters, the largest allowed; try "
+                     "a larger MAX in --window auto:MAX (at most %d)\n",
+                     max_window, tessel::kMostAutoMaxWindow);
+      } else {
+        std::fprintf(stderr,
+                     "tessel-cli: cut off: no common stretch within the "
+                     "look-ahead of %d characters\n",
+                     static_cast<int>(run.ReachedWindow()));
+      }
       break;
     case tessel::RunOutcome::kCutOffLimit:
       std::fprintf(stderr,
@@ -105,6 +121,10 @@ int main(int argc, char** argv) {
       break;
   }
   std::printf("differences: %d\n", static_cast<int>(run.DiffCount()));
+  if (auto_window) {
+    std::printf("look-ahead reached: %d characters\n",
+                static_cast<int>(run.ReachedWindow()));
+  }
   const bool cut_off = run.outcome() == tessel::RunOutcome::kCutOffNoAnchor ||
                        run.outcome() == tessel::RunOutcome::kCutOffLimit;
   if (cut_off) return kExitCutOff;

@@ -151,20 +151,13 @@ bool ComparisonRun::StartRun() {
       std::make_unique<TokenReader>(notations_, signs_, options_.DoLoseWord);
   state_ =
       std::make_unique<RunState>(*reader_, source_count, options_.WindowSize);
+  state_->auto_window = options_.AutoWindow;
+  state_->max_window = options_.MaxWindow;
 
   if (options_.UseSignFile && !LoadSignFile()) return false;
   if (options_.UseSignMemo) signs_.LoadSignMemo(options_.SignMemo);
 
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
-
-  try {
-    for (int k = 0; k < source_count; ++k) {
-      state_->windows[k].reserve(static_cast<std::size_t>(options_.WindowSize));
-    }
-  } catch (const std::bad_alloc&) {
-    host_.ShowMessage(messages::kNoMemory);
-    return false;
-  }
 
   diff_count_ = 0;
   host_.SetDiffCount(0);
@@ -266,7 +259,14 @@ bool ComparisonRun::Walk() {
       }
     } else {
       differed = true;
-      bool found = FindResync(state);
+      bool found = false;
+      try {
+        found = FindResync(state);
+      } catch (const std::bad_alloc&) {
+        // A growing look-ahead may ask for more than the machine has.
+        host_.ShowMessage(messages::kNoMemory);
+        return Fail();
+      }
       if (!CheckReadErrors()) return Fail();
       WriteDifference(state);
       ++diff_count_;
@@ -322,6 +322,7 @@ bool ComparisonRun::Walk() {
 
 bool ComparisonRun::RunComparison() {
   outcome_ = RunOutcome::kFailed;
+  reached_window_ = 0;
   if (!StartRun()) return Fail();
   return Walk();
 }
@@ -332,7 +333,8 @@ bool ComparisonRun::EndRun() {
   if (state.sources[0] != nullptr) {
     host_.SetProgressPosition(state.sources[0]->Tell());
   }
-  for (auto& window : state.windows) std::vector<std::uint16_t>().swap(window);
+  reached_window_ = state.reached_window;
+  state.lookahead.Clear();
   signs_.Clear();
   for (auto& source : state.sources) source.reset();
 

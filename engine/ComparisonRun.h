@@ -44,6 +44,9 @@ class ComparisonRun {
 
   RunOutcome outcome() const { return outcome_; }
   std::int32_t DiffCount() const { return diff_count_; }
+  // The widest look-ahead a search of the last run used (0 when it met no
+  // difference).
+  std::int32_t ReachedWindow() const { return reached_window_; }
 
  private:
   bool StartRun();
@@ -65,6 +68,7 @@ class ComparisonRun {
   std::unique_ptr<TokenReader> reader_;
   std::unique_ptr<RunState> state_;
   std::int32_t diff_count_ = 0;
+  std::int32_t reached_window_ = 0;
   RunOutcome outcome_ = RunOutcome::kFailed;
 };
 

@@ -91,6 +91,19 @@ void WriteClosingLines(RunState& state) {
     state.difference->Write(line);
     state.difference->Write(file_texts::kDifferenceLineEnd);
   }
+  // A growing look-ahead says how far it reached, so the user knows what a
+  // larger MAX would have to beat.
+  if (state.auto_window) {
+    std::string line(file_texts::kClosingReachedStart);
+    line += LineNumber("%lld", state.reached_window);
+    line += file_texts::kClosingReachedEnd;
+    for (int r = 0; r < n; ++r) {
+      state.results[r]->Write(line);
+      state.results[r]->Write(file_texts::kResultLineEnd);
+    }
+    state.difference->Write(line);
+    state.difference->Write(file_texts::kDifferenceLineEnd);
+  }
 }
 
 }  // namespace tessel

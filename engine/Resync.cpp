@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "GramIndex.h"
+#include "NearestAnchor.h"
 
 namespace tessel {
 
@@ -20,23 +21,24 @@ std::int32_t FindFirst(std::span<const std::uint16_t> text,
   return static_cast<std::int32_t>(hit - text.begin());
 }
 
-// The number of slots before the first 0: the window as a C string.
+// The slots before the first 0: the window as a C string.
 std::span<const std::uint16_t> WindowString(
-    const std::vector<std::uint16_t>& window) {
+    std::span<const std::uint16_t> window) {
   const auto end = std::find(window.begin(), window.end(), 0);
-  return {window.data(), static_cast<std::size_t>(end - window.begin())};
+  return window.first(static_cast<std::size_t>(end - window.begin()));
 }
 
 }  // namespace
 
 AnchorMatch SearchAnchor(
     std::array<std::span<const std::uint16_t>, kMaxSources> windows,
-    int window_count) {
+    int window_count, const AnchorRules& rules, std::int64_t enough) {
   // A scan of the window answers the first few lookups of a sweep; an index
   // pays for itself once many anchors are tried against a long window.
   constexpr int kScansBeforeIndex = 8;
   std::array<GramIndex, kMaxSources> indexes;
   AnchorMatch match;
+  match.best = rules.bound;
   for (int k = 0; k < window_count; ++k) {
     match.offsets[k] = static_cast<std::int32_t>(2 * windows[k].size());
   }
@@ -44,6 +46,12 @@ AnchorMatch SearchAnchor(
   for (int length = kLongestAnchor; length > 0; length -= kAnchorStep) {
     // A single common character only moves an anchor of 4 or more closer.
     if (length > 1 || found) {
+      if (length == 1) {
+        for (int k = 0; k < window_count; ++k) {
+          windows[k] = windows[k].first(std::min<std::size_t>(
+              windows[k].size(), static_cast<std::size_t>(rules.single_reach)));
+        }
+      }
       int lookups = 0;
       for (std::int32_t i = 0;; i += 2) {
         const std::size_t first = static_cast<std::size_t>(i / 2);
@@ -77,6 +85,13 @@ AnchorMatch SearchAnchor(
         if (i + 2 > match.best) break;
       }
     }
+    if (length == kLongestAnchor) {
+      match.longest_best = match.best;
+      if (match.best > enough) return match;
+      if (rules.short_after_longest && match.best >= rules.bound) {
+        return match;
+      }
+    }
     // Later sweeps see only what lies before the best anchor so far.
     for (int k = 0; k < window_count; ++k) {
       windows[k] = windows[k].first(static_cast<std::size_t>(
@@ -89,9 +104,11 @@ AnchorMatch SearchAnchor(
 bool FindResync(RunState& state) {
   TokenReader& reader = state.reader;
   const int n = state.source_count;
+  std::array<SourceStream*, LookAhead::kMaxSources> sources{};
 
   for (int k = 0; k < n; ++k) {
     SourceStream& src = *state.sources[k];
+    sources[k] = &src;
     const Code code = state.current[k];
     std::int64_t back = 0;
     if (code == kEndOfSource) {
@@ -108,42 +125,46 @@ bool FindResync(RunState& state) {
     }
     src.SeekRelative(-back);
     state.span_start[k] = src.Tell();
+    state.lookahead.Start(k, state.span_start[k]);
   }
 
-  std::array<std::int64_t, kMaxSources> line_rest{};
-  std::array<std::int64_t, kMaxSources> local_line = state.lines;
-  // Every slot is written below, so the windows need no clearing.
-  for (int k = 0; k < n; ++k) {
-    state.windows[k].resize(static_cast<std::size_t>(state.window_size));
-  }
-  for (std::int32_t slot = 0; slot < state.window_size; ++slot) {
+  // A fixed look-ahead is tried once; the growing one from its first size
+  // on, while it finds nothing and some source goes on beyond it.
+  std::int32_t window = state.auto_window
+                            ? std::min(kAutoFirstWindow, state.max_window)
+                            : state.window_size;
+  AnchorMatch match;
+  bool found = false;
+  for (;;) {
+    // The first try of the growing look-ahead is that of a fixed one.
+    const bool fixed_rules = !state.auto_window || window <= kAutoFirstWindow;
+    const AnchorRules& rules = fixed_rules ? kFixedRules : kAutoRules;
+    state.lookahead.ReadSlots(reader, sources, n, window);
+    std::array<std::span<const std::uint16_t>, kMaxSources> strings;
+    bool all_ended = true;
     for (int k = 0; k < n; ++k) {
-      SourceStream& src = *state.sources[k];
-      Code code;
-      for (;;) {
-        code = reader.ReadToken(src);
-        if (!reader.IsIgnored(code)) {
-          if (local_line[k] == state.lines[k]) line_rest[k] += 2;
-          break;
-        }
-        if (code == kEndOfSource) break;
-        if (code == kLineFeed) ++local_line[k];
-      }
-      state.current[k] = code;
-      state.windows[k][static_cast<std::size_t>(slot)] =
-          static_cast<std::uint16_t>(code);
+      strings[k] = WindowString(state.lookahead.Codes(k, window));
+      all_ended &= strings[k].size() < static_cast<std::size_t>(window);
     }
+    // A later try of the growing look-ahead comes after one that found no
+    // anchor within a quarter of its size, so it searches the whole of it
+    // at once.
+    match = fixed_rules ? SearchNearestAnchor(strings, n, rules)
+                        : SearchAnchor(strings, n, rules);
+    found = match.best < rules.bound;
+    if (!state.auto_window || found || all_ended ||
+        window >= state.max_window) {
+      break;
+    }
+    window = NextAutoWindow(window, state.max_window);
   }
+  state.reached_window = std::max(state.reached_window, window);
 
-  std::array<std::span<const std::uint16_t>, kMaxSources> strings;
-  for (int k = 0; k < n; ++k) strings[k] = WindowString(state.windows[k]);
-  const AnchorMatch match = SearchAnchor(strings, n);
-
-  const bool found = match.best < kNoAnchor;
   for (int k = 0; k < n; ++k) {
+    const std::int64_t line_rest = 2 * state.lookahead.RestOfLine(k, window);
     state.span_length[k] =
-        found ? std::min<std::int64_t>(match.offsets[k], line_rest[k])
-              : line_rest[k];
+        found ? std::min<std::int64_t>(match.offsets[k], line_rest) : line_rest;
+    state.current[k] = state.lookahead.CodeAt(k, window - 1);
   }
   return found;
 }

@@ -6,8 +6,10 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <span>
 
+#include "AnchorRules.h"
 #include "RunState.h"
 
 namespace tessel {
@@ -15,33 +17,42 @@ namespace tessel {
 // Anchors are tried with 10, 7, 4 and then 1 characters.
 constexpr int kLongestAnchor = 10;
 constexpr int kAnchorStep = 3;
-// The mark for "no anchor", and the bound: an anchor whose offsets add up
-// to this many packed bytes or more is never taken.
-constexpr std::int32_t kNoAnchor = 9999;
+// kNoAnchor, the mark for "no anchor" and the bound of a fixed look-ahead,
+// is defined in AnchorRules.h.
 
 struct AnchorMatch {
-  // The smallest sum of offsets found, or kNoAnchor.
+  // The smallest sum of offsets found, or the rules' bound (kNoAnchor).
   std::int32_t best = kNoAnchor;
   // The anchor's offset in each window, in packed bytes. Without an anchor,
   // the length of each window.
   std::array<std::int32_t, kMaxSources> offsets{};
+  // The smallest sum after the sweep with the longest anchors alone.
+  std::int32_t longest_best = kNoAnchor;
 };
 
 // Searches `windows` (compared characters only, none of them 0) for the
 // anchor taken from window 0 that lies nearest in all of them: the sweeps
 // with 10, 7 and 4 characters, then a sweep with 1 character if an anchor
 // of at least 4 occurred in every window. After each sweep every window is
-// cut before the best anchor so far.
+// cut before the best anchor so far. Only sums below `rules.bound` are
+// taken; the sweep with 1 character sees the first `rules.single_reach`
+// characters of each cut window only. When the sweep with the longest
+// anchors leaves a best sum above `enough` (packed bytes), the search stops
+// there and returns what that sweep found.
 AnchorMatch SearchAnchor(
     std::array<std::span<const std::uint16_t>, kMaxSources> windows,
-    int window_count);
+    int window_count, const AnchorRules& rules = kFixedRules,
+    std::int64_t enough = std::numeric_limits<std::int64_t>::max());
 
 // Backs every source up over its differing character, records the span
 // starts, reads the look-ahead of state.window_size compared characters
-// into the windows, and sets the span lengths: the anchor offsets, capped
-// at the rest of the current line. Leaves each current code at the last
-// code of its look-ahead (0 when the source ended within it). Returns
-// whether an anchor was found.
+// (with the growing look-ahead: of 100, then four times as many while no
+// anchor is found and some look-ahead did not reach the end of its source,
+// up to state.max_window), and sets the span lengths: the anchor offsets,
+// capped at the rest of the current line. Sets each current code to the
+// last code of the look-ahead used (0 when the source ended within it), and
+// raises state.reached_window to that look-ahead. Returns whether an
+// anchor was found.
 bool FindResync(RunState& state);
 
 }  // namespace tessel

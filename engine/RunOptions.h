@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "AnchorRules.h"
+
 namespace tessel {
 
 // The look-ahead the window suggests and the range it accepts.
@@ -39,6 +41,11 @@ struct RunOptions {
   // How many compared characters of each source the search reads ahead;
   // the caller has checked it lies in kMinWindowSize..kMaxWindowSize.
   std::int32_t WindowSize = kDefaultWindowSize;
+  // The growing look-ahead instead of WindowSize: it starts at 100
+  // characters and grows four-fold while no anchor is found, up to
+  // MaxWindow (kLeastAutoMaxWindow..kMostAutoMaxWindow).
+  bool AutoWindow = false;
+  std::int32_t MaxWindow = kDefaultAutoMaxWindow;
   // The run is cut off once this many differences have been written.
   std::int32_t DiffLimit = kNoDiffLimit;
   // Further files that no output may overwrite, such as a memo file.

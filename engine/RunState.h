@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CharCodes.h"
+#include "LookAhead.h"
 #include "OutputStream.h"
 #include "SourceStream.h"
 #include "TokenReader.h"
@@ -18,6 +19,7 @@
 namespace tessel {
 
 constexpr int kMaxSources = 3;
+static_assert(LookAhead::kMaxSources == kMaxSources);
 
 struct RunState {
   RunState(TokenReader& token_reader, int sources, std::int32_t window)
@@ -26,6 +28,12 @@ struct RunState {
   TokenReader& reader;
   int source_count;  // 2, or 3 with three files
   std::int32_t window_size;
+  // The growing look-ahead: window_size is then not used; the look-ahead
+  // grows up to max_window, and reached_window is the widest one a search
+  // has used so far.
+  bool auto_window = false;
+  std::int32_t max_window = 0;
+  std::int32_t reached_window = 0;
 
   std::array<std::unique_ptr<SourceStream>, kMaxSources> sources;
   std::array<std::unique_ptr<OutputStream>, kMaxSources> results;
@@ -41,8 +49,9 @@ struct RunState {
   // in packed bytes (2 per compared character).
   std::array<std::int64_t, kMaxSources> span_start{};
   std::array<std::int64_t, kMaxSources> span_length{};
-  // The look-ahead of each source: one slot per compared character.
-  std::array<std::vector<std::uint16_t>, kMaxSources> windows;
+  // The look-ahead of each source: one slot per compared character, kept
+  // from one difference to the next.
+  LookAhead lookahead;
 };
 
 }  // namespace tessel

@@ -135,7 +135,7 @@ TEST_F(CliProcessTest, ReportsHowTheRunEnded) {
   EXPECT_EQ(cut.out, "differences: 1\n");
   EXPECT_EQ(cut.err,
             "tessel-cli: cut off: no common stretch within the look-ahead of "
-            "3 characters\n");
+            "3 characters; try --window auto\n");
 
   ProcessResult limited = Cli(with({"--max-diff", "0", "a", "b"}));
   EXPECT_EQ(limited.status, 3);

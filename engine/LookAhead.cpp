@@ -1,0 +1,132 @@
+#include "LookAhead.h"
+
+#include <algorithm>
+
+namespace tessel {
+
+namespace {
+// Slots already passed are dropped once they are this many and at least
+// half of what is kept, so dropping costs little per slot.
+constexpr std::size_t kLeastDrop = 4096;
+}  // namespace
+
+void LookAhead::Clear() {
+  for (Part& part : parts_) {
+    part = Part{};
+  }
+}
+
+void LookAhead::Restart(Part& part, std::int64_t start) {
+  part.codes.clear();
+  part.starts.clear();
+  part.feeds.clear();
+  part.head = 0;
+  part.read_end = start;
+  part.feeds_at_end = 0;
+  part.ended = false;
+}
+
+void LookAhead::Start(int k, std::int64_t start) {
+  Part& part = parts_[k];
+  // Only slots that hold a code have a start; slots past the end of the
+  // source are not stored.
+  const auto first =
+      part.starts.begin() + static_cast<std::ptrdiff_t>(part.head);
+  const auto at = std::lower_bound(first, part.starts.end(), start);
+  if (at == part.starts.end() || *at != start) {
+    // The walk went beyond what was read, or the start is not where a
+    // slot's code begins: read afresh from there.
+    Restart(part, start);
+    return;
+  }
+  part.head = static_cast<std::size_t>(at - part.starts.begin());
+  if (part.head >= kLeastDrop && 2 * part.head >= part.codes.size()) {
+    const auto drop = static_cast<std::ptrdiff_t>(part.head);
+    part.codes.erase(part.codes.begin(), part.codes.begin() + drop);
+    part.starts.erase(part.starts.begin(), part.starts.begin() + drop);
+    part.feeds.erase(part.feeds.begin(), part.feeds.begin() + drop);
+    part.head = 0;
+  }
+}
+
+void LookAhead::ReadSlot(TokenReader& reader, SourceStream& src, Part& part) {
+  Code code;
+  std::int64_t start;
+  for (;;) {
+    start = src.Tell();
+    code = reader.ReadToken(src);
+    if (!reader.IsIgnored(code)) break;
+    if (code == kEndOfSource) break;
+    if (code == kLineFeed) ++part.feeds_at_end;
+  }
+  if (code == kEndOfSource && (src.Eof() || src.Error())) {
+    part.ended = true;
+    return;
+  }
+  part.codes.push_back(static_cast<std::uint16_t>(code));
+  part.starts.push_back(start);
+  part.feeds.push_back(part.feeds_at_end);
+}
+
+void LookAhead::ReadSlots(TokenReader& reader,
+                          std::array<SourceStream*, kMaxSources> sources, int n,
+                          std::int64_t count) {
+  std::int64_t least = count;
+  for (int k = 0; k < n; ++k) {
+    const Part& part = parts_[k];
+    if (part.ended) continue;
+    least = std::min<std::int64_t>(
+        least, static_cast<std::int64_t>(part.codes.size() - part.head));
+  }
+  if (least >= count) return;
+  std::array<bool, kMaxSources> positioned{};
+  for (std::int64_t slot = least; slot < count; ++slot) {
+    for (int k = 0; k < n; ++k) {
+      Part& part = parts_[k];
+      if (part.ended ||
+          static_cast<std::int64_t>(part.codes.size() - part.head) > slot) {
+        continue;
+      }
+      SourceStream& src = *sources[k];
+      if (!positioned[k]) {
+        src.Seek(part.read_end);
+        positioned[k] = true;
+      }
+      ReadSlot(reader, src, part);
+    }
+  }
+  for (int k = 0; k < n; ++k) {
+    if (positioned[k]) parts_[k].read_end = sources[k]->Tell();
+  }
+}
+
+std::span<const std::uint16_t> LookAhead::Codes(int k,
+                                                std::int64_t count) const {
+  const Part& part = parts_[k];
+  const std::size_t held = part.codes.size() - part.head;
+  return {part.codes.data() + part.head,
+          std::min<std::size_t>(held, static_cast<std::size_t>(count))};
+}
+
+Code LookAhead::CodeAt(int k, std::int64_t slot) const {
+  const Part& part = parts_[k];
+  const std::size_t at = part.head + static_cast<std::size_t>(slot);
+  return at < part.codes.size() ? part.codes[at] : kEndOfSource;
+}
+
+std::int64_t LookAhead::RestOfLine(int k, std::int64_t count) const {
+  const Part& part = parts_[k];
+  const auto first =
+      part.feeds.begin() + static_cast<std::ptrdiff_t>(part.head);
+  const auto last = first + static_cast<std::ptrdiff_t>(std::min<std::size_t>(
+                                part.feeds.size() - part.head,
+                                static_cast<std::size_t>(count)));
+  if (first == last) return 0;
+  // Slots up to the first line feed after the first slot's code.
+  const auto line_end = std::upper_bound(first, last, *first);
+  const auto from = part.codes.begin() + (first - part.feeds.begin());
+  return std::count_if(from, from + (line_end - first),
+                       [](std::uint16_t code) { return code != 0; });
+}
+
+}  // namespace tessel
