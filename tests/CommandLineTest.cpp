@@ -66,7 +66,34 @@ INSTANTIATE_TEST_SUITE_P(
                     "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
         RefusedCase{kTwo + " --window 65536",
                     "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
-        RefusedCase{kTwo + " --max-diff 1e3", "最大差異數字該欄必需為數字!"}));
+        RefusedCase{kTwo + " --max-diff 1e3", "最大差異數字該欄必需為數字!"},
+        RefusedCase{kTwo + " --window auto:99",
+                    "--window auto:MAX takes MAX from 100 to 16777216"},
+        RefusedCase{kTwo + " --window auto:16777217",
+                    "--window auto:MAX takes MAX from 100 to 16777216"},
+        RefusedCase{kTwo + " --window auto:",
+                    "--window auto:MAX takes MAX from 100 to 16777216"},
+        RefusedCase{kTwo + " --window autox",
+                    "--window auto:MAX takes MAX from 100 to 16777216"}));
+
+TEST(CommandLineTest, ReadsTheGrowingLookAhead) {
+  struct Row {
+    std::string window;
+    std::int32_t max_window;
+  };
+  for (const Row& row :
+       {Row{"auto", 1048576}, Row{"auto:100", 100},
+        Row{"auto:16777216", 16777216}, Row{"auto:5000", 5000}}) {
+    const CommandLine line =
+        ParseCommandLine(Words("--window " + row.window + kTwo));
+    ASSERT_EQ(line.action, CommandLine::Action::kRun) << row.window;
+    EXPECT_TRUE(line.options.AutoWindow) << row.window;
+    EXPECT_EQ(line.options.MaxWindow, row.max_window) << row.window;
+  }
+  const CommandLine fixed = ParseCommandLine(Words("--window 300" + kTwo));
+  EXPECT_FALSE(fixed.options.AutoWindow);
+  EXPECT_EQ(fixed.options.WindowSize, 300);
+}
 
 TEST(CommandLineTest, ReadsEveryOption) {
   const CommandLine line = ParseCommandLine(
