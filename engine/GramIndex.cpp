@@ -50,10 +50,10 @@ void GramIndex::Build(std::span<const std::uint16_t> text, std::size_t length) {
     for (std::size_t s = SlotOf(hash, mask_);; s = (s + 1) & mask_) {
       Slot& slot = slots_[s];
       if (slot.position < 0) {
-        slot = Slot{hash, static_cast<std::int32_t>(p)};
+        slot = Slot{CheckOf(hash), static_cast<std::int32_t>(p)};
         break;
       }
-      if (slot.hash == hash && SameGram(slot.position, gram)) break;
+      if (slot.check == CheckOf(hash) && SameGram(slot.position, gram)) break;
     }
   }
 }
@@ -64,7 +64,7 @@ std::int32_t GramIndex::FindFirst(std::span<const std::uint16_t> gram) const {
   for (std::size_t s = SlotOf(hash, mask_);; s = (s + 1) & mask_) {
     const Slot& slot = slots_[s];
     if (slot.position < 0) return -1;
-    if (slot.hash == hash && SameGram(slot.position, gram))
+    if (slot.check == CheckOf(hash) && SameGram(slot.position, gram))
       return slot.position;
   }
 }

@@ -23,10 +23,15 @@ class GramIndex {
   std::int32_t FindFirst(std::span<const std::uint16_t> gram) const;
 
  private:
+  // Eight bytes a slot: the top half of the hash, enough to pass over
+  // most other grams without comparing them, and the position.
   struct Slot {
-    std::uint64_t hash;
+    std::uint32_t check;
     std::int32_t position;  // -1: empty
   };
+  static std::uint32_t CheckOf(std::uint64_t hash) {
+    return static_cast<std::uint32_t>(hash >> 32);
+  }
   static std::uint64_t Hash(std::span<const std::uint16_t> gram);
   bool SameGram(std::int32_t position,
                 std::span<const std::uint16_t> gram) const;
