@@ -20,6 +20,7 @@ void LookAhead::Restart(Part& part, std::int64_t start) {
   part.codes.clear();
   part.starts.clear();
   part.feeds.clear();
+  part.zeros.clear();
   part.head = 0;
   part.read_end = start;
   part.feeds_at_end = 0;
@@ -45,6 +46,10 @@ void LookAhead::Start(int k, std::int64_t start) {
     part.codes.erase(part.codes.begin(), part.codes.begin() + drop);
     part.starts.erase(part.starts.begin(), part.starts.begin() + drop);
     part.feeds.erase(part.feeds.begin(), part.feeds.begin() + drop);
+    const auto kept =
+        std::lower_bound(part.zeros.begin(), part.zeros.end(), part.head);
+    part.zeros.erase(part.zeros.begin(), kept);
+    for (std::size_t& zero : part.zeros) zero -= part.head;
     part.head = 0;
   }
 }
@@ -63,6 +68,7 @@ void LookAhead::ReadSlot(TokenReader& reader, SourceStream& src, Part& part) {
     part.ended = true;
     return;
   }
+  if (code == kEndOfSource) part.zeros.push_back(part.codes.size());
   part.codes.push_back(static_cast<std::uint16_t>(code));
   part.starts.push_back(start);
   part.feeds.push_back(part.feeds_at_end);
@@ -106,6 +112,16 @@ std::span<const std::uint16_t> LookAhead::Codes(int k,
   const std::size_t held = part.codes.size() - part.head;
   return {part.codes.data() + part.head,
           std::min<std::size_t>(held, static_cast<std::size_t>(count))};
+}
+
+std::span<const std::uint16_t> LookAhead::Window(int k,
+                                                 std::int64_t count) const {
+  const Part& part = parts_[k];
+  const std::span<const std::uint16_t> slots = Codes(k, count);
+  const auto zero =
+      std::lower_bound(part.zeros.begin(), part.zeros.end(), part.head);
+  if (zero == part.zeros.end()) return slots;
+  return slots.first(std::min(slots.size(), *zero - part.head));
 }
 
 Code LookAhead::CodeAt(int k, std::int64_t slot) const {

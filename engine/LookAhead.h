@@ -44,6 +44,10 @@ class LookAhead {
   // The codes of the first `count` slots of source `k` (read already).
   std::span<const std::uint16_t> Codes(int k, std::int64_t count) const;
 
+  // The window of source `k`: its first `count` slots (read already) up to
+  // the first 0, the end of the source or a 0x1A.
+  std::span<const std::uint16_t> Window(int k, std::int64_t count) const;
+
   // The code of slot `slot` of source `k` (read already): 0 beyond the end.
   Code CodeAt(int k, std::int64_t slot) const;
 
@@ -64,6 +68,9 @@ class LookAhead {
     std::vector<std::int64_t> starts;
     // The line feeds passed since the first slot kept, before each code.
     std::vector<std::int64_t> feeds;
+    // The slots that hold a 0 (a 0x1A), in order, so that a window's end
+    // is found without scanning it.
+    std::vector<std::size_t> zeros;
     std::size_t head = 0;
     // Where reading goes on, and the line feeds passed up to there.
     std::int64_t read_end = 0;

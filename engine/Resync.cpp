@@ -21,13 +21,6 @@ std::int32_t FindFirst(std::span<const std::uint16_t> text,
   return static_cast<std::int32_t>(hit - text.begin());
 }
 
-// The slots before the first 0: the window as a C string.
-std::span<const std::uint16_t> WindowString(
-    std::span<const std::uint16_t> window) {
-  const auto end = std::find(window.begin(), window.end(), 0);
-  return window.first(static_cast<std::size_t>(end - window.begin()));
-}
-
 }  // namespace
 
 AnchorMatch SearchAnchor(
@@ -53,12 +46,18 @@ AnchorMatch SearchAnchor(
         }
       }
       int lookups = 0;
+      const std::uint64_t top = GramIndex::TopWeight(length);
+      std::uint64_t hash = 0;
       for (std::int32_t i = 0;; i += 2) {
         const std::size_t first = static_cast<std::size_t>(i / 2);
         if (windows[0].size() < first + static_cast<std::size_t>(length)) {
           break;
         }
         const auto anchor = windows[0].subspan(first, length);
+        // The anchor's hash rolls along window 0 for the index lookups.
+        hash = first == 0 ? GramIndex::Hash(anchor)
+                          : GramIndex::Roll(hash, windows[0][first - 1],
+                                            anchor.back(), top);
         std::int32_t sum = i;
         std::array<std::int32_t, kMaxSources> at{i, 0, 0};
         bool everywhere = true;
@@ -69,7 +68,7 @@ AnchorMatch SearchAnchor(
         }
         for (int k = 1; k < window_count && everywhere; ++k) {
           const std::int32_t p = lookups >= kScansBeforeIndex
-                                     ? indexes[k].FindFirst(anchor)
+                                     ? indexes[k].FindFirst(anchor, hash)
                                      : FindFirst(windows[k], anchor);
           everywhere = p >= 0;
           at[k] = 2 * p;
@@ -143,7 +142,7 @@ bool FindResync(RunState& state) {
     std::array<std::span<const std::uint16_t>, kMaxSources> strings;
     bool all_ended = true;
     for (int k = 0; k < n; ++k) {
-      strings[k] = WindowString(state.lookahead.Codes(k, window));
+      strings[k] = state.lookahead.Window(k, window);
       all_ended &= strings[k].size() < static_cast<std::size_t>(window);
     }
     // A later try of the growing look-ahead comes after one that found no

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -132,6 +133,13 @@ TEST(LookAheadTest, KeptSlotsAreWhatAFreshReadGives) {
           ASSERT_EQ(codes[s], fresh.codes[s]) << name << " slot " << s;
         }
         ASSERT_EQ(lookahead.RestOfLine(k, count), fresh.rest_of_line) << name;
+        // The window ends at the first 0: the end, or a 0x1A.
+        const auto window = lookahead.Window(k, count);
+        const auto end =
+            std::find(fresh.codes.begin(), fresh.codes.end(), kEndOfSource);
+        ASSERT_EQ(window.size(),
+                  static_cast<std::size_t>(end - fresh.codes.begin()))
+            << name;
       }
     }
   }
