@@ -18,8 +18,7 @@ void LookAhead::Clear() {
 
 void LookAhead::Restart(Part& part, std::int64_t start) {
   part.codes.clear();
-  part.starts.clear();
-  part.feeds.clear();
+  part.places.clear();
   part.zeros.clear();
   part.head = 0;
   part.read_end = start;
@@ -32,46 +31,29 @@ void LookAhead::Start(int k, std::int64_t start) {
   // Only slots that hold a code have a start; slots past the end of the
   // source are not stored.
   const auto first =
-      part.starts.begin() + static_cast<std::ptrdiff_t>(part.head);
-  const auto at = std::lower_bound(first, part.starts.end(), start);
-  if (at == part.starts.end() || *at != start) {
+      part.places.begin() + static_cast<std::ptrdiff_t>(part.head);
+  const auto at =
+      std::lower_bound(first, part.places.end(), start,
+                       [](const Part::Place& place, std::int64_t offset) {
+                         return place.start < offset;
+                       });
+  if (at == part.places.end() || at->start != start) {
     // The walk went beyond what was read, or the start is not where a
     // slot's code begins: read afresh from there.
     Restart(part, start);
     return;
   }
-  part.head = static_cast<std::size_t>(at - part.starts.begin());
+  part.head = static_cast<std::size_t>(at - part.places.begin());
   if (part.head >= kLeastDrop && 2 * part.head >= part.codes.size()) {
     const auto drop = static_cast<std::ptrdiff_t>(part.head);
     part.codes.erase(part.codes.begin(), part.codes.begin() + drop);
-    part.starts.erase(part.starts.begin(), part.starts.begin() + drop);
-    part.feeds.erase(part.feeds.begin(), part.feeds.begin() + drop);
+    part.places.erase(part.places.begin(), part.places.begin() + drop);
     const auto kept =
         std::lower_bound(part.zeros.begin(), part.zeros.end(), part.head);
     part.zeros.erase(part.zeros.begin(), kept);
     for (std::size_t& zero : part.zeros) zero -= part.head;
     part.head = 0;
   }
-}
-
-void LookAhead::ReadSlot(TokenReader& reader, SourceStream& src, Part& part) {
-  Code code;
-  std::int64_t start;
-  for (;;) {
-    start = src.Tell();
-    code = reader.ReadToken(src);
-    if (!reader.IsIgnored(code)) break;
-    if (code == kEndOfSource) break;
-    if (code == kLineFeed) ++part.feeds_at_end;
-  }
-  if (code == kEndOfSource && (src.Eof() || src.Error())) {
-    part.ended = true;
-    return;
-  }
-  if (code == kEndOfSource) part.zeros.push_back(part.codes.size());
-  part.codes.push_back(static_cast<std::uint16_t>(code));
-  part.starts.push_back(start);
-  part.feeds.push_back(part.feeds_at_end);
 }
 
 void LookAhead::ReadSlots(TokenReader& reader,
@@ -133,14 +115,18 @@ Code LookAhead::CodeAt(int k, std::int64_t slot) const {
 std::int64_t LookAhead::RestOfLine(int k, std::int64_t count) const {
   const Part& part = parts_[k];
   const auto first =
-      part.feeds.begin() + static_cast<std::ptrdiff_t>(part.head);
+      part.places.begin() + static_cast<std::ptrdiff_t>(part.head);
   const auto last = first + static_cast<std::ptrdiff_t>(std::min<std::size_t>(
-                                part.feeds.size() - part.head,
+                                part.places.size() - part.head,
                                 static_cast<std::size_t>(count)));
   if (first == last) return 0;
   // Slots up to the first line feed after the first slot's code.
-  const auto line_end = std::upper_bound(first, last, *first);
-  const auto from = part.codes.begin() + (first - part.feeds.begin());
+  const auto line_end =
+      std::upper_bound(first, last, first->feeds,
+                       [](std::int64_t feeds, const Part::Place& place) {
+                         return feeds < place.feeds;
+                       });
+  const auto from = part.codes.begin() + (first - part.places.begin());
   return std::count_if(from, from + (line_end - first),
                        [](std::uint16_t code) { return code != 0; });
 }

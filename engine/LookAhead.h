@@ -64,10 +64,13 @@ class LookAhead {
   struct Part {
     // From `head` on: the slots of the current look-ahead.
     std::vector<std::uint16_t> codes;
-    // Where each slot's code begins in the source.
-    std::vector<std::int64_t> starts;
-    // The line feeds passed since the first slot kept, before each code.
-    std::vector<std::int64_t> feeds;
+    // Where each slot's code begins in the source, and the line feeds
+    // passed since the first slot kept, before it.
+    struct Place {
+      std::int64_t start;
+      std::int64_t feeds;
+    };
+    std::vector<Place> places;
     // The slots that hold a 0 (a 0x1A), in order, so that a window's end
     // is found without scanning it.
     std::vector<std::size_t> zeros;
@@ -79,7 +82,27 @@ class LookAhead {
     bool ended = false;
   };
 
-  void ReadSlot(TokenReader& reader, SourceStream& src, Part& part);
+  // Reads one slot of `part` from `src`. Inline: it runs once per slot.
+  static void ReadSlot(TokenReader& reader, SourceStream& src, Part& part) {
+    Code code;
+    std::int64_t start;
+    for (;;) {
+      start = src.Tell();
+      code = reader.ReadToken(src);
+      if (!reader.IsIgnored(code)) break;
+      if (code == kEndOfSource) break;
+      if (code == kLineFeed) ++part.feeds_at_end;
+    }
+    if (code == kEndOfSource) {
+      if (src.Eof() || src.Error()) {
+        part.ended = true;
+        return;
+      }
+      part.zeros.push_back(part.codes.size());
+    }
+    part.codes.push_back(static_cast<std::uint16_t>(code));
+    part.places.push_back({start, part.feeds_at_end});
+  }
   static void Restart(Part& part, std::int64_t start);
 
   std::array<Part, kMaxSources> parts_;
