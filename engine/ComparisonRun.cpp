@@ -323,6 +323,7 @@ bool ComparisonRun::Walk() {
 bool ComparisonRun::RunComparison() {
   outcome_ = RunOutcome::kFailed;
   reached_window_ = 0;
+  lines_reached_ = {};
   if (!StartRun()) return Fail();
   return Walk();
 }
@@ -334,6 +335,7 @@ bool ComparisonRun::EndRun() {
     host_.SetProgressPosition(state.sources[0]->Tell());
   }
   reached_window_ = state.reached_window;
+  lines_reached_ = state.lines;
   state.lookahead.Clear();
   signs_.Clear();
   for (auto& source : state.sources) source.reset();

@@ -47,6 +47,11 @@ class ComparisonRun {
   // The widest look-ahead a search of the last run used (0 when it met no
   // difference).
   std::int32_t ReachedWindow() const { return reached_window_; }
+  // The line each source had reached when the last run ended, from 1, as
+  // its closing lines give it; what a caller says of a run cut off.
+  const std::array<std::int64_t, kMaxSources>& LinesReached() const {
+    return lines_reached_;
+  }
 
  private:
   bool StartRun();
@@ -69,6 +74,7 @@ class ComparisonRun {
   std::unique_ptr<RunState> state_;
   std::int32_t diff_count_ = 0;
   std::int32_t reached_window_ = 0;
+  std::array<std::int64_t, kMaxSources> lines_reached_{};
   RunOutcome outcome_ = RunOutcome::kFailed;
 };
 

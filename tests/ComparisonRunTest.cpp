@@ -36,6 +36,8 @@ class RunTest : public ::testing::Test {
     ComparisonRun run(host_, notations_);
     const bool result = run.RunComparison();
     outcome_ = run.outcome();
+    lines_reached_ = run.LinesReached();
+    reached_window_ = run.ReachedWindow();
     return result;
   }
 
@@ -50,6 +52,8 @@ class RunTest : public ::testing::Test {
   NotationTable notations_;
   RecordingHost host_;
   RunOutcome outcome_ = RunOutcome::kFailed;
+  std::array<std::int64_t, kMaxSources> lines_reached_{};
+  std::int32_t reached_window_ = -1;
 };
 
 // The end line as the text-mode difference file holds it.
@@ -96,6 +100,40 @@ TEST_F(RunTest, NoAnchorWithinWindowCutsOff) {
   EXPECT_EQ(Out("r1"), "A{{BCD||XCD}}" + closing_r);
   EXPECT_EQ(Out("r2"), "A{{XCD||BCD}}" + closing_r);
   EXPECT_EQ(Out("d"), Lines(1, 1) + Pad("BCD") + ", XCD\\r\\n" + closing_r);
+}
+
+// What a caller needs to say of a run cut off: where each source stood and
+// how far the look-ahead reached.
+TEST_F(RunTest, CutOffTellsTheLinesAndTheLookAheadReached) {
+  struct Row {
+    const char* name;
+    bool auto_window;
+    std::int32_t window;
+    RunOutcome outcome;
+    std::int64_t line1, line2;
+    std::int32_t reached;
+  };
+  const std::string gap(300, 'Z');
+  for (const Row& row :
+       {// D against X finds no anchor of 4 within 3.
+        Row{"window 3", false, 3, RunOutcome::kCutOffNoAnchor, 2, 3, 3},
+        // Within 100 it does, but the run of Z then has none.
+        Row{"auto up to 100", true, 100, RunOutcome::kCutOffNoAnchor, 2, 4,
+            100},
+        // 400 bridges the Zs, and the run reads both sources to the end.
+        Row{"auto", true, kDefaultAutoMaxWindow, RunOutcome::kCompleted, 4, 5,
+            400}}) {
+    Sources({"AB\nCDEFGHIJKLMN" + gap + "\nOPQRSTUVWXYZ\n",
+             "AB\n\nCXEFGHIJKLMN\nOPQRSTUVWXYZ\n"});
+    host_.options.AutoWindow = row.auto_window;
+    host_.options.WindowSize = row.window;
+    host_.options.MaxWindow = row.window;
+    EXPECT_TRUE(Run()) << row.name;
+    EXPECT_EQ(outcome_, row.outcome) << row.name;
+    EXPECT_EQ(lines_reached_[0], row.line1) << row.name;
+    EXPECT_EQ(lines_reached_[1], row.line2) << row.name;
+    EXPECT_EQ(reached_window_, row.reached) << row.name;
+  }
 }
 
 TEST_F(RunTest, ShortTailCompletes) {
