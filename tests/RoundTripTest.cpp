@@ -140,8 +140,11 @@ struct Generated {
 
 std::ostream& operator<<(std::ostream& out, const Generated& g) {
   const RunOptions& o = g.options;
-  out << "fold " << o.DoLoseWord << ", window " << o.WindowSize << ", limit "
-      << o.DiffLimit << ", stop at " << g.stop_at_pass << ", fast " << g.fast;
+  out << "fold " << o.DoLoseWord << ", window "
+      << (o.AutoWindow ? "auto:" + std::to_string(o.MaxWindow)
+                       : std::to_string(o.WindowSize))
+      << ", limit " << o.DiffLimit << ", stop at " << g.stop_at_pass
+      << ", fast " << g.fast;
   if (o.UseSignFile) out << ", sign file " << BytesText(o.SignMemo);
   if (o.UseSignMemo) out << ", memo " << BytesText(o.SignMemo);
   for (const std::string& s : g.sources) out << "\n  source " << BytesText(s);
@@ -216,6 +219,14 @@ Generated Generate(std::uint32_t seed) {
   }
   if (below(10) == 0) g.stop_at_pass = static_cast<int>(below(20));
   g.fast = below(2) == 0;
+  // One case in four grows its look-ahead; decided by the seed alone, so
+  // every other option stays as the seed gave it before.
+  if (seed % 4 == 3) {
+    const std::int32_t most[] = {kLeastAutoMaxWindow, 400,
+                                 kDefaultAutoMaxWindow};
+    o.AutoWindow = true;
+    o.MaxWindow = most[(seed / 4) % 3];
+  }
   return g;
 }
 
@@ -269,6 +280,7 @@ std::string RunAndCheck(const Generated& g) {
     c.fold = o.DoLoseWord;
     c.end = end;
     c.names = names;
+    c.reached_line = o.AutoWindow;
     if (std::string error = CheckRoundTrip(c, notations); !error.empty()) {
       return "result " + std::to_string(k + 1) + ": " + error + "\n  " +
              BytesText(result);
