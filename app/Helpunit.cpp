@@ -21,7 +21,7 @@ constexpr int kLinePitch = 16;
 
 }  // namespace
 
-QStringList TfmHelp::CreditLines() {
+QStringList AboutBox::CreditLines() {
   return {
       QStringLiteral("Tessel 檔案比對程式 1.3 版 (2026.12)"),
       QStringLiteral("Tessel V1.3  專為格式相異之文件比較所設計"),
@@ -39,7 +39,7 @@ QStringList TfmHelp::CreditLines() {
   };
 }
 
-TfmHelp::TfmHelp(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   setWindowTitle(QStringLiteral("關於Tessel"));
@@ -48,42 +48,42 @@ TfmHelp::TfmHelp(QWidget* parent) : QDialog(parent) {
   // Closing the main window ends the program even while this box is open.
   setAttribute(Qt::WA_QuitOnClose, false);
 
-  Memo = new QTextEdit(this);
-  Memo->setGeometry(40, 32, 329, 193);
-  Memo->setReadOnly(true);
-  Memo->setFrameShape(QFrame::NoFrame);
-  Memo->setFocusPolicy(Qt::NoFocus);
-  Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  Memo->setLineWrapMode(QTextEdit::NoWrap);
-  Memo->setAcceptRichText(false);
+  credits_ = new QTextEdit(this);
+  credits_->setObjectName(QStringLiteral("credits"));
+  credits_->setGeometry(40, 32, 329, 193);
+  credits_->setReadOnly(true);
+  credits_->setFrameShape(QFrame::NoFrame);
+  credits_->setFocusPolicy(Qt::NoFocus);
+  credits_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  credits_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  credits_->setLineWrapMode(QTextEdit::NoWrap);
+  credits_->setAcceptRichText(false);
   // In the colour of the dialog, so that it reads as plain text.
-  QPalette palette = Memo->palette();
+  QPalette palette = credits_->palette();
   palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-  Memo->setPalette(palette);
-  Memo->setPlainText(CreditLines().join(u'\n'));
+  credits_->setPalette(palette);
+  credits_->setPlainText(CreditLines().join(u'\n'));
   QTextBlockFormat pitch;
   pitch.setLineHeight(kLinePitch, QTextBlockFormat::FixedHeight);
-  QTextCursor all(Memo->document());
+  QTextCursor all(credits_->document());
   all.select(QTextCursor::Document);
   all.mergeBlockFormat(pitch);
 
-  Button1 = new QPushButton(QStringLiteral("確 定"), this);
-  Button1->setGeometry(160, 256, 75, 33);
-  Button1->setDefault(true);
-  connect(Button1, &QPushButton::clicked, this, &TfmHelp::Button1Click);
+  ok_button_ = new QPushButton(QStringLiteral("確 定"), this);
+  ok_button_->setObjectName(QStringLiteral("okButton"));
+  ok_button_->setGeometry(160, 256, 75, 33);
+  ok_button_->setDefault(true);
+  connect(ok_button_, &QPushButton::clicked, this, &QWidget::hide);
 
-  Bevel1 = new QFrame(this);
-  Bevel1->setGeometry(16, 16, 369, 225);
-  Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  Bevel1->lower();
+  frame_ = new QFrame(this);
+  frame_->setGeometry(16, 16, 369, 225);
+  frame_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  frame_->lower();
 }
 
-void TfmHelp::Button1Click() { hide(); }
-
-void TfmHelp::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  Button1->setFocus();
+  ok_button_->setFocus();
   if (shown_) return;
   shown_ = true;
   if (const QScreen* screen = this->screen()) {

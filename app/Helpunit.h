@@ -11,30 +11,27 @@ class QPushButton;
 
 namespace tessel::app {
 
-// "fmHelp": a small dialog that stays on top, with the program's credits in
+// A small dialog that stays on top, with the program's credits in
 // a read-only memo. It is shown without being modal, and closing it (by
 // its button, Enter, Escape or the title bar) only hides it, so it shows
 // the same text the next time.
-class TfmHelp : public QDialog {
+// Its controls' object names: "credits", "okButton".
+class AboutBox : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TfmHelp(QWidget* parent = nullptr);
-
-  // Closes the box.
-  void Button1Click();
+  explicit AboutBox(QWidget* parent = nullptr);
 
   // The credits, one entry per line.
   static QStringList CreditLines();
-
-  QTextEdit* Memo;
-  QPushButton* Button1;
-  QFrame* Bevel1;
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  QTextEdit* credits_;
+  QPushButton* ok_button_;
+  QFrame* frame_;
   bool shown_ = false;
 };
 

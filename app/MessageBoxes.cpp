@@ -18,6 +18,10 @@ BoxRunner& CurrentRunner() {
 }
 
 void Run(QMessageBox& box) {
+  // The About box and the setup dialog stay on top of the other windows;
+  // a box that did not would open under them, and the program would look
+  // frozen while it waits for an answer nobody can see.
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
   if (const BoxRunner& runner = CurrentRunner()) {
     runner(box);
   } else {
@@ -34,6 +38,8 @@ void ShowOkBox(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
   // holding "<" must not change how the message looks.
   box.setTextFormat(Qt::PlainText);
   box.setStandardButtons(QMessageBox::Ok);
+  // "OK" as ever, also where Qt's own texts are translated.
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
   Run(box);
 }
 

@@ -1,7 +1,8 @@
 // The program's message boxes, all built in one place so that they look
 // alike and so that tests can answer them.
 //
-// Every box is built whole and then handed to the box runner. The default
+// Every box stays on top of every other window of the program. Every box is
+// built whole and then handed to the box runner. The default
 // runner shows it modally and returns when the user has closed it; a test
 // installs a runner that inspects the box and clicks one of its buttons (or
 // none) without entering a modal loop.

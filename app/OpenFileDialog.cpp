@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 
 namespace tessel::app {
 
@@ -10,6 +11,9 @@ namespace {
 // The patterns between a filter's parentheses. Qt divides them at blanks
 // only, so that "*.exe;" would be a pattern that no file matches; here a
 // semicolon divides them too.
+// Qt's own name for its dialog's file name field.
+constexpr char kFileNameEditName[] = "fileNameEdit";
+
 QStringList Patterns(const QString& filter) {
   const qsizetype open = filter.lastIndexOf(u'(');
   const qsizetype close = filter.lastIndexOf(u')');
@@ -55,7 +59,16 @@ void QtOpenFileDialog::SetStartDirectory(const QString& directory) {
 }
 
 void QtOpenFileDialog::SetStartFileName(const QString& name) {
-  dialog_->selectFile(name);
+  if (!name.isEmpty()) {
+    dialog_->selectFile(name);
+    return;
+  }
+  // Qt's selectFile() ignores an empty name, so the dialog would offer the
+  // name of its last run, and Open would put a file the user never chose
+  // into an empty field.
+  if (auto* edit = dialog_->findChild<QLineEdit*>(kFileNameEditName)) {
+    edit->clear();
+  }
 }
 
 std::optional<QString> QtOpenFileDialog::Run() {

@@ -1,7 +1,9 @@
 #include "RadioAlternatives.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace tessel::app {
 
@@ -20,16 +22,73 @@ AlternativeRadioButton::AlternativeRadioButton(const QString& text,
 
 void AlternativeRadioButton::nextCheckState() { setChecked(true); }
 
-void LinkAlternatives(const std::vector<AlternativeRadioButton*>& buttons) {
+void AlternativeRadioButton::keyPressEvent(QKeyEvent* event) {
+  int step = 0;
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+      step = -1;
+      break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+      step = 1;
+      break;
+    default:
+      QRadioButton::keyPressEvent(event);
+      return;
+  }
+  // Qt's own arrow handling selects only among auto-exclusive buttons,
+  // which these are not; it would move the focus and select nothing.
+  const auto count = static_cast<std::ptrdiff_t>(alternatives_.size());
+  const auto self = std::find(alternatives_.begin(), alternatives_.end(), this);
+  if (self == alternatives_.end()) {
+    QRadioButton::keyPressEvent(event);
+    return;
+  }
+  std::ptrdiff_t index = self - alternatives_.begin();
+  for (std::ptrdiff_t tried = 1; tried < count; ++tried) {
+    index = (index + step + count) % count;
+    AlternativeRadioButton* next =
+        alternatives_[static_cast<std::size_t>(index)];
+    if (next->isVisible() && next->isEnabled()) {
+      next->setFocus(Qt::OtherFocusReason);
+      next->click();
+      return;
+    }
+  }
+}
+
+namespace {
+
+// Tab stops at the selected button only, or at the first when none is.
+void SetTabStop(const std::vector<AlternativeRadioButton*>& buttons) {
+  const auto selected = std::find_if(
+      buttons.begin(), buttons.end(),
+      [](const AlternativeRadioButton* b) { return b->isChecked(); });
+  const AlternativeRadioButton* stop =
+      selected != buttons.end() ? *selected : buttons.front();
   for (AlternativeRadioButton* button : buttons) {
+    button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
+  }
+}
+
+}  // namespace
+
+void LinkAlternatives(const std::vector<AlternativeRadioButton*>& buttons) {
+  if (buttons.empty()) return;
+  for (AlternativeRadioButton* button : buttons) {
+    button->alternatives_ = buttons;
     QObject::connect(button, &QAbstractButton::toggled, button,
                      [all = buttons, button](bool checked) {
-                       if (!checked) return;
-                       for (AlternativeRadioButton* other : all) {
-                         if (other != button) other->setChecked(false);
+                       if (checked) {
+                         for (AlternativeRadioButton* other : all) {
+                           if (other != button) other->setChecked(false);
+                         }
                        }
+                       SetTabStop(all);
                      });
   }
+  SetTabStop(buttons);
 }
 
 RadioGroup::RadioGroup(const QString& caption, const QStringList& items,

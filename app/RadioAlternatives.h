@@ -13,7 +13,9 @@
 namespace tessel::app {
 
 // A radio button that a click or the space bar can select but never clear.
-// Only the program, or the selection of an alternative, clears it.
+// Only the program, or the selection of an alternative, clears it. Once
+// linked, the arrow keys move to the previous or next alternative and
+// select it, as in any radio group.
 class AlternativeRadioButton : public QRadioButton {
  public:
   explicit AlternativeRadioButton(const QString& text,
@@ -21,10 +23,19 @@ class AlternativeRadioButton : public QRadioButton {
 
  protected:
   void nextCheckState() override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  friend void LinkAlternatives(
+      const std::vector<AlternativeRadioButton*>& buttons);
+
+  // All the linked buttons, this one among them, in arrow-key order.
+  std::vector<AlternativeRadioButton*> alternatives_;
 };
 
 // Makes `buttons` alternatives of each other: whenever one becomes selected,
-// by the user or by program, the others are cleared.
+// by the user or by program, the others are cleared. They are one tab stop:
+// Tab reaches the selected one, or the first when none is.
 void LinkAlternatives(const std::vector<AlternativeRadioButton*>& buttons);
 
 // A group box of alternatives laid out in columns, addressed by index. Its

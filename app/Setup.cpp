@@ -1,8 +1,11 @@
 #include "Setup.h"
 
+#include <QAbstractButton>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <tuple>
 #include <utility>
 
 #include "AppFonts.h"
@@ -16,7 +19,9 @@ namespace tessel::app {
 namespace {
 
 constexpr int kClientWidth = 419;
-constexpr int kClientHeight = 295;
+// Room below the design's for the line that shows where the settings are.
+constexpr int kSettingsRowHeight = 32;
+constexpr int kClientHeight = 295 + kSettingsRowHeight;
 // The dialog keeps its designed place on the screen instead of centring.
 constexpr int kScreenLeft = 244;
 constexpr int kScreenTop = 190;
@@ -40,8 +45,8 @@ QPushButton* Ellipsis(QWidget* parent, const char* name, int top) {
 
 }  // namespace
 
-TfmSetup::TfmSetup(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("fmSetup"));
+SetupDialog::SetupDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("setupDialog"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   setWindowTitle(QStringLiteral("設定"));
@@ -52,35 +57,61 @@ TfmSetup::TfmSetup(QWidget* parent) : QDialog(parent) {
   // Closing the main window ends the program even while this is open.
   setAttribute(Qt::WA_QuitOnClose, false);
 
-  GroupBox1 = Place(new QGroupBox(QStringLiteral("檔案開啟設定"), this),
-                    "GroupBox1", 24, 16, 369, 209);
-  QWidget* const group = GroupBox1;
-  rbDefault = Radio(group, "rbDefault", "使用系統預設程式開啟", 24, 40, 185);
-  rbAp1 = Radio(group, "rbAp1", "自訂1", 24, 80, 65);
-  rbAp2 = Radio(group, "rbAp2", "自訂2", 24, 120, 73);
-  rbAp3 = Radio(group, "rbAp3", "自訂3", 24, 160, 65);
-  LinkAlternatives({rbDefault, rbAp1, rbAp2, rbAp3});
-  rbDefault->setChecked(true);
-  edAp1 = Edit(group, "edAp1", 80);
-  edAp2 = Edit(group, "edAp2", 120);
-  edAp3 = Edit(group, "edAp3", 160);
-  Button1 = Place(new QPushButton(QStringLiteral("確定"), this), "Button1", 176,
-                  248, 75, 33);
-  Button1->setDefault(true);
-  btAp1 = Ellipsis(group, "btAp1", 88);
-  btAp2 = Ellipsis(group, "btAp2", 128);
-  btAp3 = Ellipsis(group, "btAp3", 168);
+  opener_group_ = Place(new QGroupBox(QStringLiteral("檔案開啟設定"), this),
+                        "openerGroup", 24, 16, 369, 209);
+  QWidget* const group = opener_group_;
+  use_default_program_ =
+      Radio(group, "useDefaultProgram", "使用系統預設程式開啟", 24, 40, 185);
+  use_program1_ = Radio(group, "useProgram1", "自訂1", 24, 80, 65);
+  use_program2_ = Radio(group, "useProgram2", "自訂2", 24, 120, 73);
+  use_program3_ = Radio(group, "useProgram3", "自訂3", 24, 160, 65);
+  LinkAlternatives(
+      {use_default_program_, use_program1_, use_program2_, use_program3_});
+  use_default_program_->setChecked(true);
+  program1_field_ = Edit(group, "program1Field", 80);
+  program2_field_ = Edit(group, "program2Field", 120);
+  program3_field_ = Edit(group, "program3Field", 160);
+  settings_label_ = Place(new QLabel(QStringLiteral("設定檔 :"), this),
+                          "settingsLabel", 24, 240, 64, 16);
+  settings_path_ = Place(new QLineEdit(this), "settingsPath", 96, 236, 297, 24);
+  settings_path_->setReadOnly(true);
+  settings_label_->setBuddy(settings_path_);
+  ok_button_ = Place(new QPushButton(QStringLiteral("確定"), this), "okButton",
+                     176, 248 + kSettingsRowHeight, 75, 33);
+  ok_button_->setDefault(true);
+  program1_picker_ = Ellipsis(group, "program1Picker", 88);
+  program2_picker_ = Ellipsis(group, "program2Picker", 128);
+  program3_picker_ = Ellipsis(group, "program3Picker", 168);
 
-  QWidget* const order[] = {rbDefault, rbAp1, rbAp2, rbAp3, edAp1,  edAp2,
-                            edAp3,     btAp1, btAp2, btAp3, Button1};
+  // Names a screen reader can read: each program field and its "..." button
+  // by the choice beside them.
+  const std::tuple<QAbstractButton*, QLineEdit*, QPushButton*> rows[] = {
+      {use_program1_, program1_field_, program1_picker_},
+      {use_program2_, program2_field_, program2_picker_},
+      {use_program3_, program3_field_, program3_picker_}};
+  for (const auto& [choice, field, picker] : rows) {
+    field->setAccessibleName(choice->text());
+    picker->setAccessibleName(choice->text() + QStringLiteral(" ..."));
+  }
+  opener_group_->setAccessibleName(opener_group_->title());
+
+  QWidget* const order[] = {
+      use_default_program_, use_program1_,    use_program2_,   use_program3_,
+      program1_field_,      program2_field_,  program3_field_, program1_picker_,
+      program2_picker_,     program3_picker_, settings_path_,  ok_button_};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
 
-  connect(Button1, &QPushButton::clicked, this, &TfmSetup::Button1Click);
-  connect(btAp1, &QPushButton::clicked, this, &TfmSetup::btAp1Click);
-  connect(btAp2, &QPushButton::clicked, this, &TfmSetup::btAp2Click);
-  connect(btAp3, &QPushButton::clicked, this, &TfmSetup::btAp3Click);
+  connect(ok_button_, &QPushButton::clicked, this, &QWidget::hide);
+  const std::pair<QPushButton*, QLineEdit*> pickers[] = {
+      {program1_picker_, program1_field_},
+      {program2_picker_, program2_field_},
+      {program3_picker_, program3_field_}};
+  for (const auto& [button, field] : pickers) {
+    connect(button, &QPushButton::clicked, this,
+            [this, field = field] { PickProgram(field); });
+  }
 
   open_dialog_ = std::make_unique<QtOpenFileDialog>(
       this,
@@ -89,25 +120,17 @@ TfmSetup::TfmSetup(QWidget* parent) : QDialog(parent) {
       QString::fromUtf8(texts::kAllFilesFilter));
 }
 
-TfmSetup::~TfmSetup() = default;
+SetupDialog::~SetupDialog() = default;
 
-void TfmSetup::Button1Click() { hide(); }
-
-void TfmSetup::btAp1Click() { PickProgram(edAp1); }
-
-void TfmSetup::btAp2Click() { PickProgram(edAp2); }
-
-void TfmSetup::btAp3Click() { PickProgram(edAp3); }
-
-void TfmSetup::SetStartDirSource(std::function<QString()> source) {
+void SetupDialog::SetStartDirSource(std::function<QString()> source) {
   start_dir_ = std::move(source);
 }
 
-void TfmSetup::SetOpenDialog(std::unique_ptr<OpenFileDialog> dialog) {
+void SetupDialog::SetOpenDialog(std::unique_ptr<OpenFileDialog> dialog) {
   open_dialog_ = std::move(dialog);
 }
 
-void TfmSetup::PickProgram(QLineEdit* field) {
+void SetupDialog::PickProgram(QLineEdit* field) {
   const QString text = field->text();
   const QString directory = DirectoryPart(text);
   OpenFileDialog& dialog = OpenDialog();
@@ -120,12 +143,35 @@ void TfmSetup::PickProgram(QLineEdit* field) {
   }
 }
 
-QLineEdit* TfmSetup::ChosenProgram() const {
-  if (rbDefault->isChecked()) return nullptr;
-  if (rbAp1->isChecked()) return edAp1;
-  if (rbAp2->isChecked()) return edAp2;
-  if (rbAp3->isChecked()) return edAp3;
-  return nullptr;
+void SetupDialog::ShowSettingsPath(const QString& path) {
+  settings_path_->setText(path);
+  settings_path_->setCursorPosition(0);
+}
+
+bool SetupDialog::UsesDefaultProgram() const {
+  return use_default_program_->isChecked();
+}
+
+std::optional<QString> SetupDialog::ChosenProgram() const {
+  if (use_default_program_->isChecked()) return std::nullopt;
+  const std::pair<QAbstractButton*, QLineEdit*> choices[] = {
+      {use_program1_, program1_field_},
+      {use_program2_, program2_field_},
+      {use_program3_, program3_field_}};
+  for (const auto& [button, field] : choices) {
+    if (button->isChecked()) return field->text();
+  }
+  return std::nullopt;
+}
+
+void SetupDialog::AddSettingControls(SettingControls& controls) const {
+  controls.use_program1 = use_program1_;
+  controls.use_program2 = use_program2_;
+  controls.use_program3 = use_program3_;
+  controls.use_default_program = use_default_program_;
+  controls.program1 = program1_field_;
+  controls.program2 = program2_field_;
+  controls.program3 = program3_field_;
 }
 
 }  // namespace tessel::app

@@ -40,8 +40,11 @@ QLabel* Label(QWidget* parent, const char* name, const char* text, int left,
 
 QPushButton* Button(QWidget* parent, const char* name, const char* text,
                     int left, int top, int width, int height) {
-  return Place(new QPushButton(QString::fromUtf8(text), parent), name, left,
-               top, width, height);
+  auto* button = new QPushButton(QString::fromUtf8(text), parent);
+  // Enter presses the focused button, as Space does. Qt gives buttons that
+  // only inside dialogs; this window is not one.
+  button->setAutoDefault(true);
+  return Place(button, name, left, top, width, height);
 }
 
 QLineEdit* Edit(QWidget* parent, const char* name, int left, int top, int width,
@@ -63,147 +66,203 @@ void SetTextColour(QWidget* widget, QRgb colour) {
 
 }  // namespace
 
-void TfmTessel::CreateComponents() {
+void MainWindow::CreateComponents() {
   QWidget* const form = this;
   // In the order of the form's design, which is also their stacking order.
-  edFile1 = Edit(form, "edFile1", 80, 112, 209, 24);
-  Label2 = Label(form, "Label2", "來源檔一", 8, 112, 64, 16);
-  edFile2 = Edit(form, "edFile2", 80, 136, 209, 24);
-  Label3 = Label(form, "Label3", "來源檔二", 8, 136, 64, 16);
-  edFile3 = Edit(form, "edFile3", 80, 160, 209, 24);
-  Label4 = Label(form, "Label4", "來源檔三", 8, 160, 64, 16);
-  edResult1 = Edit(form, "edResult1", 80, 200, 209, 24);
-  Label5 = Label(form, "Label5", "結果檔一", 8, 200, 64, 16);
-  edResult2 = Edit(form, "edResult2", 80, 224, 209, 24);
-  Label6 = Label(form, "Label6", "結果檔二", 8, 224, 64, 16);
-  edResult3 = Edit(form, "edResult3", 80, 248, 209, 24);
-  Label7 = Label(form, "Label7", "結果檔三", 8, 248, 64, 16);
-  edResult = Edit(form, "edResult", 80, 288, 209, 24);
-  Label8 = Label(form, "Label8", "差異檔", 8, 288, 48, 16);
-  edNum1 = Edit(form, "edNum1", 432, 336, 49, 24);
-  edNum1->setText(QStringLiteral("100"));
-  Label11 = Label(form, "Label11", "最大比對字數", 328, 344, 96, 16);
-  Label13 = Label(form, "Label13", "差異超過此字數, ", 488, 344, 120, 16);
-  btRun = Button(form, "btRun", "執 行", 272, 400, 73, 33);
-  Button6 = Button(form, "Button6", "...", 296, 120, 17, 17);
-  Button7 = Button(form, "Button7", "...", 296, 144, 17, 17);
-  Button8 = Button(form, "Button8", "...", 296, 168, 17, 17);
-  Button9 = Button(form, "Button9", "...", 296, 208, 17, 17);
-  Button10 = Button(form, "Button10", "...", 296, 232, 17, 17);
-  Button11 = Button(form, "Button11", "...", 296, 256, 17, 17);
-  Button12 = Button(form, "Button12", "...", 296, 296, 17, 17);
-  btExit = Button(form, "btExit", "結 束", 448, 400, 75, 33);
-  rgVornNum = Place(
+  source1_field_ = Edit(form, "source1Field", 80, 112, 209, 24);
+  source1_label_ = Label(form, "source1Label", "來源檔一", 8, 112, 64, 16);
+  source2_field_ = Edit(form, "source2Field", 80, 136, 209, 24);
+  source2_label_ = Label(form, "source2Label", "來源檔二", 8, 136, 64, 16);
+  source3_field_ = Edit(form, "source3Field", 80, 160, 209, 24);
+  source3_label_ = Label(form, "source3Label", "來源檔三", 8, 160, 64, 16);
+  result1_field_ = Edit(form, "result1Field", 80, 200, 209, 24);
+  result1_label_ = Label(form, "result1Label", "結果檔一", 8, 200, 64, 16);
+  result2_field_ = Edit(form, "result2Field", 80, 224, 209, 24);
+  result2_label_ = Label(form, "result2Label", "結果檔二", 8, 224, 64, 16);
+  result3_field_ = Edit(form, "result3Field", 80, 248, 209, 24);
+  result3_label_ = Label(form, "result3Label", "結果檔三", 8, 248, 64, 16);
+  difference_field_ = Edit(form, "differenceField", 80, 288, 209, 24);
+  difference_label_ = Label(form, "differenceLabel", "差異檔", 8, 288, 48, 16);
+  look_ahead_field_ = Edit(form, "lookAheadField", 432, 336, 49, 24);
+  look_ahead_field_->setText(QStringLiteral("100"));
+  look_ahead_label_ =
+      Label(form, "lookAheadLabel", "最大比對字數", 328, 344, 96, 16);
+  look_ahead_hint_ =
+      Label(form, "lookAheadHint", "差異超過此字數, ", 488, 344, 120, 16);
+  run_button_ = Button(form, "runButton", "執 行", 272, 400, 73, 33);
+  source1_picker_ = Button(form, "source1Picker", "...", 296, 120, 17, 17);
+  source2_picker_ = Button(form, "source2Picker", "...", 296, 144, 17, 17);
+  source3_picker_ = Button(form, "source3Picker", "...", 296, 168, 17, 17);
+  result1_picker_ = Button(form, "result1Picker", "...", 296, 208, 17, 17);
+  result2_picker_ = Button(form, "result2Picker", "...", 296, 232, 17, 17);
+  result3_picker_ = Button(form, "result3Picker", "...", 296, 256, 17, 17);
+  difference_picker_ =
+      Button(form, "differencePicker", "...", 296, 296, 17, 17);
+  exit_button_ = Button(form, "exitButton", "結 束", 448, 400, 75, 33);
+  source_count_group_ = Place(
       new RadioGroup(QStringLiteral("比對檔案數"),
                      {QStringLiteral("二檔"), QStringLiteral("三檔")}, 2, form),
-      "rgVornNum", 80, 16, 209, 57);
-  rgVornNum->SetItemIndex(0);
-  Label1 = Label(form, "Label1", "注意:若有同檔名的結果檔, 會被覆蓋喔!", 16,
-                 320, 273, 16);
-  SetTextColour(Label1, kWarningRed);
+      "sourceCountGroup", 80, 16, 209, 57);
+  source_count_group_->SetItemIndex(0);
+  overwrite_warning_ =
+      Label(form, "overwriteWarning", "注意:若有同檔名的結果檔, 會被覆蓋喔!",
+            16, 320, 273, 16);
+  SetTextColour(overwrite_warning_, kWarningRed);
   // "&&" shows a single ampersand instead of marking an access key.
-  cbDoLoseWord =
-      CheckBox(form, "cbDoLoseWord", "缺字最佳化處理 ([xxxx] 與 &&x-xxxx;)",
+  fold_notations_box_ =
+      CheckBox(form, "foldNotationsBox", "缺字最佳化處理 ([xxxx] 與 &&x-xxxx;)",
                328, 288, 281, 17);
-  cbDoLoseWord->setChecked(true);
+  fold_notations_box_->setChecked(true);
 
-  GroupBox1 = Place(new QGroupBox(QStringLiteral("忽略符號來源"), form),
-                    "GroupBox1", 328, 16, 289, 257);
-  QWidget* const group = GroupBox1;
-  rbUseSignFile =
+  sign_source_group_ =
+      Place(new QGroupBox(QStringLiteral("忽略符號來源"), form),
+            "signSourceGroup", 328, 16, 289, 257);
+  QWidget* const group = sign_source_group_;
+  use_sign_file_button_ =
       Place(new AlternativeRadioButton(QStringLiteral("使用忽略符號檔"), group),
-            "rbUseSignFile", 16, 24, 137, 17);
-  rbUseSignMemo =
+            "useSignFileButton", 16, 24, 137, 17);
+  use_sign_memo_button_ =
       Place(new AlternativeRadioButton(QStringLiteral("使用下列符號"), group),
-            "rbUseSignMemo", 16, 80, 121, 17);
-  LinkAlternatives({rbUseSignFile, rbUseSignMemo});
-  rbUseSignFile->setChecked(true);
-  edSignFile = Edit(group, "edSignFile", 32, 49, 217, 24);
-  btSignFile = Button(group, "btSignFile", "...", 256, 56, 17, 17);
-  mmSign = Place(new QPlainTextEdit(group), "mmSign", 32, 112, 241, 129);
-  mmSign->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  mmSign->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  mmSign->setLineWrapMode(QPlainTextEdit::NoWrap);
+            "useSignMemoButton", 16, 80, 121, 17);
+  LinkAlternatives({use_sign_file_button_, use_sign_memo_button_});
+  use_sign_file_button_->setChecked(true);
+  sign_file_field_ = Edit(group, "signFileField", 32, 49, 217, 24);
+  sign_file_picker_ = Button(group, "signFilePicker", "...", 256, 56, 17, 17);
+  sign_memo_ = Place(new QPlainTextEdit(group), "signMemo", 32, 112, 241, 129);
+  sign_memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  sign_memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  sign_memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
   // Tab moves on to the next control, as in the other fields.
-  mmSign->setTabChangesFocus(true);
+  sign_memo_->setTabChangesFocus(true);
 
-  btHelp = Button(form, "btHelp", "關於...", 544, 400, 75, 33);
-  btStopNow = Button(form, "btStopNow", "中 止", 360, 400, 75, 33);
-  btStopNow->setEnabled(false);
-  cbMaxDiffNum = CheckBox(form, "cbMaxDiffNum", "差異數目超過此即中斷程式", 328,
-                          312, 217, 17);
-  edMaxDiffNum = Edit(form, "edMaxDiffNum", 552, 312, 49, 24);
-  btSignMemoDefault =
-      Button(group, "btSignMemoDefault", "插入預設值", 176, 80, 97, 25);
-  pbVorn = Place(new QProgressBar(form), "pbVorn", 64, 368, 249, 17);
-  pbVorn->setRange(0, kInitialProgressMaximum);
-  pbVorn->setValue(0);
-  pbVorn->setTextVisible(false);
-  Label9 = Label(form, "Label9", "即不再比對, 建議值為 100 (介於 2~65535)", 328,
-                 368, 286, 16);
-  Label10 = Label(form, "Label10", "目前差異數 : ", 16, 344, 92, 16);
-  lbDiffNum = Label(form, "lbDiffNum", "0", 112, 344, 8, 16);
-  Label12 = Label(form, "Label12", "進度 :", 16, 368, 40, 16);
-  Label14 =
-      Label(form, "Label14", "檔名點二下即可直接開啟原檔", 80, 88, 208, 16);
-  SetTextColour(Label14, kHintBlue);
-  btSetup = Button(form, "btSetup", "設定", 8, 80, 65, 25);
-  Timer = new QTimer(form);
-  Timer->setObjectName(QStringLiteral("Timer"));
-  Timer->setInterval(kTimerIntervalMs);
-  Image1 = Place(new QLabel(form), "Image1", 0, 16, 76, 55);
-  Image1->setPixmap(QPixmap(QString::fromUtf8(kLogoPath)));
-  cbDoFast = CheckBox(form, "cbDoFast", "全力衝刺 (程式無法臨時中止)", 16, 400,
-                      241, 17);
+  about_button_ = Button(form, "aboutButton", "關於...", 544, 400, 75, 33);
+  stop_button_ = Button(form, "stopButton", "中 止", 360, 400, 75, 33);
+  stop_button_->setEnabled(false);
+  diff_limit_box_ = CheckBox(form, "diffLimitBox", "差異數目超過此即中斷程式",
+                             328, 312, 217, 17);
+  diff_limit_field_ = Edit(form, "diffLimitField", 552, 312, 49, 24);
+  default_signs_button_ =
+      Button(group, "defaultSignsButton", "插入預設值", 176, 80, 97, 25);
+  progress_bar_ =
+      Place(new QProgressBar(form), "progressBar", 64, 368, 249, 17);
+  progress_bar_->setRange(0, kInitialProgressMaximum);
+  progress_bar_->setValue(0);
+  progress_bar_->setTextVisible(false);
+  look_ahead_range_hint_ =
+      Label(form, "lookAheadRangeHint",
+            "即不再比對, 建議值為 100 (介於 2~65535)", 328, 368, 286, 16);
+  diff_count_caption_ =
+      Label(form, "diffCountCaption", "目前差異數 : ", 16, 344, 92, 16);
+  diff_count_label_ = Label(form, "diffCountLabel", "0", 112, 344, 8, 16);
+  progress_caption_ = Label(form, "progressCaption", "進度 :", 16, 368, 40, 16);
+  open_hint_ =
+      Label(form, "openHint", "檔名點二下即可直接開啟原檔", 80, 88, 208, 16);
+  SetTextColour(open_hint_, kHintBlue);
+  setup_button_ = Button(form, "setupButton", "設定", 8, 80, 65, 25);
+  tick_timer_ = new QTimer(form);
+  tick_timer_->setObjectName(QStringLiteral("tickTimer"));
+  tick_timer_->setInterval(kTimerIntervalMs);
+  logo_ = Place(new QLabel(form), "logo", 0, 16, 76, 55);
+  logo_->setPixmap(QPixmap(QString::fromUtf8(kLogoPath)));
+  fast_mode_box_ = CheckBox(form, "fastModeBox", "全力衝刺 (程式無法臨時中止)",
+                            16, 400, 241, 17);
 }
 
-void TfmTessel::SetTabOrder() {
-  QWidget* const order[] = {rgVornNum->Item(0), rgVornNum->Item(1), btSetup,
-                            edFile1, Button6, edFile2, Button7, edFile3,
-                            Button8, edResult1, Button9, edResult2, Button10,
-                            edResult3, Button11, edResult, Button12,
-                            // The group box's own controls come in its place.
-                            rbUseSignFile, edSignFile, btSignFile,
-                            rbUseSignMemo, btSignMemoDefault, mmSign,
-                            //
-                            cbDoLoseWord, cbMaxDiffNum, edMaxDiffNum, edNum1,
-                            btRun, btStopNow, btExit, btHelp, cbDoFast};
+void MainWindow::NameForScreenReaders() {
+  // A field takes its label's text as its name; the label is its buddy.
+  const std::pair<QLabel*, QWidget*> labelled[] = {
+      {source1_label_, source1_field_},
+      {source2_label_, source2_field_},
+      {source3_label_, source3_field_},
+      {result1_label_, result1_field_},
+      {result2_label_, result2_field_},
+      {result3_label_, result3_field_},
+      {difference_label_, difference_field_},
+      {look_ahead_label_, look_ahead_field_},
+      {progress_caption_, progress_bar_}};
+  for (const auto& [label, field] : labelled) label->setBuddy(field);
+
+  // Fields without a label of their own are named by the choice beside
+  // them, and a "..." button by its field, since "..." says nothing read
+  // aloud.
+  sign_file_field_->setAccessibleName(use_sign_file_button_->text());
+  sign_memo_->setAccessibleName(use_sign_memo_button_->text());
+  diff_limit_field_->setAccessibleName(diff_limit_box_->text());
+  const std::pair<QPushButton*, QLabel*> pickers[] = {
+      {source1_picker_, source1_label_},      {source2_picker_, source2_label_},
+      {source3_picker_, source3_label_},      {result1_picker_, result1_label_},
+      {result2_picker_, result2_label_},      {result3_picker_, result3_label_},
+      {difference_picker_, difference_label_}};
+  for (const auto& [button, label] : pickers) {
+    button->setAccessibleName(label->text() + QStringLiteral(" ..."));
+  }
+  sign_file_picker_->setAccessibleName(use_sign_file_button_->text() +
+                                       QStringLiteral(" ..."));
+  for (QGroupBox* group :
+       {static_cast<QGroupBox*>(source_count_group_), sign_source_group_}) {
+    group->setAccessibleName(group->title());
+  }
+}
+
+void MainWindow::SetTabOrder() {
+  QWidget* const order[] = {
+      source_count_group_->Item(0), source_count_group_->Item(1), setup_button_,
+      source1_field_, source1_picker_, source2_field_, source2_picker_,
+      source3_field_, source3_picker_, result1_field_, result1_picker_,
+      result2_field_, result2_picker_, result3_field_, result3_picker_,
+      difference_field_, difference_picker_,
+      // The group box's own controls come in its place.
+      use_sign_file_button_, sign_file_field_, sign_file_picker_,
+      use_sign_memo_button_, default_signs_button_, sign_memo_,
+      //
+      fold_notations_box_, diff_limit_box_, diff_limit_field_,
+      look_ahead_field_, run_button_, stop_button_, exit_button_, about_button_,
+      fast_mode_box_};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
 }
 
-void TfmTessel::ConnectHandlers() {
-  connect(btRun, &QPushButton::clicked, this, &TfmTessel::btRunClick);
-  connect(btStopNow, &QPushButton::clicked, this, &TfmTessel::btStopNowClick);
-  connect(btExit, &QPushButton::clicked, this, &TfmTessel::btExitClick);
-  connect(btHelp, &QPushButton::clicked, this, &TfmTessel::btHelpClick);
-  connect(btSetup, &QPushButton::clicked, this, &TfmTessel::btSetupClick);
-  connect(rgVornNum, &RadioGroup::Clicked, this, &TfmTessel::rgVornNumClick);
+void MainWindow::ConnectHandlers() {
+  connect(run_button_, &QPushButton::clicked, this, &MainWindow::Run);
+  connect(stop_button_, &QPushButton::clicked, this, &MainWindow::RequestStop);
+  connect(exit_button_, &QPushButton::clicked, this,
+          &MainWindow::CloseWhenIdle);
+  connect(about_button_, &QPushButton::clicked, this,
+          &MainWindow::ShowAboutBox);
+  connect(setup_button_, &QPushButton::clicked, this,
+          &MainWindow::ShowSetupDialog);
+  connect(source_count_group_, &RadioGroup::Clicked, this,
+          &MainWindow::ShowOrHideThirdSource);
   // The tick boxes' handlers follow every change of state, by hand or by
   // program, so that what they govern can never disagree with them.
-  connect(cbMaxDiffNum, &QCheckBox::toggled, this,
-          &TfmTessel::cbMaxDiffNumClick);
-  connect(cbDoFast, &QCheckBox::toggled, this, &TfmTessel::cbDoFastClick);
-  connect(edSignFile, &QLineEdit::textChanged, this,
-          &TfmTessel::edSignFileChange);
-  connect(mmSign, &QPlainTextEdit::textChanged, this, &TfmTessel::mmSignChange);
-  connect(Timer, &QTimer::timeout, this, &TfmTessel::TimerTimer);
-  connect(btSignMemoDefault, &QPushButton::clicked, this,
-          &TfmTessel::btSignMemoDefaultClick);
+  connect(diff_limit_box_, &QCheckBox::toggled, this,
+          &MainWindow::EnableDiffLimitField);
+  connect(fast_mode_box_, &QCheckBox::toggled, this,
+          &MainWindow::ShowStopButtonUnlessFast);
+  connect(sign_file_field_, &QLineEdit::textChanged, this,
+          &MainWindow::ChooseSignFile);
+  connect(sign_memo_, &QPlainTextEdit::textChanged, this,
+          &MainWindow::ChooseSignMemo);
+  connect(tick_timer_, &QTimer::timeout, this, &MainWindow::MarkTimerTick);
+  connect(default_signs_button_, &QPushButton::clicked, this,
+          &MainWindow::InsertDefaultSigns);
 
   const std::pair<QPushButton*, QLineEdit*> pickers[] = {
-      {Button6, edFile1},   {Button7, edFile2},    {Button8, edFile3},
-      {Button9, edResult1}, {Button10, edResult2}, {Button11, edResult3},
-      {Button12, edResult}};
+      {source1_picker_, source1_field_},      {source2_picker_, source2_field_},
+      {source3_picker_, source3_field_},      {result1_picker_, result1_field_},
+      {result2_picker_, result2_field_},      {result3_picker_, result3_field_},
+      {difference_picker_, difference_field_}};
   for (const auto& [button, field] : pickers) {
     connect(button, &QPushButton::clicked, this,
             [this, field = field] { PickFile(field); });
   }
-  connect(btSignFile, &QPushButton::clicked, this, &TfmTessel::btSignFileClick);
+  connect(sign_file_picker_, &QPushButton::clicked, this,
+          &MainWindow::PickSignFile);
 
-  for (QLineEdit* field : {edFile1, edFile2, edFile3, edResult1, edResult2,
-                           edResult3, edResult, edSignFile}) {
+  for (QLineEdit* field :
+       {source1_field_, source2_field_, source3_field_, result1_field_,
+        result2_field_, result3_field_, difference_field_, sign_file_field_}) {
     field->installEventFilter(this);
   }
 }

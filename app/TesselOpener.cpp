@@ -13,7 +13,7 @@
 
 namespace tessel::app {
 
-void TfmTessel::edEditDblClick() {
+void MainWindow::OpenFieldFile() {
   // The first click of a double-click gave the field the focus.
   const auto* field = qobject_cast<const QLineEdit*>(focusWidget());
   if (field == nullptr) return;
@@ -24,11 +24,12 @@ void TfmTessel::edEditDblClick() {
   request.directory = DirectoryPart(text);
   request.show_command = kShowNormal;
   // The setup dialog's choice as it stands now, shown or hidden.
-  if (setup_ != nullptr && setup_->rbDefault->isChecked()) {
+  const std::optional<QString> program =
+      setup_ != nullptr ? setup_->ChosenProgram() : std::nullopt;
+  if (setup_ != nullptr && setup_->UsesDefaultProgram()) {
     request.file = text;
-  } else if (const QLineEdit* program =
-                 setup_ != nullptr ? setup_->ChosenProgram() : nullptr) {
-    request.file = program->text();
+  } else if (program) {
+    request.file = *program;
     // As typed: a name with blanks reaches the program as several words.
     request.parameters = text;
     request.is_program = true;

@@ -1,5 +1,7 @@
 #include "Tesselunit.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -8,6 +10,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,9 +23,9 @@
 #include "Helpunit.h"
 #include "IntegerText.h"
 #include "MessageBoxes.h"
-#include "Messages.h"
 #include "RadioAlternatives.h"
 #include "Resources.h"
+#include "RunErrorMessages.h"
 #include "Setup.h"
 #include "SignSet.h"
 #include "WindowRunHost.h"
@@ -41,7 +44,7 @@ QString Utf8(std::string_view text) {
 
 }  // namespace
 
-TfmTessel::TfmTessel(QWidget* parent) : QWidget(parent) {
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   LoadResources();
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -53,6 +56,7 @@ TfmTessel::TfmTessel(QWidget* parent) : QWidget(parent) {
   setFont(ProportionalMingFont());
 
   CreateComponents();
+  NameForScreenReaders();
   SetTabOrder();
   ConnectHandlers();
 
@@ -62,177 +66,201 @@ TfmTessel::TfmTessel(QWidget* parent) : QWidget(parent) {
                   QString::fromUtf8(texts::kAllFilesFilter)},
       QString::fromUtf8(texts::kAllFilesFilter));
   launcher_ = std::make_unique<SystemShellLauncher>();
-  Timer->start();
+  tick_timer_->start();
 }
 
-TfmTessel::~TfmTessel() = default;
+MainWindow::~MainWindow() = default;
 
-void TfmTessel::SetOpenDialog(std::unique_ptr<OpenFileDialog> dialog) {
+void MainWindow::SetOpenDialog(std::unique_ptr<OpenFileDialog> dialog) {
   open_dialog_ = std::move(dialog);
 }
 
-void TfmTessel::SetLauncher(std::unique_ptr<ShellLauncher> launcher) {
+void MainWindow::SetLauncher(std::unique_ptr<ShellLauncher> launcher) {
   launcher_ = std::move(launcher);
 }
 
-void TfmTessel::SetSetupForm(TfmSetup* setup) {
+void MainWindow::SetSetupDialog(SetupDialog* setup) {
   setup_ = setup;
   if (setup_ != nullptr) {
     setup_->SetStartDirSource([this] { return run_control_.StartDir; });
   }
 }
 
-bool TfmTessel::eventFilter(QObject* watched, QEvent* event) {
-  // The file fields' double-click; the field still handles it as well.
-  if (event->type() == QEvent::MouseButtonDblClick) edEditDblClick();
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The file fields' double-click; the field still handles it as well. Only
+  // the left button opens: a middle-button double-click is X11's paste,
+  // done twice, and has already changed the field.
+  if (event->type() == QEvent::MouseButtonDblClick &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    OpenFieldFile();
+  }
   return QWidget::eventFilter(watched, event);
 }
 
-bool TfmTessel::Fail(std::string_view message, QWidget* field) {
+bool MainWindow::Fail(std::string_view message, QWidget* field) {
   ShowSimpleMessage(this, Utf8(message));
   field->setFocus();
   return false;
 }
 
-void TfmTessel::Complete(QLineEdit* field) {
+void MainWindow::Complete(QLineEdit* field) {
   const QString text = field->text();
   if (!text.isEmpty() && DirectoryPart(text).isEmpty()) {
     field->setText(run_control_.StartDir + text);
   }
 }
 
-bool TfmTessel::CheckInput() {
+bool MainWindow::CheckInput() {
   RunControlState& state = run_control_;
-  state.ThreeFiles = rgVornNum->ItemIndex() != 0;
+  state.ThreeFiles = source_count_group_->ItemIndex() != 0;
 
-  if (edFile1->text().isEmpty()) return Fail(texts::kFile1Empty, edFile1);
-  Complete(edFile1);
-  if (edFile2->text().isEmpty()) return Fail(texts::kFile2Empty, edFile2);
-  Complete(edFile2);
+  if (source1_field_->text().isEmpty())
+    return Fail(texts::kFile1Empty, source1_field_);
+  Complete(source1_field_);
+  if (source2_field_->text().isEmpty())
+    return Fail(texts::kFile2Empty, source2_field_);
+  Complete(source2_field_);
   // An empty third source means two sources, in either mode. A third
   // source is passed on as typed: it is never completed.
-  if (edFile3->text().isEmpty()) state.ThreeFiles = false;
+  if (source3_field_->text().isEmpty()) state.ThreeFiles = false;
 
-  if (edResult1->text().isEmpty()) {
-    return Fail(texts::kResult1Empty, edResult1);
+  if (result1_field_->text().isEmpty()) {
+    return Fail(texts::kResult1Empty, result1_field_);
   }
-  Complete(edResult1);
-  if (edResult2->text().isEmpty()) {
-    return Fail(texts::kResult2Empty, edResult2);
+  Complete(result1_field_);
+  if (result2_field_->text().isEmpty()) {
+    return Fail(texts::kResult2Empty, result2_field_);
   }
-  Complete(edResult2);
+  Complete(result2_field_);
   if (state.ThreeFiles) {
-    if (edResult3->text().isEmpty()) {
-      return Fail(texts::kResult3Empty, edResult3);
+    if (result3_field_->text().isEmpty()) {
+      return Fail(texts::kResult3Empty, result3_field_);
     }
-    Complete(edResult3);
+    Complete(result3_field_);
   }
-  if (edResult->text().isEmpty()) {
-    return Fail(texts::kDifferenceEmpty, edResult);
+  if (difference_field_->text().isEmpty()) {
+    return Fail(texts::kDifferenceEmpty, difference_field_);
   }
-  Complete(edResult);
+  Complete(difference_field_);
 
   // The value is not kept: the run reads the field again.
   const std::optional<std::int32_t> window =
-      ParseIntegerText(edNum1->text().toStdString());
-  if (!window) return Fail(messages::kWindowNotNumber, edNum1);
+      ParseIntegerText(look_ahead_field_->text().toStdString());
+  if (!window) return Fail(messages::kWindowNotNumber, look_ahead_field_);
   if (*window < kMinWindowSize || *window > kMaxWindowSize) {
-    return Fail(messages::kWindowOutOfRange, edNum1);
+    return Fail(messages::kWindowOutOfRange, look_ahead_field_);
   }
 
-  if (rbUseSignFile->isChecked()) {
-    if (edSignFile->text().isEmpty()) {
-      return Fail(texts::kSignFileEmpty, edSignFile);
+  if (use_sign_file_button_->isChecked()) {
+    if (sign_file_field_->text().isEmpty()) {
+      return Fail(texts::kSignFileEmpty, sign_file_field_);
     }
-    Complete(edSignFile);
+    Complete(sign_file_field_);
   }
 
   // Any limit is taken, zero and negative ones included: such a run ends at
   // its first difference.
   state.DiffLimit = kNoDiffLimit;
-  if (cbMaxDiffNum->isChecked()) {
+  if (diff_limit_box_->isChecked()) {
     const std::optional<std::int32_t> limit =
-        ParseIntegerText(edMaxDiffNum->text().toStdString());
-    if (!limit) return Fail(messages::kLimitNotNumber, edMaxDiffNum);
+        ParseIntegerText(diff_limit_field_->text().toStdString());
+    if (!limit) return Fail(messages::kLimitNotNumber, diff_limit_field_);
     state.DiffLimit = *limit;
   }
   return true;
 }
 
-void TfmTessel::btRunClick() {
+void MainWindow::Run() {
   if (!CheckInput()) return;
   run_control_.StopRequested = false;
-  btRun->setEnabled(false);
-  btStopNow->setEnabled(true);
+  run_button_->setEnabled(false);
+  stop_button_->setEnabled(true);
   QApplication::setOverrideCursor(Qt::BusyCursor);
 
   // However the run ends, even by an exception on its way to the error
-  // box, the window goes back to idle: else btRun would stay disabled and
+  // box, the window goes back to idle: else run_button_ would stay disabled and
   // no run could ever start again.
   struct BackToIdle {
-    TfmTessel* window;
+    MainWindow* window;
     ~BackToIdle() { window->EndRunState(); }
   } back_to_idle{this};
 
   WindowRunHost host(*this);
-  ComparisonRun run(host);
-  if (run.RunComparison()) ShowSimpleMessage(this, Utf8(messages::kDone));
+  ComparisonRun run(host, notations_);
+  ReportRunStatus(*this, run.RunComparison(host.Options()));
 }
 
-void TfmTessel::EndRunState() {
+void MainWindow::EndRunState() {
   QApplication::restoreOverrideCursor();
-  btRun->setEnabled(true);
-  btStopNow->setEnabled(false);
-  pbVorn->setValue(0);
+  run_button_->setEnabled(true);
+  stop_button_->setEnabled(false);
+  progress_bar_->setValue(0);
 }
 
-void TfmTessel::btStopNowClick() { run_control_.StopRequested = true; }
+void MainWindow::RequestStop() { run_control_.StopRequested = true; }
 
-void TfmTessel::btExitClick() {
-  if (btRun->isEnabled()) close();
+void MainWindow::CloseWhenIdle() {
+  if (run_button_->isEnabled()) close();
 }
 
-void TfmTessel::btHelpClick() {
-  if (help_ == nullptr) return;
-  help_->show();
-  help_->raise();
-  help_->activateWindow();
+void MainWindow::ShowAboutBox() {
+  if (about_ == nullptr) return;
+  about_->show();
+  about_->raise();
+  about_->activateWindow();
 }
 
-void TfmTessel::btSetupClick() {
+void MainWindow::ShowSetupDialog() {
   if (setup_ == nullptr) return;
   setup_->show();
   setup_->raise();
   setup_->activateWindow();
 }
 
-void TfmTessel::rgVornNumClick() {
-  const bool third = rgVornNum->ItemIndex() != 0;
+void MainWindow::OpenSources(const QStringList& sources) {
+  constexpr int kMaxSources = 3;
+  // The items of the source-count group.
+  constexpr int kTwoFilesItem = 0;
+  constexpr int kThreeFilesItem = 1;
+  QLineEdit* const fields[kMaxSources] = {source1_field_, source2_field_,
+                                          source3_field_};
+  const int count =
+      static_cast<int>(std::min<qsizetype>(sources.size(), kMaxSources));
+  for (int k = 0; k < count; ++k) fields[k]->setText(sources[k]);
+  if (count < 2) return;
+  source_count_group_->SetItemIndex(count == kMaxSources ? kThreeFilesItem
+                                                         : kTwoFilesItem);
+  ShowOrHideThirdSource();
+}
+
+void MainWindow::ShowOrHideThirdSource() {
+  const bool third = source_count_group_->ItemIndex() != 0;
   for (QWidget* widget : std::initializer_list<QWidget*>{
-           edFile3, Button8, Label4, edResult3, Button11, Label7}) {
+           source3_field_, source3_picker_, source3_label_, result3_field_,
+           result3_picker_, result3_label_}) {
     widget->setVisible(third);
   }
 }
 
-void TfmTessel::cbMaxDiffNumClick() {
-  edMaxDiffNum->setEnabled(cbMaxDiffNum->isChecked());
+void MainWindow::EnableDiffLimitField() {
+  diff_limit_field_->setEnabled(diff_limit_box_->isChecked());
 }
 
-void TfmTessel::cbDoFastClick() {
-  btStopNow->setVisible(!cbDoFast->isChecked());
+void MainWindow::ShowStopButtonUnlessFast() {
+  stop_button_->setVisible(!fast_mode_box_->isChecked());
 }
 
-void TfmTessel::edSignFileChange() { rbUseSignFile->setChecked(true); }
+void MainWindow::ChooseSignFile() { use_sign_file_button_->setChecked(true); }
 
-void TfmTessel::mmSignChange() { rbUseSignMemo->setChecked(true); }
+void MainWindow::ChooseSignMemo() { use_sign_memo_button_->setChecked(true); }
 
-void TfmTessel::TimerTimer() { run_control_.TimerTick = true; }
+void MainWindow::MarkTimerTick() { run_control_.TimerTick = true; }
 
-void TfmTessel::btSignMemoDefaultClick() {
-  mmSign->setPlainText(FromBig5(kDefaultSigns) + mmSign->toPlainText());
+void MainWindow::InsertDefaultSigns() {
+  sign_memo_->setPlainText(FromBig5(kDefaultSigns) + sign_memo_->toPlainText());
 }
 
-void TfmTessel::PickFile(QLineEdit* field) {
+void MainWindow::PickFile(QLineEdit* field) {
   const QString text = field->text();
   const QString directory = DirectoryPart(text);
   OpenFileDialog& dialog = OpenDialog();
@@ -244,8 +272,8 @@ void TfmTessel::PickFile(QLineEdit* field) {
   }
 }
 
-void TfmTessel::btSignFileClick() {
-  const QString text = edSignFile->text();
+void MainWindow::PickSignFile() {
+  const QString text = sign_file_field_->text();
   const QString directory = DirectoryPart(text);
   OpenFileDialog& dialog = OpenDialog();
   dialog.SetStartDirectory(directory.isEmpty() ? run_control_.StartDir
@@ -253,50 +281,96 @@ void TfmTessel::btSignFileClick() {
   // Unlike the other pickers, the whole text, folder included.
   dialog.SetStartFileName(text);
   if (const std::optional<QString> chosen = dialog.Run()) {
-    edSignFile->setText(*chosen);
-    rbUseSignFile->setChecked(true);
+    sign_file_field_->setText(*chosen);
+    use_sign_file_button_->setChecked(true);
   }
 }
 
-void TfmTessel::ShowDiffCount(std::int32_t count) {
-  lbDiffNum->setText(QString::number(count));
-  lbDiffNum->resize(lbDiffNum->sizeHint().width(), lbDiffNum->height());
+MainWindow::RunFields MainWindow::FieldsForRun() const {
+  RunFields fields;
+  fields.sources = {source1_field_->text(), source2_field_->text(),
+                    source3_field_->text()};
+  fields.results = {result1_field_->text(), result2_field_->text(),
+                    result3_field_->text()};
+  fields.difference = difference_field_->text();
+  fields.sign_file = sign_file_field_->text();
+  fields.sign_memo = sign_memo_->toPlainText();
+  fields.look_ahead = look_ahead_field_->text();
+  fields.use_sign_file = use_sign_file_button_->isChecked();
+  fields.use_sign_memo = use_sign_memo_button_->isChecked();
+  fields.fold_notations = fold_notations_box_->isChecked();
+  return fields;
 }
 
-void TfmTessel::FormShow() {
-#ifdef _WIN32
-  run_control_.StartDir =
-      QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + u'\\';
-#else
-  run_control_.StartDir = QCoreApplication::applicationDirPath() + u'/';
-#endif
+bool MainWindow::FastModeChosen() const { return fast_mode_box_->isChecked(); }
+
+void MainWindow::SetProgressMaximum(int maximum) {
+  progress_bar_->setRange(0, std::max(maximum, 1));
+}
+
+int MainWindow::ProgressMaximum() const { return progress_bar_->maximum(); }
+
+void MainWindow::SetProgress(int position) {
+  progress_bar_->setValue(position);
+}
+
+QWidget* MainWindow::FieldOfFile(RunFile file) const {
+  switch (file) {
+    case RunFile::kSource1:
+      return source1_field_;
+    case RunFile::kSource2:
+      return source2_field_;
+    case RunFile::kSource3:
+      return source3_field_;
+    case RunFile::kResult1:
+      return result1_field_;
+    case RunFile::kResult2:
+      return result2_field_;
+    case RunFile::kResult3:
+      return result3_field_;
+    case RunFile::kDifference:
+      return difference_field_;
+    case RunFile::kSignFile:
+      return sign_file_field_;
+    case RunFile::kNone:
+    case RunFile::kMemoFile:  // the window's memo is typed, not a file
+      break;
+  }
+  return nullptr;
+}
+
+void MainWindow::ShowDiffCount(std::int32_t count) {
+  diff_count_label_->setText(QString::number(count));
+  diff_count_label_->resize(diff_count_label_->sizeHint().width(),
+                            diff_count_label_->height());
+}
+
+void MainWindow::FirstShow() {
+  if (!place_) place_ = ChooseSettingsPlace(SurroundingsOfThisProgram());
+  run_control_.StartDir = place_->start_dir;
+  run_control_.IniPath = place_->write_path;
+  if (setup_ != nullptr) setup_->ShowSettingsPath(place_->write_path);
   OpenDialog().SetStartDirectory(run_control_.StartDir);
   LoadSettings();
-  rgVornNumClick();
-  edMaxDiffNum->setEnabled(cbMaxDiffNum->isChecked());
+  ShowOrHideThirdSource();
+  diff_limit_field_->setEnabled(diff_limit_box_->isChecked());
 }
 
-void TfmTessel::FormClose(bool* may_close) {
-  if (!SaveSettings()) *may_close = false;
-}
-
-void TfmTessel::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   shown_ = true;
   if (const QScreen* screen = this->screen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
-  FormShow();
+  FirstShow();
 }
 
-void TfmTessel::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   // Refused until the settings are saved: a failed write that throws on its
   // way to the error box must leave the window open.
   event->ignore();
-  bool may_close = true;
-  FormClose(&may_close);
-  event->setAccepted(may_close);
+  event->setAccepted(SaveSettings());
 }
 
 }  // namespace tessel::app

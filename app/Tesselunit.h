@@ -5,12 +5,20 @@
 #define TESSEL_APP_TESSELUNIT_H_
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
+#include "NotationTable.h"
 #include "OpenFileDialog.h"
+#include "RunHost.h"
+#include "RunStatus.h"
+#include "SettingControls.h"
+#include "SettingsPlace.h"
 #include "ShellLauncher.h"
 
 class QCheckBox;
@@ -24,19 +32,20 @@ class QTimer;
 
 namespace tessel::app {
 
+class AboutBox;
 class AlternativeRadioButton;
 class RadioGroup;
-class TfmHelp;
-class TfmSetup;
+class SetupDialog;
 class TIniFile;
 
 // What the window and a run share besides the controls. All of it starts
 // as zero, false or empty.
 struct RunControlState {
-  // The folder of the program's own executable, ending in '/': bare file
-  // names are completed with it, and the pickers start there.
+  // Bare file names are completed with it, and the pickers start there:
+  // the settings place's start_dir, set at the first show.
   QString StartDir;
-  // Where the settings are written at close: StartDir + "tessel.ini".
+  // Where the settings are written at close: the settings place's
+  // write_path, set at the first show.
   QString IniPath;
   // Differences written by the current or last run.
   std::int32_t DiffCount = 0;
@@ -50,31 +59,41 @@ struct RunControlState {
   bool TimerTick = false;
 };
 
-// The program's one main window, "fmTessel". The run executes inside
-// btRunClick on the user-interface thread, and lets the window handle
-// pending events once per pass, so the handlers below run re-entrantly
-// between two passes of a run, each to completion.
-class TfmTessel : public QWidget {
+// The program's one main window. The run executes inside Run() on the
+// user-interface thread, and lets the window handle pending events once per
+// pass, so the handlers below run re-entrantly between two passes of a run,
+// each to completion.
+//
+// Its controls are its own. Each carries an object name that says what it
+// is ("source1Field", "runButton", ...): the tests drive the window through
+// them as a user would, and the run host reaches the window only through the
+// few members under "What a run reaches".
+class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TfmTessel(QWidget* parent = nullptr);
-  ~TfmTessel() override;
-  TfmTessel(const TfmTessel&) = delete;
-  TfmTessel& operator=(const TfmTessel&) = delete;
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
 
-  // The About box and the setup dialog that btHelp and btSetup show. They
-  // are created after the window, and must outlive it or be reset here.
-  // The settings fill the setup dialog too, and its program picker starts
-  // in StartDir.
-  void SetHelpForm(TfmHelp* help) { help_ = help; }
-  void SetSetupForm(TfmSetup* setup);
+  // The About box and the setup dialog that the window's buttons show.
+  // They are created after the window, and must outlive it or be reset
+  // here. The settings fill the setup dialog too, and its program picker
+  // starts in StartDir.
+  void SetAboutBox(AboutBox* about) { about_ = about; }
+  void SetSetupDialog(SetupDialog* setup);
 
   // The file-open dialog that all the window's pickers share.
   OpenFileDialog& OpenDialog() { return *open_dialog_; }
   void SetOpenDialog(std::unique_ptr<OpenFileDialog> dialog);
 
   RunControlState& run_control() { return run_control_; }
+
+  // Where the settings live and what bare file names mean. Chosen at the
+  // first show from where the program runs (SettingsPlace.h), unless set
+  // before it.
+  void SetSettingsPlace(const SettingsPlace& place) { place_ = place; }
 
   // The shell's open operation, through which a double-click opens a
   // field's file.
@@ -86,103 +105,57 @@ class TfmTessel : public QWidget {
   // completions made before it stay. True means a run may start.
   bool CheckInput();
 
-  // Runs the checks, then one comparison, and shows "完成 !" when it came
-  // to a normal end. The window is idle again afterwards, however the run
-  // ended.
-  void btRunClick();
-  void btStopNowClick();
-  // Closes the window, unless a run is going.
-  void btExitClick();
-  void btHelpClick();
-  void btSetupClick();
-  void rgVornNumClick();
-  void cbMaxDiffNumClick();
-  void cbDoFastClick();
-  void edSignFileChange();
-  void mmSignChange();
-  void TimerTimer();
-  void btSignMemoDefaultClick();
+  // What the run button does: the checks, then one comparison, and "完成 !"
+  // when it came to a normal end. The window is idle again afterwards,
+  // however the run ended.
+  void Run();
 
-  // The pickers: fill `field` from the shared dialog.
-  void PickFile(QLineEdit* field);
-  void btSignFileClick();
+  // What the About and setup buttons do.
+  void ShowAboutBox();
+  void ShowSetupDialog();
+  // Puts up to three file names into the source fields, in order: two
+  // choose two-file mode and three three-file mode, showing or hiding the
+  // third fields; one fills the first source and keeps the mode.
+  void OpenSources(const QStringList& sources);
 
-  // Raised once, when the window is first shown.
-  void FormShow();
-  // Raised when the window is asked to close; clearing `*may_close` keeps
-  // it open.
-  void FormClose(bool* may_close);
-
-  // Reads "tessel.ini" in the current directory into the window's and the
-  // setup dialog's controls; a missing file, key or number gives the
+  // Reads the settings file (the place's read_path) into the window's and
+  // the setup dialog's controls; a missing file, key or number gives the
   // control's default.
   void LoadSettings();
   // The same from a settings file already opened.
   void LoadSettings(const TIniFile& ini);
-  // Writes every key to StartDir + "tessel.ini". When the first write
+  // Writes every key to IniPath, creating its folder; writes nothing, and
+  // returns true, before the first show has set IniPath. When the first write
   // fails, asks whether to close all the same and returns the answer; a
   // later failure throws, and the window stays open. True means the window
   // may close.
   bool SaveSettings();
-  // Opens the focused file field's file with the program chosen in the
-  // setup dialog, and reports a failure.
-  void edEditDblClick();
 
-  // Shows `count` in lbDiffNum, which grows with its text.
+  // What a run reaches, through its host.
+
+  // The fields a run reads, as the user left them.
+  struct RunFields {
+    std::array<QString, 3> sources;
+    std::array<QString, 3> results;
+    QString difference;
+    QString sign_file;
+    QString sign_memo;
+    QString look_ahead;
+    bool use_sign_file = false;
+    bool use_sign_memo = false;
+    bool fold_notations = false;
+  };
+  RunFields FieldsForRun() const;
+  // Fast mode is ticked. Cheap: a run asks once per pass.
+  bool FastModeChosen() const;
+  // The progress bar, from 0 to `maximum` (at least 1).
+  void SetProgressMaximum(int maximum);
+  int ProgressMaximum() const;
+  void SetProgress(int position);
+  // Shows `count` in the difference counter, which grows with its text.
   void ShowDiffCount(std::int32_t count);
-
-  // The components, in the order of the form's design. The window owns
-  // them.
-  QLineEdit* edFile1;
-  QLabel* Label2;
-  QLineEdit* edFile2;
-  QLabel* Label3;
-  QLineEdit* edFile3;
-  QLabel* Label4;
-  QLineEdit* edResult1;
-  QLabel* Label5;
-  QLineEdit* edResult2;
-  QLabel* Label6;
-  QLineEdit* edResult3;
-  QLabel* Label7;
-  QLineEdit* edResult;
-  QLabel* Label8;
-  QLineEdit* edNum1;
-  QLabel* Label11;
-  QLabel* Label13;
-  QPushButton* btRun;
-  QPushButton* Button6;
-  QPushButton* Button7;
-  QPushButton* Button8;
-  QPushButton* Button9;
-  QPushButton* Button10;
-  QPushButton* Button11;
-  QPushButton* Button12;
-  QPushButton* btExit;
-  RadioGroup* rgVornNum;
-  QLabel* Label1;
-  QCheckBox* cbDoLoseWord;
-  QGroupBox* GroupBox1;
-  AlternativeRadioButton* rbUseSignFile;
-  AlternativeRadioButton* rbUseSignMemo;
-  QLineEdit* edSignFile;
-  QPushButton* btSignFile;
-  QPlainTextEdit* mmSign;
-  QPushButton* btHelp;
-  QPushButton* btStopNow;
-  QCheckBox* cbMaxDiffNum;
-  QLineEdit* edMaxDiffNum;
-  QPushButton* btSignMemoDefault;
-  QProgressBar* pbVorn;
-  QLabel* Label9;
-  QLabel* Label10;
-  QLabel* lbDiffNum;
-  QLabel* Label12;
-  QLabel* Label14;
-  QPushButton* btSetup;
-  QTimer* Timer;
-  QLabel* Image1;
-  QCheckBox* cbDoFast;
+  // The field that names `file`, or nullptr when the window has none.
+  QWidget* FieldOfFile(RunFile file) const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -193,18 +166,100 @@ class TfmTessel : public QWidget {
   void CreateComponents();
   void ConnectHandlers();
   void SetTabOrder();
+  // Gives every control a name a screen reader can read.
+  void NameForScreenReaders();
   // Shows `message`, gives `field` the focus, and returns false.
   bool Fail(std::string_view message, QWidget* field);
   // Puts StartDir in front of a bare file name.
   void Complete(QLineEdit* field);
   // Returns the window to idle after a run.
   void EndRunState();
+  // The controls whose state tessel.ini keeps.
+  SettingControls ControlsForSettings() const;
+
+  // The handlers, one for each event the window answers.
+  void RequestStop();
+  // Closes the window, unless a run is going.
+  void CloseWhenIdle();
+  // Shows the third source's and result's fields only for three sources.
+  void ShowOrHideThirdSource();
+  void EnableDiffLimitField();
+  void ShowStopButtonUnlessFast();
+  void ChooseSignFile();
+  void ChooseSignMemo();
+  void MarkTimerTick();
+  void InsertDefaultSigns();
+  // The pickers: fill `field` from the shared dialog.
+  void PickFile(QLineEdit* field);
+  void PickSignFile();
+  // Opens the focused file field's file with the program chosen in the
+  // setup dialog, and reports a failure.
+  void OpenFieldFile();
+  // Raised once, when the window is first shown.
+  void FirstShow();
+
+  // The controls, in the order of the form's design, which is also their
+  // stacking order. The window owns them.
+  QLineEdit* source1_field_;
+  QLabel* source1_label_;
+  QLineEdit* source2_field_;
+  QLabel* source2_label_;
+  QLineEdit* source3_field_;
+  QLabel* source3_label_;
+  QLineEdit* result1_field_;
+  QLabel* result1_label_;
+  QLineEdit* result2_field_;
+  QLabel* result2_label_;
+  QLineEdit* result3_field_;
+  QLabel* result3_label_;
+  QLineEdit* difference_field_;
+  QLabel* difference_label_;
+  QLineEdit* look_ahead_field_;
+  QLabel* look_ahead_label_;
+  QLabel* look_ahead_hint_;
+  QPushButton* run_button_;
+  QPushButton* source1_picker_;
+  QPushButton* source2_picker_;
+  QPushButton* source3_picker_;
+  QPushButton* result1_picker_;
+  QPushButton* result2_picker_;
+  QPushButton* result3_picker_;
+  QPushButton* difference_picker_;
+  QPushButton* exit_button_;
+  RadioGroup* source_count_group_;
+  QLabel* overwrite_warning_;
+  QCheckBox* fold_notations_box_;
+  QGroupBox* sign_source_group_;
+  AlternativeRadioButton* use_sign_file_button_;
+  AlternativeRadioButton* use_sign_memo_button_;
+  QLineEdit* sign_file_field_;
+  QPushButton* sign_file_picker_;
+  QPlainTextEdit* sign_memo_;
+  QPushButton* about_button_;
+  QPushButton* stop_button_;
+  QCheckBox* diff_limit_box_;
+  QLineEdit* diff_limit_field_;
+  QPushButton* default_signs_button_;
+  QProgressBar* progress_bar_;
+  QLabel* look_ahead_range_hint_;
+  QLabel* diff_count_caption_;
+  QLabel* diff_count_label_;
+  QLabel* progress_caption_;
+  QLabel* open_hint_;
+  QPushButton* setup_button_;
+  QTimer* tick_timer_;
+  QLabel* logo_;
+  QCheckBox* fast_mode_box_;
 
   RunControlState run_control_;
+  // Lives as long as the window, so that a notation keeps its code from
+  // run to run.
+  NotationTable notations_;
   std::unique_ptr<OpenFileDialog> open_dialog_;
   std::unique_ptr<ShellLauncher> launcher_;
-  TfmHelp* help_ = nullptr;
-  TfmSetup* setup_ = nullptr;
+  std::optional<SettingsPlace> place_;
+  AboutBox* about_ = nullptr;
+  SetupDialog* setup_ = nullptr;
   bool shown_ = false;
 };
 

@@ -1,45 +1,37 @@
 #include "WindowRunHost.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QProgressBar>
 #include <algorithm>
 #include <limits>
 
 #include "FileNames.h"
 #include "IntegerText.h"
-#include "MessageBoxes.h"
-#include "RadioAlternatives.h"
 #include "Tesselunit.h"
 
 namespace tessel::app {
 
 RunOptions WindowRunHost::Options() {
-  TfmTessel& w = window_;
-  const RunControlState& state = w.run_control();
+  const MainWindow::RunFields w = window_.FieldsForRun();
+  const RunControlState& state = window_.run_control();
   RunOptions options;
-  options.ThreeFiles = state.ThreeFiles;
-  options.DoLoseWord = w.cbDoLoseWord->isChecked();
-  options.UseSignFile = w.rbUseSignFile->isChecked();
-  options.SignFileName = FieldFileName(w.edSignFile->text());
-  options.UseSignMemo = w.rbUseSignMemo->isChecked();
-  options.SignMemo = ToBig5(w.mmSign->toPlainText());
-  options.Sources = {FieldFileName(w.edFile1->text()),
-                     FieldFileName(w.edFile2->text()),
-                     FieldFileName(w.edFile3->text())};
-  options.Results = {FieldFileName(w.edResult1->text()),
-                     FieldFileName(w.edResult2->text()),
-                     FieldFileName(w.edResult3->text())};
-  options.Difference = FieldFileName(w.edResult->text());
-  options.WindowSize = ParseIntegerText(w.edNum1->text().toStdString())
-                           .value_or(kDefaultWindowSize);
-  options.DiffLimit = state.DiffLimit;
+  options.three_files = state.ThreeFiles;
+  options.fold_notations = w.fold_notations;
+  options.use_sign_file = w.use_sign_file;
+  options.sign_file = FieldFileName(w.sign_file);
+  options.use_sign_memo = w.use_sign_memo;
+  options.sign_memo = ToBig5(w.sign_memo);
+  options.sources = {FieldFileName(w.sources[0]), FieldFileName(w.sources[1]),
+                     FieldFileName(w.sources[2])};
+  options.results = {FieldFileName(w.results[0]), FieldFileName(w.results[1]),
+                     FieldFileName(w.results[2])};
+  options.difference = FieldFileName(w.difference);
+  options.window_size =
+      ParseIntegerText(w.look_ahead.toStdString()).value_or(kDefaultWindowSize);
+  options.diff_limit = state.DiffLimit;
   return options;
 }
 
-bool WindowRunHost::FastMode() { return window_.cbDoFast->isChecked(); }
+bool WindowRunHost::FastMode() { return window_.FastModeChosen(); }
 
 void WindowRunHost::ProcessEvents() { QCoreApplication::processEvents(); }
 
@@ -66,53 +58,14 @@ void WindowRunHost::SetProgressMaximum(std::int64_t maximum) {
   }
   // An empty range would turn the bar into a busy indicator.
   const int scaled = static_cast<int>(maximum >> progress_shift_);
-  window_.pbVorn->setRange(0, std::max(scaled, 1));
+  window_.SetProgressMaximum(std::max(scaled, 1));
 }
 
 void WindowRunHost::SetProgressPosition(std::int64_t position) {
-  QProgressBar* bar = window_.pbVorn;
   const std::int64_t scaled =
       std::max<std::int64_t>(position, 0) >> progress_shift_;
-  bar->setValue(
-      static_cast<int>(std::min<std::int64_t>(scaled, bar->maximum())));
-}
-
-void WindowRunHost::FocusField(RunField field) {
-  TfmTessel& w = window_;
-  QWidget* widget = nullptr;
-  switch (field) {
-    case RunField::kFile1:
-      widget = w.edFile1;
-      break;
-    case RunField::kFile2:
-      widget = w.edFile2;
-      break;
-    case RunField::kFile3:
-      widget = w.edFile3;
-      break;
-    case RunField::kResult1:
-      widget = w.edResult1;
-      break;
-    case RunField::kResult2:
-      widget = w.edResult2;
-      break;
-    case RunField::kResult3:
-      widget = w.edResult3;
-      break;
-    case RunField::kResult:
-      widget = w.edResult;
-      break;
-    case RunField::kSignFile:
-      widget = w.edSignFile;
-      break;
-  }
-  if (widget != nullptr) widget->setFocus();
-}
-
-void WindowRunHost::ShowMessage(std::string_view text) {
-  ShowSimpleMessage(
-      &window_,
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  window_.SetProgress(static_cast<int>(
+      std::min<std::int64_t>(scaled, window_.ProgressMaximum())));
 }
 
 }  // namespace tessel::app

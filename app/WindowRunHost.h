@@ -7,22 +7,23 @@
 #include <cstdint>
 
 #include "RunHost.h"
+#include "RunOptions.h"
 
 namespace tessel::app {
 
-class TfmTessel;
+class MainWindow;
 
 // Connects one run to the window: the options come from its controls and
 // its run-control state, events are processed once per pass unless fast
-// mode is ticked, and the difference count, progress, focus and messages go
-// to the window. Lives for one run.
+// mode is ticked, and the difference count and progress go to the window.
+// Lives for one run.
 class WindowRunHost : public RunHost {
  public:
-  explicit WindowRunHost(TfmTessel& window) : window_(window) {}
+  explicit WindowRunHost(MainWindow& window) : window_(window) {}
 
   // The texts of the fields as file names, the memo as Big5 bytes, and the
   // state CheckInput has set. Meant to be called after CheckInput passed.
-  RunOptions Options() override;
+  RunOptions Options();
   bool FastMode() override;
   void ProcessEvents() override;
   bool TimerTick() override;
@@ -33,11 +34,9 @@ class WindowRunHost : public RunHost {
   // two, and every position with it.
   void SetProgressMaximum(std::int64_t maximum) override;
   void SetProgressPosition(std::int64_t position) override;
-  void FocusField(RunField field) override;
-  void ShowMessage(std::string_view text) override;
 
  private:
-  TfmTessel& window_;
+  MainWindow& window_;
   int progress_shift_ = 0;
 };
 

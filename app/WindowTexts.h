@@ -1,7 +1,7 @@
-// The texts that the desktop program shows besides those a run shares with
-// the command line (engine/Messages.h): the application title and the
-// messages of the checks made before a run, the settings file and the
-// document opener.
+// The texts that the desktop program shows besides those that tell how a
+// run ended (RunErrorMessages.h): the application title and the messages
+// of the checks made before a run, the settings file and the document
+// opener.
 
 #ifndef TESSEL_APP_WINDOWTEXTS_H_
 #define TESSEL_APP_WINDOWTEXTS_H_

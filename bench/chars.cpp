@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "NotationTable.h"
+#include "SignFile.h"
 #include "SignSet.h"
 #include "SourceStream.h"
 #include "TokenReader.h"
@@ -85,8 +86,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tessel-chars: cannot read %s\n", sign_path);
     return 2;
   }
-  signs.LoadSignFile(reader,
-                     *tessel::SourceStream::FromBytes(std::move(sign_bytes)));
+  tessel::LoadSignFile(
+      reader, *tessel::SourceStream::FromBytes(std::move(sign_bytes)), signs);
 
   if (outside_mode) {
     std::string result;

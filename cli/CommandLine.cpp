@@ -3,7 +3,8 @@
 #include <string_view>
 
 #include "IntegerText.h"
-#include "Messages.h"
+#include "PlatformFile.h"
+#include "RunMessages.h"
 
 namespace tessel::cli {
 
@@ -23,21 +24,16 @@ constexpr std::string_view kAutoWindowWord = "auto";
 // or out of range.
 bool ReadAutoWindow(std::string_view text, RunOptions* options) {
   text.remove_prefix(kAutoWindowWord.size());
-  options->AutoWindow = true;
-  options->MaxWindow = kDefaultAutoMaxWindow;
+  options->auto_window = true;
+  options->max_window = kDefaultAutoMaxWindow;
   if (text.empty()) return true;
   if (text.front() != ':') return false;
   const auto most = ParseIntegerText(text.substr(1));
   if (!most || *most < kLeastAutoMaxWindow || *most > kMostAutoMaxWindow) {
     return false;
   }
-  options->MaxWindow = *most;
+  options->max_window = *most;
   return true;
-}
-
-bool TakesValue(std::string_view name) {
-  return name == "--result" || name == "--diff" || name == "--sign-file" ||
-         name == "--sign-memo" || name == "--window" || name == "--max-diff";
 }
 
 }  // namespace
@@ -71,72 +67,112 @@ std::string UsageText() {
          "lines written), 2 trouble, 130 stopped.\n";
 }
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+namespace {
+
+// What the options have given so far; checked as a whole once every
+// argument is read.
+struct Given {
   CommandLine line;
-  RunOptions& options = line.options;
   std::vector<std::string> sources;
   std::vector<std::string> results;
   std::optional<std::string> diff, sign_file, window, max_diff;
-  bool options_ended = false;
+};
 
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options_ended || arg.size() < 2 || arg[0] != '-') {
-      sources.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      options_ended = true;
-      continue;
-    }
-    std::string name = arg;
-    std::optional<std::string> value;
-    if (const auto eq = arg.find('=');
-        arg.starts_with("--") && eq != std::string::npos) {
-      name = arg.substr(0, eq);
-      value = arg.substr(eq + 1);
-    }
-    if (TakesValue(name)) {
-      if (!value) {
-        if (i + 1 >= args.size())
-          return Refuse("option " + name + " needs a value");
-        value = args[++i];
-      }
-    } else if (value) {
-      return Refuse("option " + name + " takes no value");
-    }
+// One option: its name, whether it takes a value, and what it does with
+// it. `apply` returns why the option is refused, or nothing.
+struct OptionSpec {
+  std::string_view name;
+  bool takes_value;
+  std::optional<std::string> (*apply)(Given& given, const std::string& value);
+};
 
-    if (name == "--help") {
-      line.action = CommandLine::Action::kHelp;
-      return line;
-    } else if (name == "--version") {
-      line.action = CommandLine::Action::kVersion;
-      return line;
-    } else if (name == "--result") {
-      results.push_back(*value);
-    } else if (name == "--diff") {
-      if (diff) return Refuse("--diff given twice");
-      diff = *value;
-    } else if (name == "--sign-file") {
-      if (sign_file) return Refuse("--sign-file given twice");
-      sign_file = *value;
-    } else if (name == "--sign-memo") {
-      if (line.memo_file) return Refuse("--sign-memo given twice");
-      line.memo_file = std::filesystem::path(*value);
-    } else if (name == "--default-signs") {
-      line.default_signs = true;
-    } else if (name == "--no-fold") {
-      options.DoLoseWord = false;
-    } else if (name == "--window") {
-      window = *value;
-    } else if (name == "--max-diff") {
-      max_diff = *value;
-    } else if (name == "--quiet") {
-      line.quiet = true;
-    } else {
-      return Refuse("unknown option " + arg);
-    }
+// Options that may be given once keep their first value and refuse a
+// second; --window and --max-diff keep their last.
+std::optional<std::string> Once(std::optional<std::string>& slot,
+                                std::string_view name,
+                                const std::string& value) {
+  if (slot) return std::string(name) + " given twice";
+  slot = value;
+  return std::nullopt;
+}
+
+constexpr OptionSpec kOptions[] = {
+    {"--help", false,
+     [](Given& g, const std::string&) -> std::optional<std::string> {
+       g.line.action = CommandLine::Action::kHelp;
+       return std::nullopt;
+     }},
+    {"--version", false,
+     [](Given& g, const std::string&) -> std::optional<std::string> {
+       g.line.action = CommandLine::Action::kVersion;
+       return std::nullopt;
+     }},
+    {"--result", true,
+     [](Given& g, const std::string& v) -> std::optional<std::string> {
+       g.results.push_back(v);
+       return std::nullopt;
+     }},
+    {"--diff", true,
+     [](Given& g, const std::string& v) { return Once(g.diff, "--diff", v); }},
+    {"--sign-file", true,
+     [](Given& g, const std::string& v) {
+       return Once(g.sign_file, "--sign-file", v);
+     }},
+    {"--sign-memo", true,
+     [](Given& g, const std::string& v) -> std::optional<std::string> {
+       if (g.line.memo_file) return "--sign-memo given twice";
+       g.line.memo_file = PathFromName(v);
+       return std::nullopt;
+     }},
+    {"--default-signs", false,
+     [](Given& g, const std::string&) -> std::optional<std::string> {
+       g.line.default_signs = true;
+       return std::nullopt;
+     }},
+    {"--no-fold", false,
+     [](Given& g, const std::string&) -> std::optional<std::string> {
+       g.line.options.fold_notations = false;
+       return std::nullopt;
+     }},
+    {"--window", true,
+     [](Given& g, const std::string& v) -> std::optional<std::string> {
+       g.window = v;
+       return std::nullopt;
+     }},
+    {"--max-diff", true,
+     [](Given& g, const std::string& v) -> std::optional<std::string> {
+       g.max_diff = v;
+       return std::nullopt;
+     }},
+    {"--quiet", false,
+     [](Given& g, const std::string&) -> std::optional<std::string> {
+       g.line.quiet = true;
+       return std::nullopt;
+     }},
+};
+
+const OptionSpec* FindOption(std::string_view name) {
+  for (const OptionSpec& option : kOptions) {
+    if (option.name == name) return &option;
   }
+  return nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+// Checks what the arguments gave as a whole (the number of sources and
+// results, the difference file, the numbers) and fills the run options.
+CommandLine CheckWhole(Given given) {
+  CommandLine& line = given.line;
+  RunOptions& options = line.options;
+  const std::vector<std::string>& sources = given.sources;
+  const std::vector<std::string>& results = given.results;
+  const std::optional<std::string>& diff = given.diff;
+  const std::optional<std::string>& sign_file = given.sign_file;
+  const std::optional<std::string>& window = given.window;
+  const std::optional<std::string>& max_diff = given.max_diff;
 
   if (sources.size() < 2 || sources.size() > 3) {
     return Refuse("give two or three sources");
@@ -153,37 +189,81 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
   if (window && window->starts_with(kAutoWindowWord)) {
     if (!ReadAutoWindow(*window, &options)) {
-      return Refuse("--window auto:MAX takes MAX from " +
-                    std::to_string(kLeastAutoMaxWindow) + " to " +
-                    std::to_string(kMostAutoMaxWindow));
+      return Refuse(AutoWindowOutOfRangeText());
     }
   } else if (window) {
     const auto size = ParseIntegerText(*window);
-    if (!size) return Refuse(std::string(messages::kWindowNotNumber));
+    if (!size) return Refuse(std::string(kWindowNotNumber));
     if (*size < kMinWindowSize || *size > kMaxWindowSize) {
-      return Refuse(std::string(messages::kWindowOutOfRange));
+      return Refuse(std::string(kWindowOutOfRange));
     }
-    options.WindowSize = *size;
+    options.window_size = *size;
   }
   if (max_diff) {
     const auto limit = ParseIntegerText(*max_diff);
-    if (!limit) return Refuse(std::string(messages::kLimitNotNumber));
-    options.DiffLimit = *limit;
+    if (!limit) return Refuse(std::string(kLimitNotNumber));
+    options.diff_limit = *limit;
   }
 
-  options.ThreeFiles = sources.size() == 3;
+  options.three_files = sources.size() == 3;
   for (std::size_t k = 0; k < sources.size(); ++k) {
-    options.Sources[k] = sources[k];
-    options.Results[k] = results[k];
+    options.sources[k] = PathFromName(sources[k]);
+    options.results[k] = PathFromName(results[k]);
   }
-  options.Difference = *diff;
+  options.difference = PathFromName(*diff);
   if (sign_file) {
-    options.UseSignFile = true;
-    options.SignFileName = *sign_file;
+    options.use_sign_file = true;
+    options.sign_file = PathFromName(*sign_file);
   }
-  options.UseSignMemo = line.memo_file.has_value() || line.default_signs;
-  if (line.memo_file) options.OtherInputs.push_back(*line.memo_file);
+  options.use_sign_memo = line.memo_file.has_value() || line.default_signs;
+  if (line.memo_file) options.other_inputs.push_back(*line.memo_file);
   return line;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  Given given;
+  bool options_ended = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    // A lone "-" is a name, as are all arguments after "--".
+    if (options_ended || arg.size() < 2 || arg[0] != '-') {
+      given.sources.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      options_ended = true;
+      continue;
+    }
+    std::string name = arg;
+    std::optional<std::string> value;
+    if (const auto eq = arg.find('=');
+        arg.starts_with("--") && eq != std::string::npos) {
+      name = arg.substr(0, eq);
+      value = arg.substr(eq + 1);
+    }
+    const OptionSpec* option = FindOption(name);
+    const bool takes_value = option != nullptr && option->takes_value;
+    // A value given to an unknown name is refused as the value, before the
+    // name: the order in which the checks have always been made.
+    if (!takes_value && value) {
+      return Refuse("option " + name + " takes no value");
+    }
+    if (option == nullptr) return Refuse("unknown option " + arg);
+    if (takes_value && !value) {
+      if (i + 1 >= args.size()) {
+        return Refuse("option " + name + " needs a value");
+      }
+      value = args[++i];
+    }
+    if (auto why = option->apply(given, value.value_or(""))) {
+      return Refuse(std::move(*why));
+    }
+    if (given.line.action != CommandLine::Action::kRun) return given.line;
+  }
+
+  return CheckWhole(std::move(given));
 }
 
 }  // namespace tessel::cli

@@ -5,6 +5,9 @@
 #include <csignal>
 #include <cstdio>
 #include <mutex>
+#include <string>
+
+#include "ConsoleText.h"
 
 namespace tessel::cli {
 
@@ -22,8 +25,7 @@ constexpr auto kTickInterval = std::chrono::milliseconds(500);
 
 }  // namespace
 
-TerminalHost::TerminalHost(RunOptions options, bool show_progress)
-    : options_(std::move(options)), show_progress_(show_progress) {
+TerminalHost::TerminalHost(bool show_progress) : show_progress_(show_progress) {
   g_interrupted = 0;
   std::signal(SIGINT, OnInterrupt);
   ticker_ = std::jthread([this](std::stop_token stop) {
@@ -55,31 +57,17 @@ void TerminalHost::SetProgressPosition(std::int64_t position) {
       maximum_ > 0
           ? static_cast<int>(100 * std::min(position, maximum_) / maximum_)
           : 100;
-  std::fprintf(stderr, "\r%3d%% of source 1 read, %d differences", percent,
-               static_cast<int>(diff_count_));
+  progress_width_ =
+      std::fprintf(stderr, "\r%3d%% of source 1 read, %d differences", percent,
+                   static_cast<int>(diff_count_));
   std::fflush(stderr);
   progress_shown_ = true;
 }
 
 void TerminalHost::ClearProgress() {
   if (!progress_shown_) return;
-  std::fputs("\r\033[K", stderr);
-  std::fflush(stderr);
+  EraseLine(stderr, progress_width_);
   progress_shown_ = false;
-}
-
-void TerminalHost::ShowMessage(std::string_view text) {
-  ClearProgress();
-  // The window's messages start and end with line breaks of their own; a
-  // terminal wants one message per line.
-  while (!text.empty() && (text.front() == '\n' || text.front() == '\r')) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
-    text.remove_suffix(1);
-  }
-  std::fprintf(stderr, "tessel-cli: %.*s\n", static_cast<int>(text.size()),
-               text.data());
 }
 
 }  // namespace tessel::cli

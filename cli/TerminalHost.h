@@ -1,12 +1,11 @@
-// The run host of tessel-cli: messages and progress on stderr, Ctrl-C as
-// the stop button, and a 500 ms ticker thread as the window's timer.
+// The run host of tessel-cli: progress on stderr, Ctrl-C as the stop
+// button, and a 500 ms ticker thread as the window's timer.
 
 #ifndef TESSEL_CLI_TERMINALHOST_H_
 #define TESSEL_CLI_TERMINALHOST_H_
 
 #include <atomic>
 #include <cstdint>
-#include <string>
 #include <thread>
 
 #include "RunHost.h"
@@ -16,10 +15,9 @@ namespace tessel::cli {
 class TerminalHost : public RunHost {
  public:
   // `show_progress`: draw a progress line on stderr.
-  TerminalHost(RunOptions options, bool show_progress);
+  explicit TerminalHost(bool show_progress);
   ~TerminalHost() override;
 
-  RunOptions Options() override { return options_; }
   // A terminal has no events to process.
   bool FastMode() override { return true; }
   void ProcessEvents() override {}
@@ -31,16 +29,14 @@ class TerminalHost : public RunHost {
   void SetDiffCount(std::int32_t count) override { diff_count_ = count; }
   void SetProgressMaximum(std::int64_t maximum) override;
   void SetProgressPosition(std::int64_t position) override;
-  void FocusField(RunField) override {}
-  void ShowMessage(std::string_view text) override;
 
   // Erases the progress line, if one is shown.
   void ClearProgress();
 
  private:
-  RunOptions options_;
   bool show_progress_;
   bool progress_shown_ = false;
+  int progress_width_ = 0;
   std::int64_t maximum_ = 0;
   std::int32_t diff_count_ = 0;
   std::atomic<bool> tick_{false};

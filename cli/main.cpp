@@ -1,24 +1,17 @@
 // tessel-cli: the comparison engine from the command line.
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "CommandLine.h"
 #include "ComparisonRun.h"
-#include "Messages.h"
+#include "ConsoleText.h"
+#include "NotationTable.h"
 #include "PlatformFile.h"
+#include "RunMessages.h"
 #include "SignSet.h"
 #include "TerminalHost.h"
-
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -28,21 +21,15 @@ constexpr int kExitTrouble = 2;
 constexpr int kExitCutOff = 3;
 constexpr int kExitStopped = 130;
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string* bytes) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in),
-                std::istreambuf_iterator<char>());
-  return !in.bad();
+// Writes "tessel-cli: `text`" as a line to stderr.
+void Complain(std::string_view text) {
+  tessel::cli::WriteText(stderr, "tessel-cli: " + std::string(text) + "\n");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Runs tessel-cli on `args`, the arguments after the program name, in UTF-8
+// on Windows and as the system gave them elsewhere. Returns the exit status.
+int RunCli(const std::vector<std::string>& args) {
   using tessel::cli::CommandLine;
-  std::vector<std::string> args(argv + 1, argv + argc);
   CommandLine line = tessel::cli::ParseCommandLine(args);
   switch (line.action) {
     case CommandLine::Action::kHelp:
@@ -52,81 +39,70 @@ int main(int argc, char** argv) {
       std::puts("tessel-cli " TESSEL_VERSION);
       return kExitSame;
     case CommandLine::Action::kUsageError:
-      std::fprintf(stderr,
-                   "tessel-cli: %s\nTry 'tessel-cli --help' for more "
-                   "information.\n",
-                   line.error.c_str());
+      Complain(line.error + "\nTry 'tessel-cli --help' for more information.");
       return kExitTrouble;
     case CommandLine::Action::kRun:
       break;
   }
 
   tessel::RunOptions& options = line.options;
-  if (line.default_signs) options.SignMemo = tessel::kDefaultSigns;
+  if (line.default_signs) options.sign_memo = tessel::kDefaultSigns;
   if (line.memo_file) {
     std::string memo;
-    if (!ReadWholeFile(*line.memo_file, &memo)) {
-      const std::string message =
-          tessel::messages::OpenFailed(tessel::DisplayName(*line.memo_file));
-      std::fprintf(stderr, "tessel-cli: %s\n",
-                   message.substr(1, message.size() - 2).c_str());
+    if (!tessel::ReadWholeFile(*line.memo_file, &memo)) {
+      Complain(tessel::cli::RunErrorText({tessel::RunErrorKind::kOpenFailed,
+                                          tessel::RunFile::kMemoFile,
+                                          *line.memo_file}));
       return kExitTrouble;
     }
-    options.SignMemo += memo;
+    options.sign_memo += memo;
   }
 
-  const int window = options.WindowSize;
-  const bool auto_window = options.AutoWindow;
-  const int max_window = options.MaxWindow;
-  const int limit = options.DiffLimit;
-  tessel::cli::TerminalHost host(std::move(options),
-                                 !line.quiet && isatty(2) != 0);
-  tessel::ComparisonRun run(host);
-  run.RunComparison();
+  // One run per process: the table needs to live no longer.
+  tessel::NotationTable notations;
+  tessel::cli::TerminalHost host(!line.quiet &&
+                                 tessel::cli::IsTerminal(stderr));
+  tessel::ComparisonRun run(host, notations);
+  const tessel::RunStatus status = run.RunComparison(options);
   host.ClearProgress();
 
-  switch (run.outcome()) {
+  for (const tessel::RunError& error : status.errors) {
+    Complain(tessel::cli::RunErrorText(error));
+  }
+  switch (status.outcome) {
     case tessel::RunOutcome::kFailed:
       return kExitTrouble;
     case tessel::RunOutcome::kStopped:
+      Complain(tessel::cli::kStopped);
       return kExitStopped;
     case tessel::RunOutcome::kCutOffNoAnchor:
-      if (!auto_window) {
-        std::fprintf(stderr,
-                     "tessel-cli: cut off: no common stretch within the "
-                     "look-ahead of %d characters; try --window auto\n",
-                     window);
-      } else if (run.ReachedWindow() == max_window &&
-                 max_window < tessel::kMostAutoMaxWindow) {
-        std::fprintf(stderr,
-                     "tessel-cli: cut off: no common stretch within the "
-                     "look-ahead of %d characters, the largest allowed; try "
-                     "a larger MAX in --window auto:MAX (at most %d)\n",
-                     max_window, tessel::kMostAutoMaxWindow);
-      } else {
-        std::fprintf(stderr,
-                     "tessel-cli: cut off: no common stretch within the "
-                     "look-ahead of %d characters\n",
-                     static_cast<int>(run.ReachedWindow()));
-      }
-      break;
     case tessel::RunOutcome::kCutOffLimit:
-      std::fprintf(stderr,
-                   "tessel-cli: cut off: the limit of %d differences was "
-                   "reached\n",
-                   limit);
+      Complain(tessel::cli::CutOffText(status, options));
       break;
     case tessel::RunOutcome::kCompleted:
     case tessel::RunOutcome::kLeftAtEndOfFile:
       break;
   }
-  std::printf("differences: %d\n", static_cast<int>(run.DiffCount()));
-  if (auto_window) {
+  std::printf("differences: %d\n", static_cast<int>(status.diff_count));
+  if (options.auto_window) {
     std::printf("look-ahead reached: %d characters\n",
-                static_cast<int>(run.ReachedWindow()));
+                static_cast<int>(status.reached_window));
   }
-  const bool cut_off = run.outcome() == tessel::RunOutcome::kCutOffNoAnchor ||
-                       run.outcome() == tessel::RunOutcome::kCutOffLimit;
-  if (cut_off) return kExitCutOff;
-  return run.DiffCount() > 0 ? kExitDifferent : kExitSame;
+  if (status.cut_off()) return kExitCutOff;
+  return status.diff_count > 0 ? kExitDifferent : kExitSame;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The wide entry point: the narrow argv of Windows holds the names in the
+// system's code page and loses every character it lacks.
+int wmain(int argc, wchar_t** argv) {
+  tessel::cli::UseBinaryStandardStreams();
+  return RunCli(tessel::cli::Utf8Arguments(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+  return RunCli(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

@@ -10,9 +10,10 @@
 
 namespace tessel {
 
-// The mark for "no anchor" of a fixed look-ahead, and its bound: an anchor
-// whose offsets add up to this many packed bytes or more is never taken.
-constexpr std::int32_t kNoAnchor = 9999;
+// The bound on an anchor of a fixed look-ahead: one whose offsets add up to
+// this many packed bytes or more is never taken, so no anchor starts this
+// far into window 0.
+constexpr std::int32_t kAnchorSumLimit = 9999;
 
 // The growing look-ahead starts here, and each try that finds no anchor is
 // made again with a look-ahead this many times as long.
@@ -27,7 +28,7 @@ constexpr std::int32_t kLeastAutoMaxWindow = kAutoFirstWindow;
 struct AnchorRules {
   // An anchor whose offsets add up to this many packed bytes or more is
   // never taken; also the search's answer when it takes none.
-  std::int32_t bound = kNoAnchor;
+  std::int32_t bound = kAnchorSumLimit;
   // The sweep with one character looks only at this many characters at the
   // start of each window.
   std::int32_t single_reach = std::numeric_limits<std::int32_t>::max();

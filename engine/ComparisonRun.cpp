@@ -7,20 +7,18 @@
 #include <tuple>
 #include <vector>
 
-#include "Messages.h"
 #include "PlatformFile.h"
 #include "ResultWriters.h"
 #include "Resync.h"
 #include "SharedStretch.h"
+#include "SignFile.h"
 
 namespace tessel {
 
-namespace {
+static_assert(std::tuple_size_v<decltype(RunStatus::lines_reached)> ==
+              kMaxSources);
 
-constexpr std::array<RunField, kMaxSources> kSourceFields = {
-    RunField::kFile1, RunField::kFile2, RunField::kFile3};
-constexpr std::array<RunField, kMaxSources> kResultFields = {
-    RunField::kResult1, RunField::kResult2, RunField::kResult3};
+namespace {
 
 // Writing to a character device such as /dev/null destroys nothing, so it
 // may stand for several outputs.
@@ -42,89 +40,81 @@ bool ComparisonRun::Fail() {
   return false;
 }
 
+bool ComparisonRun::Refuse(RunErrorKind kind, RunFile file,
+                           const std::filesystem::path& path) {
+  errors_.push_back(RunError{kind, file, path});
+  return false;
+}
+
 bool ComparisonRun::LoadSignFile() {
-  const std::string name = DisplayName(options_.SignFileName);
-  std::unique_ptr<SourceStream> file =
-      SourceStream::OpenFile(options_.SignFileName);
+  const std::filesystem::path& path = options_.sign_file;
+  std::unique_ptr<SourceStream> file = SourceStream::OpenFile(path);
+  // A sign file must be one whose length can be found; one that cannot be
+  // sought, such as a pipe, counts as not openable, as it always has.
   if (file == nullptr || file->Length() < 0) {
-    host_.ShowMessage(messages::SignFileOpenFailed(name));
-    host_.FocusField(RunField::kSignFile);
-    return false;
+    return Refuse(RunErrorKind::kOpenFailed, RunFile::kSignFile, path);
   }
-  signs_.LoadSignFile(*reader_, *file);
+  tessel::LoadSignFile(*reader_, *file, signs_);
   if (file->Error()) {
-    host_.ShowMessage(messages::ReadFailed(name));
-    host_.FocusField(RunField::kSignFile);
-    return false;
+    return Refuse(RunErrorKind::kReadFailed, RunFile::kSignFile, path);
   }
   return true;
 }
 
 bool ComparisonRun::OpenSources() {
-  for (int k = 0; k < state_->source_count; ++k) {
-    state_->sources[k] = SourceStream::OpenFile(options_.Sources[k]);
-    if (state_->sources[k] == nullptr) {
-      host_.ShowMessage(messages::OpenFailed(DisplayName(options_.Sources[k])));
-      host_.FocusField(kSourceFields[k]);
-      return false;
+  for (int k = 0; k < sources_.count; ++k) {
+    sources_.streams[k] = SourceStream::OpenFile(options_.sources[k]);
+    if (sources_.streams[k] == nullptr) {
+      return Refuse(RunErrorKind::kOpenFailed, SourceFile(k),
+                    options_.sources[k]);
     }
-    state_->source_names[k] = NativeName(options_.Sources[k]);
+    sources_.names[k] = NativeName(options_.sources[k]);
   }
   return true;
 }
 
 bool ComparisonRun::CheckOverwrites() {
   std::vector<std::filesystem::path> inputs;
-  for (int k = 0; k < state_->source_count; ++k) {
-    inputs.push_back(options_.Sources[k]);
+  for (int k = 0; k < sources_.count; ++k) {
+    inputs.push_back(options_.sources[k]);
   }
-  if (options_.UseSignFile) inputs.push_back(options_.SignFileName);
-  for (const auto& other : options_.OtherInputs) inputs.push_back(other);
+  if (options_.use_sign_file) inputs.push_back(options_.sign_file);
+  for (const auto& other : options_.other_inputs) inputs.push_back(other);
 
-  std::vector<std::pair<std::filesystem::path, RunField>> outputs;
-  for (int k = 0; k < state_->source_count; ++k) {
-    outputs.emplace_back(options_.Results[k], kResultFields[k]);
+  std::vector<std::pair<std::filesystem::path, RunFile>> outputs;
+  for (int k = 0; k < sources_.count; ++k) {
+    outputs.emplace_back(options_.results[k], ResultFile(k));
   }
-  outputs.emplace_back(options_.Difference, RunField::kResult);
+  outputs.emplace_back(options_.difference, RunFile::kDifference);
 
   for (std::size_t j = 0; j < outputs.size(); ++j) {
-    const auto& [output, field] = outputs[j];
+    const auto& [output, file] = outputs[j];
     if (IsCharacterDevice(output)) continue;
     bool clash = false;
     for (const auto& input : inputs) clash = clash || SameFile(output, input);
     for (std::size_t i = 0; i < j; ++i) {
       clash = clash || SameFile(output, outputs[i].first);
     }
-    if (clash) {
-      host_.ShowMessage(messages::WouldOverwrite(DisplayName(output)));
-      host_.FocusField(field);
-      return false;
-    }
+    if (clash) return Refuse(RunErrorKind::kWouldOverwrite, file, output);
   }
   return true;
 }
 
 bool ComparisonRun::OpenOutputs() {
-  std::vector<std::tuple<std::filesystem::path, OutputStream::Mode, RunField,
+  std::vector<std::tuple<std::filesystem::path, OutputStream::Mode, RunFile,
                          std::unique_ptr<OutputStream>*>>
       outputs;
-  for (int k = 0; k < state_->source_count; ++k) {
-    outputs.emplace_back(options_.Results[k], OutputStream::Mode::kBinary,
-                         kResultFields[k], &state_->results[k]);
+  for (int k = 0; k < sources_.count; ++k) {
+    outputs.emplace_back(options_.results[k], OutputStream::Mode::kBinary,
+                         ResultFile(k), &outputs_.results[k]);
   }
-  outputs.emplace_back(options_.Difference, OutputStream::Mode::kText,
-                       RunField::kResult, &state_->difference);
-
-  const auto refuse = [&](const std::filesystem::path& path, RunField field) {
-    host_.ShowMessage(messages::OpenFailed(DisplayName(path)));
-    host_.FocusField(field);
-    return false;
-  };
+  outputs.emplace_back(options_.difference, OutputStream::Mode::kText,
+                       RunFile::kDifference, &outputs_.difference);
 
   // Every output must open before any is emptied: a run that cannot start
   // leaves the results of the last one whole, and creates nothing.
   std::vector<std::filesystem::path> created;
-  for (const auto& [path, mode, field, stream] : outputs) {
+  for (const auto& [path, mode, file, stream] : outputs) {
     bool made = false;
     const bool ok = CanOpenForWriting(path, &made);
     if (made) created.push_back(path);
@@ -133,35 +123,48 @@ bool ComparisonRun::OpenOutputs() {
       for (const auto& made_path : created) {
         std::filesystem::remove(made_path, ec);
       }
-      return refuse(path, field);
+      return Refuse(RunErrorKind::kOpenFailed, file, path);
     }
   }
-  for (const auto& [path, mode, field, stream] : outputs) {
+  for (const auto& [path, mode, file, stream] : outputs) {
     *stream = OutputStream::OpenFile(path, mode);
-    if (*stream == nullptr) return refuse(path, field);
+    if (*stream == nullptr) {
+      return Refuse(RunErrorKind::kOpenFailed, file, path);
+    }
   }
   return true;
 }
 
 bool ComparisonRun::StartRun() {
-  options_ = host_.Options();
-  const int source_count = options_.ThreeFiles ? 3 : 2;
+  sources_.count = options_.three_files ? 3 : 2;
   signs_.Clear();
-  reader_ =
-      std::make_unique<TokenReader>(notations_, signs_, options_.DoLoseWord);
-  state_ =
-      std::make_unique<RunState>(*reader_, source_count, options_.WindowSize);
-  state_->auto_window = options_.AutoWindow;
-  state_->max_window = options_.MaxWindow;
+  reader_ = std::make_unique<TokenReader>(notations_, signs_,
+                                          options_.fold_notations);
+  look_ahead_ = std::make_unique<LookAhead>(options_.window_size);
+  look_ahead_->auto_window = options_.auto_window;
+  look_ahead_->max_window = options_.max_window;
 
-  if (options_.UseSignFile && !LoadSignFile()) return false;
-  if (options_.UseSignMemo) signs_.LoadSignMemo(options_.SignMemo);
+  // With both set, the memo governs: it is loaded last, over the file's
+  // symbols. The file is still read, so its errors are still reported and
+  // its notations still enter the table. Neither front end sets both.
+  if (options_.use_sign_file && !LoadSignFile()) return false;
+  if (options_.use_sign_memo) signs_.LoadSignMemo(options_.sign_memo);
 
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
 
+  try {
+    // A growing look-ahead claims the rest of its memory as it grows.
+    look_ahead_->kept.Reserve(
+        sources_.count, options_.auto_window
+                            ? std::min(kAutoFirstWindow, options_.max_window)
+                            : options_.window_size);
+  } catch (const std::bad_alloc&) {
+    return Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
+  }
+
   diff_count_ = 0;
   host_.SetDiffCount(0);
-  SourceStream& first = *state_->sources[0];
+  SourceStream& first = *sources_.streams[0];
   host_.SetProgressMaximum(std::max<std::int64_t>(first.Length(), 0));
   first.Seek(0);
   return true;
@@ -177,186 +180,206 @@ inline Code Advance(TokenReader& reader, SourceStream& src, OutputStream& out,
   for (;;) {
     const Code code = reader.ReadToken(src);
     if (!reader.IsIgnored(code)) return code;
+    // The end is among the ignored codes, but ends the advance.
     if (code == kEndOfSource) return code;
     if (code == kLineFeed) ++lines;
     reader.WriteCodeText(code, out);
   }
 }
 
-// In fast mode the timer is looked at after every difference and after
-// this many passes without one, which keeps a stop well within a tick.
-constexpr int kFastPassesPerTickCheck = 1024;
 // After n failed attempts in a row, the next comes 2^n passes later.
 constexpr int kMostSharedBackoff = 6;
 
 }  // namespace
 
 bool ComparisonRun::CheckReadErrors() {
-  for (int k = 0; k < state_->source_count; ++k) {
-    if (state_->sources[k]->Error()) {
-      host_.ShowMessage(messages::ReadFailed(DisplayName(options_.Sources[k])));
-      host_.FocusField(kSourceFields[k]);
-      return false;
+  for (int k = 0; k < sources_.count; ++k) {
+    if (sources_.streams[k]->Error()) {
+      return Refuse(RunErrorKind::kReadFailed, SourceFile(k),
+                    options_.sources[k]);
     }
   }
   return true;
 }
 
-bool ComparisonRun::Walk() {
-  RunState& state = *state_;
-  TokenReader& reader = *reader_;
-  const int n = state.source_count;
-  std::array<SourceStream*, kMaxSources> sources{};
-  std::array<OutputStream*, kMaxSources> results{};
-  for (int k = 0; k < n; ++k) {
-    sources[k] = state.sources[k].get();
-    results[k] = state.results[k].get();
+void ComparisonRun::TryShortcuts(WalkPace& pace) {
+  // In fast mode no pass is seen from outside, so a stretch that every
+  // source holds alike may be copied whole. Where the sources differ in
+  // layout the attempt fails at once; it is then not repeated for a while.
+  if (--pace.passes_to_shared_try > 0) return;
+  if (CopySharedStretch(*reader_, sources_, outputs_, position_) > 0 ||
+      CopyAgreeingStretch(*reader_, sources_, outputs_, position_) > 0) {
+    pace.passes_to_tick_check = 0;
+    pace.shared_misses = 0;
+    pace.passes_to_shared_try = 0;
+  } else {
+    // The longer the sources go on differing, the rarer the attempts.
+    pace.shared_misses = std::min(pace.shared_misses + 1, kMostSharedBackoff);
+    pace.passes_to_shared_try = 1 << pace.shared_misses;
   }
-  bool fast = false;
-  int passes_to_tick_check = 0;
-  int passes_to_shared_try = 0;
-  int shared_misses = 0;
+}
 
+int ComparisonRun::AdvanceSources() {
+  int ended = 0;
+  for (int k = 0; k < sources_.count; ++k) {
+    position_.current[k] = Advance(*reader_, *sources_.streams[k],
+                                   *outputs_.results[k], position_.lines[k]);
+    if (position_.current[k] == kEndOfSource) ++ended;
+  }
+  // With two sources the third code mirrors the first, so that one test
+  // compares sources 1 and 2 only.
+  if (sources_.count == 2) position_.current[2] = position_.current[0];
+  return ended;
+}
+
+bool ComparisonRun::SourcesAgree() const {
+  const auto& current = position_.current;
+  return current[0] == current[1] && current[1] == current[2];
+}
+
+void ComparisonRun::WriteAgreeingCodes() {
+  for (int k = 0; k < sources_.count; ++k) {
+    reader_->WriteCodeText(position_.current[k], *outputs_.results[k]);
+  }
+}
+
+bool ComparisonRun::WriteDifferenceAndResync() {
+  bool found = false;
+  try {
+    found = FindResync(*reader_, sources_, position_, *look_ahead_, spans_);
+  } catch (const std::bad_alloc&) {
+    // A growing look-ahead may ask for more than the machine has.
+    Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
+    return Fail();
+  }
+  if (!CheckReadErrors()) return Fail();
+  WriteDifference(*reader_, sources_, position_, spans_, outputs_);
+  ++diff_count_;
+  host_.SetDiffCount(diff_count_);
+  if (!found) {
+    // Every look-ahead reached the end of its source: the rest was
+    // reported, and the walk finishes by itself.
+    bool all_ended = true;
+    for (int k = 0; k < sources_.count; ++k) {
+      all_ended &= position_.current[k] == kEndOfSource;
+    }
+    found = all_ended;
+  }
+  if (found && diff_count_ < options_.diff_limit) return true;
+  WriteClosingLines(sources_, position_, *look_ahead_, outputs_);
+  outcome_ = found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
+  EndRun();
+  return false;
+}
+
+bool ComparisonRun::PollHost(WalkPace& pace, bool differed) {
+  // Fast mode processes no events, so nothing can turn it off again; the
+  // host is not asked after it first said yes.
+  if (!pace.fast) {
+    pace.fast = host_.FastMode();
+    if (!pace.fast) host_.ProcessEvents();
+  }
+  if (pace.fast && !differed && --pace.passes_to_tick_check > 0) return false;
+  pace.passes_to_tick_check = kFastPassesPerTickCheck;
+  if (!host_.TimerTick()) return false;
+  host_.SetProgressPosition(sources_.streams[0]->Tell());
+  if (host_.StopRequested()) return true;
+  host_.ClearTimerTick();
+  return false;
+}
+
+bool ComparisonRun::AnySourceAtEndOfFile() const {
+  for (int k = 0; k < sources_.count; ++k) {
+    if (sources_.streams[k]->Eof()) return true;
+  }
+  return false;
+}
+
+void ComparisonRun::EndOfSources() {
+  WriteEndLine(outputs_);
+  outcome_ = RunOutcome::kCompleted;
+  EndRun();
+}
+
+void ComparisonRun::LeaveWalk() {
+  if (!EndRun()) return;
+  outcome_ = host_.StopRequested() ? RunOutcome::kStopped
+                                   : RunOutcome::kLeftAtEndOfFile;
+}
+
+void ComparisonRun::Walk() {
+  WalkPace pace;
   for (;;) {
-    // In fast mode no pass is seen from outside, so a stretch that every
-    // source holds alike may be copied whole. Where the sources differ in
-    // layout the attempt fails at once; it is then not repeated for a
-    // while.
-    if (fast && --passes_to_shared_try <= 0) {
-      if (CopySharedStretch(state) > 0 || CopyAgreeingStretch(state) > 0) {
-        passes_to_tick_check = 0;
-        shared_misses = 0;
-        passes_to_shared_try = 0;
-      } else {
-        // The longer the sources go on differing, the rarer the attempts.
-        shared_misses = std::min(shared_misses + 1, kMostSharedBackoff);
-        passes_to_shared_try = 1 << shared_misses;
-      }
-    }
-
-    int ended = 0;
-    for (int k = 0; k < n; ++k) {
-      state.current[k] =
-          Advance(reader, *sources[k], *results[k], state.lines[k]);
-      if (state.current[k] == kEndOfSource) ++ended;
-    }
+    if (pace.fast) TryShortcuts(pace);
+    const int ended = AdvanceSources();
     // A read error reads as the end, so it is looked for only then.
-    if (ended > 0 && !CheckReadErrors()) return Fail();
-    if (ended == n) {
-      WriteEndLine(state);
-      outcome_ = RunOutcome::kCompleted;
-      return EndRun();
+    if (ended > 0 && !CheckReadErrors()) {
+      Fail();
+      return;
     }
-    // With two sources the third code mirrors the first, so the test below
-    // compares sources 1 and 2 only.
-    if (n == 2) state.current[2] = state.current[0];
-
-    bool differed = false;
-    if (state.current[0] == state.current[1] &&
-        state.current[1] == state.current[2]) {
-      for (int k = 0; k < n; ++k) {
-        reader.WriteCodeText(state.current[k], *results[k]);
-      }
-    } else {
-      differed = true;
-      bool found = false;
-      try {
-        found = FindResync(state);
-      } catch (const std::bad_alloc&) {
-        // A growing look-ahead may ask for more than the machine has.
-        host_.ShowMessage(messages::kNoMemory);
-        return Fail();
-      }
-      if (!CheckReadErrors()) return Fail();
-      WriteDifference(state);
-      ++diff_count_;
-      host_.SetDiffCount(diff_count_);
-      if (!found) {
-        // Every look-ahead reached the end of its source: the rest was
-        // reported, and the walk finishes by itself.
-        bool all_ended = true;
-        for (int k = 0; k < n; ++k) all_ended &= state.current[k] == 0;
-        found = all_ended;
-      }
-      if (!found || diff_count_ >= options_.DiffLimit) {
-        WriteClosingLines(state);
-        outcome_ =
-            found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
-        return EndRun();
-      }
+    if (ended == sources_.count) {
+      EndOfSources();
+      return;
     }
 
-    // Fast mode processes no events, so nothing can turn it off again; the
-    // host is not asked after it first said yes.
-    if (!fast) {
-      fast = host_.FastMode();
-      if (!fast) host_.ProcessEvents();
+    const bool differed = !SourcesAgree();
+    if (!differed) {
+      WriteAgreeingCodes();
+    } else if (!WriteDifferenceAndResync()) {
+      return;
     }
-    if (!fast || differed || --passes_to_tick_check <= 0) {
-      passes_to_tick_check = kFastPassesPerTickCheck;
-      if (host_.TimerTick()) {
-        host_.SetProgressPosition(sources[0]->Tell());
-        if (host_.StopRequested()) break;
-        host_.ClearTimerTick();
-      }
-    }
+    if (PollHost(pace, differed)) break;
 
     // Only a read that meets the end sets the indicator, and such a read
     // yields 0; a difference leaves every source repositioned.
-    if (ended > 0 || differed) {
-      bool at_eof = false;
-      for (int k = 0; k < n; ++k) at_eof |= sources[k]->Eof();
-      if (at_eof) break;
-    }
+    if ((ended > 0 || differed) && AnySourceAtEndOfFile()) break;
   }
-
-  if (!EndRun()) return false;
-  if (host_.StopRequested()) {
-    host_.ShowMessage(messages::kStopped);
-    outcome_ = RunOutcome::kStopped;
-    return false;
-  }
-  outcome_ = RunOutcome::kLeftAtEndOfFile;
-  return true;
+  LeaveWalk();
 }
 
-bool ComparisonRun::RunComparison() {
+RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
+  options_ = options;
   outcome_ = RunOutcome::kFailed;
+  errors_.clear();
+  diff_count_ = 0;
   reached_window_ = 0;
   lines_reached_ = {};
-  if (!StartRun()) return Fail();
-  return Walk();
+  if (!StartRun()) {
+    Fail();
+  } else {
+    Walk();
+  }
+  return RunStatus{outcome_, diff_count_, std::move(errors_), reached_window_,
+                   lines_reached_};
 }
 
 bool ComparisonRun::EndRun() {
-  if (state_ == nullptr) return true;
-  RunState& state = *state_;
-  if (state.sources[0] != nullptr) {
-    host_.SetProgressPosition(state.sources[0]->Tell());
+  if (sources_.streams[0] != nullptr) {
+    host_.SetProgressPosition(sources_.streams[0]->Tell());
   }
-  reached_window_ = state.reached_window;
-  lines_reached_ = state.lines;
-  state.lookahead.Clear();
+  if (look_ahead_ != nullptr) reached_window_ = look_ahead_->reached_window;
+  lines_reached_ = position_.lines;
+  look_ahead_.reset();
   signs_.Clear();
-  for (auto& source : state.sources) source.reset();
+  for (auto& source : sources_.streams) source.reset();
 
   // Every output is closed; the first that failed is reported.
   bool written = true;
   const auto close = [&](std::unique_ptr<OutputStream>& out,
-                         const std::filesystem::path& path, RunField field) {
+                         const std::filesystem::path& path, RunFile file) {
     if (out == nullptr) return;
     if (!out->Close() && written) {
-      written = false;
-      host_.ShowMessage(messages::WriteFailed(DisplayName(path)));
-      host_.FocusField(field);
+      written = Refuse(RunErrorKind::kWriteFailed, file, path);
     }
     out.reset();
   };
   for (int k = 0; k < kMaxSources; ++k) {
-    close(state.results[k], options_.Results[k], kResultFields[k]);
+    close(outputs_.results[k], options_.results[k], ResultFile(k));
   }
-  close(state.difference, options_.Difference, RunField::kResult);
-  state_.reset();
+  close(outputs_.difference, options_.difference, RunFile::kDifference);
+  sources_ = RunSources{};
+  position_ = WalkPosition{};
+  spans_ = DifferenceSpans{};
   reader_.reset();
   if (!written) outcome_ = RunOutcome::kFailed;
   return written;

@@ -1,81 +1,112 @@
-// One whole comparison of two or three sources: takes its options from the
-// host, loads the ignored symbols, opens its files, walks the sources in
-// lockstep and resynchronises after each difference, and ends through
-// EndRun, which closes every file.
+// One whole comparison of two or three sources: loads the ignored symbols,
+// opens its files, walks the sources in lockstep and resynchronises after
+// each difference, and ends through EndRun, which closes every file. It
+// tells the host what happens while it runs, and returns how it ended.
 
 #ifndef TESSEL_ENGINE_COMPARISONRUN_H_
 #define TESSEL_ENGINE_COMPARISONRUN_H_
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "NotationTable.h"
 #include "RunHost.h"
 #include "RunOptions.h"
 #include "RunState.h"
+#include "RunStatus.h"
 #include "SignSet.h"
+#include "TokenReader.h"
 
 namespace tessel {
 
-// How the last run ended.
-enum class RunOutcome {
-  kFailed,           // before or during the walk; a message was shown
-  kStopped,          // the user stopped it; "被中斷了 !" was shown
-  kCompleted,        // every source was read to its end; end line written
-  kLeftAtEndOfFile,  // the walk met an end-of-file indicator
-  kCutOffNoAnchor,   // no common stretch within the look-ahead
-  kCutOffLimit,      // the difference limit was reached
-};
-
 class ComparisonRun {
  public:
-  // `host` and `notations` must outlive the run. The notation table is the
-  // process's own unless a test gives another.
-  explicit ComparisonRun(RunHost& host,
-                         NotationTable& notations = NotationTable::Process());
+  // `host` and `notations` must outlive the run. The table belongs to the
+  // caller: handed to run after run, it keeps every notation's code from
+  // one run to the next, as the front ends do for the life of the program.
+  ComparisonRun(RunHost& host, NotationTable& notations);
   ComparisonRun(const ComparisonRun&) = delete;
   ComparisonRun& operator=(const ComparisonRun&) = delete;
   ~ComparisonRun();
 
-  // Performs one run. Returns true when it completed, was cut off with
-  // closing lines, or left its loop at an end-of-file indicator; false when
-  // it failed (a message has been shown) or was stopped.
-  bool RunComparison();
+  // Performs one run with `options`, which it copies. A failed run has
+  // created no output that could not all be opened, and left no input
+  // touched; the errors say why it failed.
+  RunStatus RunComparison(const RunOptions& options);
 
-  RunOutcome outcome() const { return outcome_; }
-  std::int32_t DiffCount() const { return diff_count_; }
-  // The widest look-ahead a search of the last run used (0 when it met no
-  // difference).
-  std::int32_t ReachedWindow() const { return reached_window_; }
-  // The line each source had reached when the last run ended, from 1, as
-  // its closing lines give it; what a caller says of a run cut off.
-  const std::array<std::int64_t, kMaxSources>& LinesReached() const {
-    return lines_reached_;
-  }
+  // In fast mode the timer is looked at after every difference and after
+  // this many passes without one, which keeps a stop well within a tick.
+  static constexpr int kFastPassesPerTickCheck = 1024;
 
  private:
+  // The walk's own counters, kept from pass to pass.
+  struct WalkPace {
+    bool fast = false;  // the host said fast mode; never asked again
+    int passes_to_tick_check = 0;
+    int passes_to_shared_try = 0;
+    int shared_misses = 0;  // shortcut attempts that failed in a row
+  };
+
   bool StartRun();
   bool LoadSignFile();
   bool OpenSources();
   bool CheckOverwrites();
   bool OpenOutputs();
-  bool Walk();
+
+  // The lockstep walk, pass by pass, to the end of the run: sets outcome_,
+  // and closes the files.
+  void Walk();
+  // Copies a stretch the sources share in one go, when one follows, and
+  // spaces out the attempts while none does.
+  void TryShortcuts(WalkPace& pace);
+  // Reads the next compared code of every source into position_.current,
+  // copying what is ignored. Returns how many sources have ended.
+  int AdvanceSources();
+  bool SourcesAgree() const;
+  void WriteAgreeingCodes();
+  // Finds where the sources agree again and writes the difference. Returns
+  // false when the run ended there: a read error, or cut off with its
+  // closing lines.
+  bool WriteDifferenceAndResync();
+  // Processes events, and on a timer tick moves the progress and reads the
+  // stop request. Returns true when the run is to stop.
+  bool PollHost(WalkPace& pace, bool differed);
+  bool AnySourceAtEndOfFile() const;
+  // Every source has ended: the end line, then the files are closed.
+  void EndOfSources();
+  // The walk left its loop, stopped or at an end-of-file indicator.
+  void LeaveWalk();
+  // Records a read error of any source; returns false if there was one.
   bool CheckReadErrors();
-  // Closes every file and frees the run's state. Returns false, after its
-  // message, when an output could not be written completely.
+
+  // Closes every file and frees the run's state. Returns false, with its
+  // error recorded, when an output could not be written completely.
   bool EndRun();
   bool Fail();
+  // Records the error and returns false.
+  bool Refuse(RunErrorKind kind, RunFile file,
+              const std::filesystem::path& path);
 
   RunHost& host_;
   NotationTable& notations_;
   RunOptions options_;
   SignSet signs_;
   std::unique_ptr<TokenReader> reader_;
-  std::unique_ptr<RunState> state_;
+  // The run's state in the parts the stages change (see RunState.h), from
+  // StartRun to EndRun.
+  RunSources sources_;
+  RunOutputs outputs_;
+  WalkPosition position_;
+  DifferenceSpans spans_;
+  std::unique_ptr<LookAhead> look_ahead_;
   std::int32_t diff_count_ = 0;
+  // Taken from the state as EndRun frees it, for the run's status.
   std::int32_t reached_window_ = 0;
   std::array<std::int64_t, kMaxSources> lines_reached_{};
   RunOutcome outcome_ = RunOutcome::kFailed;
+  std::vector<RunError> errors_;
 };
 
 }  // namespace tessel

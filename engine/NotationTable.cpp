@@ -2,11 +2,6 @@
 
 namespace tessel {
 
-NotationTable& NotationTable::Process() {
-  static NotationTable* table = new NotationTable;  // never destroyed
-  return *table;
-}
-
 void FoldNotationCase(std::string_view text, char* folded) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto b = static_cast<unsigned char>(text[i]);

@@ -2,9 +2,9 @@
 // "&x-xxxx;". A notation's index in the table gives its character code, so
 // that a notation compares as one character however many bytes it has.
 //
-// The table only grows. One table serves every source and ignored-symbol
-// file of every run for the life of the process, so a notation keeps its
-// code from run to run.
+// The table only grows. Its owner hands one table to every run, so that a
+// notation keeps its code from run to run: the front ends keep theirs for
+// the life of the program.
 
 #ifndef TESSEL_ENGINE_NOTATIONTABLE_H_
 #define TESSEL_ENGINE_NOTATIONTABLE_H_
@@ -30,10 +30,6 @@ class NotationTable {
   // Index 25200 would give code 32808, which reads as a double-byte
   // character; the table stops one short of it.
   static constexpr std::size_t kCapacity = 25200;
-
-  // The table shared by every run of this process; created empty on first
-  // use and never cleared.
-  static NotationTable& Process();
 
   NotationTable() = default;
   NotationTable(const NotationTable&) = delete;

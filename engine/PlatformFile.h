@@ -29,15 +29,28 @@ std::int64_t NativeFileLength(std::FILE* file);
 // created the file, which the caller then removes if it gives up.
 bool CanOpenForWriting(const std::filesystem::path& path, bool* created);
 
+// Reads the whole of `path` into `*bytes`. Returns false when it cannot be
+// opened (a directory included) or a read fails part way, as reading
+// /proc/self/mem does; `*bytes` is then unspecified. Never throws on a
+// read error.
+bool ReadWholeFile(const std::filesystem::path& path, std::string* bytes);
+
 // The name of `path` as the system gives it, for messages (UTF-8 where the
 // system's names are wide).
 std::string DisplayName(const std::filesystem::path& path);
 
-// The name of `path` in the system's narrow bytes, as written into files.
+// The name of `path` in the system's narrow bytes, as written into files:
+// the path's own bytes, or on Windows the name in the ANSI code page (Big5
+// on a Traditional Chinese system), each character it lacks written as "?".
 std::string NativeName(const std::filesystem::path& path);
 
+// The path that `name`, a name given as text, stands for: on Windows `name`
+// is UTF-8; elsewhere it is the system's own bytes, taken as they are.
+std::filesystem::path PathFromName(const std::string& name);
+
 // Whether `a` and `b` name the same file: by identity when both exist,
-// otherwise by their absolute, lexically normal forms.
+// otherwise by their absolute, lexically normal forms, compared without
+// regard to case on Windows, whose file names ignore it.
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 }  // namespace tessel

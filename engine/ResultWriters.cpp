@@ -10,24 +10,31 @@ namespace tessel {
 
 namespace {
 
-std::size_t WriteSpanText(RunState& state, int k, OutputStream& out) {
-  return state.reader.CopySource(*state.sources[k], state.span_start[k],
-                                 state.span_length[k], out);
-}
+// What the writing of one difference reads its span texts from.
+struct SpanSource {
+  TokenReader& reader;
+  RunSources& sources;
+  const DifferenceSpans& spans;
+
+  std::size_t Write(int k, OutputStream& out) const {
+    return reader.CopySource(*sources.streams[k], spans.start[k],
+                             spans.length[k], out);
+  }
+};
 
 void WriteBlanks(std::size_t written, OutputStream& out) {
   for (std::size_t w = written; w < kColumnWidth; ++w) out.Put(' ');
 }
 
 // "{{" first "||" second ["||" third] "}}".
-void WriteBlock(RunState& state, std::initializer_list<int> order,
+void WriteBlock(const SpanSource& spans, std::initializer_list<int> order,
                 OutputStream& out) {
   out.Write(file_texts::kBlockOpen);
   bool first = true;
   for (int k : order) {
     if (!first) out.Write(file_texts::kBlockSeparator);
     first = false;
-    WriteSpanText(state, k, out);
+    spans.Write(k, out);
   }
   out.Write(file_texts::kBlockClose);
 }
@@ -40,69 +47,75 @@ std::string LineNumber(const char* format, std::int64_t line) {
 
 }  // namespace
 
-void WriteDifference(RunState& state) {
-  OutputStream& diff = *state.difference;
-  const bool three = state.source_count == 3;
-  for (int k = 0; k < state.source_count; ++k) {
-    diff.Write(LineNumber("%6lld, ", state.lines[k]));
+void WriteDifference(TokenReader& reader, RunSources& sources,
+                     const WalkPosition& position, const DifferenceSpans& spans,
+                     RunOutputs& outputs) {
+  const SpanSource span{reader, sources, spans};
+  OutputStream& diff = *outputs.difference;
+  const bool three = sources.count == 3;
+  for (int k = 0; k < sources.count; ++k) {
+    diff.Write(LineNumber("%6lld, ", position.lines[k]));
   }
-  WriteBlanks(WriteSpanText(state, 0, diff), diff);
+  WriteBlanks(span.Write(0, diff), diff);
   diff.Write(file_texts::kColumnSeparator);
-  const std::size_t second = WriteSpanText(state, 1, diff);
+  const std::size_t second = span.Write(1, diff);
   if (three) {
     WriteBlanks(second, diff);
     diff.Write(file_texts::kColumnSeparator);
-    WriteSpanText(state, 2, diff);
+    span.Write(2, diff);
   }
   diff.Put('\n');
 
   if (three) {
-    for (int k = 0; k < 3; ++k) WriteBlock(state, {0, 1, 2}, *state.results[k]);
+    for (int k = 0; k < 3; ++k)
+      WriteBlock(span, {0, 1, 2}, *outputs.results[k]);
   } else {
-    WriteBlock(state, {0, 1}, *state.results[0]);
-    WriteBlock(state, {1, 0}, *state.results[1]);
+    WriteBlock(span, {0, 1}, *outputs.results[0]);
+    WriteBlock(span, {1, 0}, *outputs.results[1]);
   }
 }
 
-void WriteEndLine(RunState& state) {
-  state.difference->Write(file_texts::kEndLine);
+void WriteEndLine(RunOutputs& outputs) {
+  outputs.difference->Write(file_texts::kEndLine);
 }
 
-void WriteClosingLines(RunState& state) {
-  const int n = state.source_count;
+void WriteClosingLines(const RunSources& sources, const WalkPosition& position,
+                       const LookAhead& look_ahead, RunOutputs& outputs) {
+  const int n = sources.count;
   for (int k = 0; k < n; ++k) {
-    state.results[k]->Write(file_texts::kResultLineEnd);
-    state.results[k]->Write(file_texts::kResultLineEnd);
+    outputs.results[k]->Write(file_texts::kResultLineEnd);
+    outputs.results[k]->Write(file_texts::kResultLineEnd);
   }
-  state.difference->Write(file_texts::kDifferenceLineEnd);
-  state.difference->Write(file_texts::kDifferenceLineEnd);
+  outputs.difference->Write(file_texts::kDifferenceLineEnd);
+  outputs.difference->Write(file_texts::kDifferenceLineEnd);
 
   for (int k = 0; k < n; ++k) {
     std::string line(file_texts::kClosingStart);
-    line += state.source_names[k];
+    line += sources.names[k];
     line += file_texts::kClosingMiddle;
-    line += LineNumber("%lld", state.lines[k]);
-    line += state.current[k] != kEndOfSource ? file_texts::kClosingInterrupted
-                                             : file_texts::kClosingEnded;
+    line += LineNumber("%lld", position.lines[k]);
+    line += position.current[k] != kEndOfSource
+                ? file_texts::kClosingInterrupted
+                : file_texts::kClosingEnded;
     for (int r = 0; r < n; ++r) {
-      state.results[r]->Write(line);
-      state.results[r]->Write(file_texts::kResultLineEnd);
+      outputs.results[r]->Write(line);
+      outputs.results[r]->Write(file_texts::kResultLineEnd);
     }
-    state.difference->Write(line);
-    state.difference->Write(file_texts::kDifferenceLineEnd);
+    outputs.difference->Write(line);
+    outputs.difference->Write(file_texts::kDifferenceLineEnd);
   }
   // A growing look-ahead says how far it reached, so the user knows what a
   // larger MAX would have to beat.
-  if (state.auto_window) {
+  if (look_ahead.auto_window) {
     std::string line(file_texts::kClosingReachedStart);
-    line += LineNumber("%lld", state.reached_window);
+    line += LineNumber("%lld", look_ahead.reached_window);
     line += file_texts::kClosingReachedEnd;
     for (int r = 0; r < n; ++r) {
-      state.results[r]->Write(line);
-      state.results[r]->Write(file_texts::kResultLineEnd);
+      outputs.results[r]->Write(line);
+      outputs.results[r]->Write(file_texts::kResultLineEnd);
     }
-    state.difference->Write(line);
-    state.difference->Write(file_texts::kDifferenceLineEnd);
+    outputs.difference->Write(line);
+    outputs.difference->Write(file_texts::kDifferenceLineEnd);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <cstddef>
 
 #include "RunState.h"
+#include "TokenReader.h"
 
 namespace tessel {
 
@@ -19,20 +20,24 @@ namespace tessel {
 // file, so the columns line up.
 constexpr std::size_t kColumnWidth = 31;
 
-// Writes the current difference: its line to the difference file, then its
-// block to each result file. Every span text is read afresh from its
-// source; afterwards each source stands right after its span.
-void WriteDifference(RunState& state);
+// Writes the difference of `spans`: its line (with the lines reached) to
+// the difference file, then its block to each result file. Every span text
+// is read afresh from its source through `reader`; afterwards each source
+// stands right after its span.
+void WriteDifference(TokenReader& reader, RunSources& sources,
+                     const WalkPosition& position, const DifferenceSpans& spans,
+                     RunOutputs& outputs);
 
 // Writes the end line of a completed run to the difference file.
-void WriteEndLine(RunState& state);
+void WriteEndLine(RunOutputs& outputs);
 
 // Writes the closing lines of a cut-off run: a blank line, then for each
 // source whether it was interrupted (current code not 0) or had ended, with
 // its name and the line reached, and with the growing look-ahead a line
 // with the widest look-ahead used; to every result file and the difference
 // file.
-void WriteClosingLines(RunState& state);
+void WriteClosingLines(const RunSources& sources, const WalkPosition& position,
+                       const LookAhead& look_ahead, RunOutputs& outputs);
 
 }  // namespace tessel
 

@@ -32,6 +32,7 @@ AnchorMatch SearchAnchor(
   std::array<GramIndex, kMaxSources> indexes;
   AnchorMatch match;
   match.best = rules.bound;
+  match.bound = rules.bound;
   for (int k = 0; k < window_count; ++k) {
     match.offsets[k] = static_cast<std::int32_t>(2 * windows[k].size());
   }
@@ -100,15 +101,16 @@ AnchorMatch SearchAnchor(
   return match;
 }
 
-bool FindResync(RunState& state) {
-  TokenReader& reader = state.reader;
-  const int n = state.source_count;
-  std::array<SourceStream*, LookAhead::kMaxSources> sources{};
+bool FindResync(TokenReader& reader, RunSources& sources,
+                WalkPosition& position, LookAhead& look_ahead,
+                DifferenceSpans& spans) {
+  const int n = sources.count;
+  std::array<SourceStream*, kMaxSources> streams{};
 
   for (int k = 0; k < n; ++k) {
-    SourceStream& src = *state.sources[k];
-    sources[k] = &src;
-    const Code code = state.current[k];
+    SourceStream& src = *sources.streams[k];
+    streams[k] = &src;
+    const Code code = position.current[k];
     std::int64_t back = 0;
     if (code == kEndOfSource) {
       back = 0;
@@ -123,26 +125,27 @@ bool FindResync(RunState& state) {
       back = static_cast<std::int64_t>(reader.TokenLength(code));
     }
     src.SeekRelative(-back);
-    state.span_start[k] = src.Tell();
-    state.lookahead.Start(k, state.span_start[k]);
+    spans.start[k] = src.Tell();
+    look_ahead.kept.Start(k, spans.start[k]);
   }
 
   // A fixed look-ahead is tried once; the growing one from its first size
   // on, while it finds nothing and some source goes on beyond it.
-  std::int32_t window = state.auto_window
-                            ? std::min(kAutoFirstWindow, state.max_window)
-                            : state.window_size;
+  std::int32_t window = look_ahead.auto_window
+                            ? std::min(kAutoFirstWindow, look_ahead.max_window)
+                            : look_ahead.window_size;
   AnchorMatch match;
   bool found = false;
   for (;;) {
     // The first try of the growing look-ahead is that of a fixed one.
-    const bool fixed_rules = !state.auto_window || window <= kAutoFirstWindow;
+    const bool fixed_rules =
+        !look_ahead.auto_window || window <= kAutoFirstWindow;
     const AnchorRules& rules = fixed_rules ? kFixedRules : kAutoRules;
-    state.lookahead.ReadSlots(reader, sources, n, window);
+    look_ahead.kept.ReadSlots(reader, streams, n, window);
     std::array<std::span<const std::uint16_t>, kMaxSources> strings;
     bool all_ended = true;
     for (int k = 0; k < n; ++k) {
-      strings[k] = state.lookahead.Window(k, window);
+      strings[k] = look_ahead.kept.Window(k, window);
       all_ended &= strings[k].size() < static_cast<std::size_t>(window);
     }
     // A later try of the growing look-ahead comes after one that found no
@@ -150,20 +153,20 @@ bool FindResync(RunState& state) {
     // at once.
     match = fixed_rules ? SearchNearestAnchor(strings, n, rules)
                         : SearchAnchor(strings, n, rules);
-    found = match.best < rules.bound;
-    if (!state.auto_window || found || all_ended ||
-        window >= state.max_window) {
+    found = match.found();
+    if (!look_ahead.auto_window || found || all_ended ||
+        window >= look_ahead.max_window) {
       break;
     }
-    window = NextAutoWindow(window, state.max_window);
+    window = NextAutoWindow(window, look_ahead.max_window);
   }
-  state.reached_window = std::max(state.reached_window, window);
+  look_ahead.reached_window = std::max(look_ahead.reached_window, window);
 
   for (int k = 0; k < n; ++k) {
-    const std::int64_t line_rest = 2 * state.lookahead.RestOfLine(k, window);
-    state.span_length[k] =
+    const std::int64_t line_rest = 2 * look_ahead.kept.RestOfLine(k, window);
+    spans.length[k] =
         found ? std::min<std::int64_t>(match.offsets[k], line_rest) : line_rest;
-    state.current[k] = state.lookahead.CodeAt(k, window - 1);
+    position.current[k] = look_ahead.kept.CodeAt(k, window - 1);
   }
   return found;
 }

@@ -11,23 +11,28 @@
 
 #include "AnchorRules.h"
 #include "RunState.h"
+#include "TokenReader.h"
 
 namespace tessel {
 
 // Anchors are tried with 10, 7, 4 and then 1 characters.
 constexpr int kLongestAnchor = 10;
 constexpr int kAnchorStep = 3;
-// kNoAnchor, the mark for "no anchor" and the bound of a fixed look-ahead,
-// is defined in AnchorRules.h.
+// kAnchorSumLimit, the bound on an anchor of a fixed look-ahead, is defined
+// in AnchorRules.h with the rules of the growing one.
 
 struct AnchorMatch {
-  // The smallest sum of offsets found, or the rules' bound (kNoAnchor).
-  std::int32_t best = kNoAnchor;
+  // The smallest sum of offsets found; `bound` while none is.
+  std::int32_t best = kAnchorSumLimit;
+  // The rules' bound on a sum: an anchor was found when best lies below.
+  std::int32_t bound = kAnchorSumLimit;
   // The anchor's offset in each window, in packed bytes. Without an anchor,
   // the length of each window.
   std::array<std::int32_t, kMaxSources> offsets{};
   // The smallest sum after the sweep with the longest anchors alone.
-  std::int32_t longest_best = kNoAnchor;
+  std::int32_t longest_best = kAnchorSumLimit;
+
+  bool found() const { return best < bound; }
 };
 
 // Searches `windows` (compared characters only, none of them 0) for the
@@ -44,16 +49,20 @@ AnchorMatch SearchAnchor(
     int window_count, const AnchorRules& rules = kFixedRules,
     std::int64_t enough = std::numeric_limits<std::int64_t>::max());
 
-// Backs every source up over its differing character, records the span
-// starts, reads the look-ahead of state.window_size compared characters
-// (with the growing look-ahead: of 100, then four times as many while no
-// anchor is found and some look-ahead did not reach the end of its source,
-// up to state.max_window), and sets the span lengths: the anchor offsets,
-// capped at the rest of the current line. Sets each current code to the
-// last code of the look-ahead used (0 when the source ended within it), and
-// raises state.reached_window to that look-ahead. Returns whether an
-// anchor was found.
-bool FindResync(RunState& state);
+// Backs every source up over its differing character (position.current),
+// records the span starts, reads the look-ahead of look_ahead.window_size
+// compared characters (with the growing look-ahead: of 100, then four
+// times as many while no anchor is found and some look-ahead did not reach
+// the end of its source, up to look_ahead.max_window), and sets the span
+// lengths: the anchor offsets, capped at the rest of the current line
+// (position.lines). Sets each current code to the last code of the
+// look-ahead used (0 when the source ended within it), and raises
+// look_ahead.reached_window to that look-ahead. Returns whether an anchor
+// was found. Throws std::bad_alloc when a growing look-ahead does not fit
+// in memory.
+bool FindResync(TokenReader& reader, RunSources& sources,
+                WalkPosition& position, LookAhead& look_ahead,
+                DifferenceSpans& spans);
 
 }  // namespace tessel
 

@@ -1,34 +1,18 @@
-// The one interface through which a comparison run reaches its caller: the
-// desktop window, the command-line tool, or a test's recorder.
+// The one interface through which a running comparison reaches its caller
+// (the desktop window, the command-line tool, or a test's recorder) while
+// it runs: events, the stop request, the difference count and progress.
+// How the run ended comes back as its RunStatus, never through the host.
 
 #ifndef TESSEL_ENGINE_RUNHOST_H_
 #define TESSEL_ENGINE_RUNHOST_H_
 
 #include <cstdint>
-#include <string_view>
-
-#include "RunOptions.h"
 
 namespace tessel {
-
-// The fields a run may send the keyboard focus to after a failure.
-enum class RunField {
-  kFile1,
-  kFile2,
-  kFile3,
-  kResult1,
-  kResult2,
-  kResult3,
-  kResult,  // the difference file
-  kSignFile,
-};
 
 class RunHost {
  public:
   virtual ~RunHost() = default;
-
-  // The options and file names, taken once at the start of a run.
-  virtual RunOptions Options() = 0;
 
   // Read on every pass until it first returns true: in fast mode the run
   // processes no events, so nothing can turn fast mode off again. From
@@ -51,11 +35,6 @@ class RunHost {
   // the byte offset reached in it.
   virtual void SetProgressMaximum(std::int64_t maximum) = 0;
   virtual void SetProgressPosition(std::int64_t position) = 0;
-
-  // Moves the keyboard focus to the field whose file failed.
-  virtual void FocusField(RunField field) = 0;
-  // Shows a simple message (UTF-8) and returns once the user has seen it.
-  virtual void ShowMessage(std::string_view text) = 0;
 };
 
 }  // namespace tessel

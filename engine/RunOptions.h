@@ -25,31 +25,33 @@ constexpr std::int32_t kNoDiffLimit = std::numeric_limits<std::int32_t>::max();
 struct RunOptions {
   // Three sources are compared; otherwise two, and the third source and
   // result names are not used.
-  bool ThreeFiles = false;
-  // Fold missing-character notations into single characters.
-  bool DoLoseWord = true;
-  // Load the ignored symbols from SignFileName.
-  bool UseSignFile = false;
-  std::filesystem::path SignFileName;
-  // Load the ignored symbols from SignMemo, the memo's text as Big5 bytes.
-  // With both flags set, the memo wins, as it is loaded last.
-  bool UseSignMemo = false;
-  std::string SignMemo;
-  std::array<std::filesystem::path, 3> Sources;
-  std::array<std::filesystem::path, 3> Results;
-  std::filesystem::path Difference;
+  bool three_files = false;
+  // Fold missing-character notations such as "[xxxx]" into single
+  // characters.
+  bool fold_notations = true;
+  // Load the ignored symbols from sign_file.
+  bool use_sign_file = false;
+  std::filesystem::path sign_file;
+  // Load the ignored symbols from sign_memo, the memo's text as Big5 bytes.
+  // With both flags set, the memo wins, as it is loaded last; the sign
+  // file is still read. Neither front end sets both.
+  bool use_sign_memo = false;
+  std::string sign_memo;
+  std::array<std::filesystem::path, 3> sources;
+  std::array<std::filesystem::path, 3> results;
+  std::filesystem::path difference;
   // How many compared characters of each source the search reads ahead;
   // the caller has checked it lies in kMinWindowSize..kMaxWindowSize.
-  std::int32_t WindowSize = kDefaultWindowSize;
-  // The growing look-ahead instead of WindowSize: it starts at 100
+  std::int32_t window_size = kDefaultWindowSize;
+  // The growing look-ahead instead of window_size: it starts at 100
   // characters and grows four-fold while no anchor is found, up to
-  // MaxWindow (kLeastAutoMaxWindow..kMostAutoMaxWindow).
-  bool AutoWindow = false;
-  std::int32_t MaxWindow = kDefaultAutoMaxWindow;
+  // max_window (kLeastAutoMaxWindow..kMostAutoMaxWindow).
+  bool auto_window = false;
+  std::int32_t max_window = kDefaultAutoMaxWindow;
   // The run is cut off once this many differences have been written.
-  std::int32_t DiffLimit = kNoDiffLimit;
+  std::int32_t diff_limit = kNoDiffLimit;
   // Further files that no output may overwrite, such as a memo file.
-  std::vector<std::filesystem::path> OtherInputs;
+  std::vector<std::filesystem::path> other_inputs;
 };
 
 }  // namespace tessel

@@ -92,12 +92,13 @@ std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
   return i;
 }
 
-std::size_t CopySharedStretch(RunState& state) {
-  const int n = state.source_count;
+std::size_t CopySharedStretch(const TokenReader& reader, RunSources& sources,
+                              RunOutputs& outputs, WalkPosition& position) {
+  const int n = sources.count;
   std::array<std::span<const unsigned char>, kMaxSources> ahead;
   std::size_t available = kLongestStretch;
   for (int k = 0; k < n; ++k) {
-    ahead[k] = state.sources[k]->Peek(kRefillBelow);
+    ahead[k] = sources.streams[k]->Peek(kRefillBelow);
     available = std::min(available, ahead[k].size());
   }
   if (available < kShortestStretch) return 0;
@@ -110,7 +111,7 @@ std::size_t CopySharedStretch(RunState& state) {
   }
 
   // Block by block, so that a stretch that ends early costs little.
-  const bool fold = state.reader.do_lose_word();
+  const bool fold = reader.fold_notations();
   std::int64_t feeds = 0;
   std::size_t length = 0;
   while (length < available) {
@@ -131,9 +132,9 @@ std::size_t CopySharedStretch(RunState& state) {
   const std::string_view stretch(reinterpret_cast<const char*>(ahead[0].data()),
                                  length);
   for (int k = 0; k < n; ++k) {
-    state.results[k]->Write(stretch);
-    state.sources[k]->Skip(length);
-    state.lines[k] += feeds;
+    outputs.results[k]->Write(stretch);
+    sources.streams[k]->Skip(length);
+    position.lines[k] += feeds;
   }
   return length;
 }
@@ -181,14 +182,15 @@ inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
 }
 
 template <int N>
-std::size_t CopyAgreeing(RunState& state) {
-  const StopTable& stops = kStops[state.reader.do_lose_word() ? 1 : 0];
-  const SignSet& signs = state.reader.signs();
+std::size_t CopyAgreeing(const TokenReader& reader, RunSources& sources,
+                         RunOutputs& outputs, WalkPosition& position) {
+  const StopTable& stops = kStops[reader.fold_notations() ? 1 : 0];
+  const SignSet& signs = reader.signs();
   std::array<const unsigned char*, N> bytes;
   std::array<std::size_t, N> size, at{}, agreed{};
   std::array<std::int64_t, N> feeds{}, agreed_feeds{};
   for (int k = 0; k < N; ++k) {
-    const auto ahead = state.sources[k]->Peek(kRefillBelow);
+    const auto ahead = sources.streams[k]->Peek(kRefillBelow);
     bytes[k] = ahead.data();
     size[k] = ahead.size();
   }
@@ -209,19 +211,21 @@ std::size_t CopyAgreeing(RunState& state) {
   }
   if (passes == 0) return 0;
   for (int k = 0; k < N; ++k) {
-    state.results[k]->Write(
+    outputs.results[k]->Write(
         std::string_view(reinterpret_cast<const char*>(bytes[k]), agreed[k]));
-    state.sources[k]->Skip(agreed[k]);
-    state.lines[k] += agreed_feeds[k];
+    sources.streams[k]->Skip(agreed[k]);
+    position.lines[k] += agreed_feeds[k];
   }
   return passes;
 }
 
 }  // namespace
 
-std::size_t CopyAgreeingStretch(RunState& state) {
-  return state.source_count == 3 ? CopyAgreeing<3>(state)
-                                 : CopyAgreeing<2>(state);
+std::size_t CopyAgreeingStretch(const TokenReader& reader, RunSources& sources,
+                                RunOutputs& outputs, WalkPosition& position) {
+  return sources.count == 3
+             ? CopyAgreeing<3>(reader, sources, outputs, position)
+             : CopyAgreeing<2>(reader, sources, outputs, position);
 }
 
 }  // namespace tessel

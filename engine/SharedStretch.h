@@ -12,6 +12,7 @@
 #include <span>
 
 #include "RunState.h"
+#include "TokenReader.h"
 
 namespace tessel {
 
@@ -24,20 +25,23 @@ namespace tessel {
 std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
                         std::int64_t* line_feeds);
 
-// If every source of `state` continues with the same bytes, copies the
-// longest plain stretch of them to every result file, moves every source
-// past it and counts its lines. Returns the number of bytes copied from
+// If every source continues with the same bytes, copies the longest plain
+// stretch of them to every result file, moves every source past it and
+// counts its lines in `position`. Returns the number of bytes copied from
 // each source, or 0 when they do not continue with a plain stretch long
 // enough to be worth it.
-std::size_t CopySharedStretch(RunState& state);
+std::size_t CopySharedStretch(const TokenReader& reader, RunSources& sources,
+                              RunOutputs& outputs, WalkPosition& position);
 
-// Walks every source of `state` straight over its buffer as the lockstep
-// walk would, as long as the compared characters agree and every character
-// is one that the walk copies unchanged (no notation opener when folding, no
-// 0x1A, no high byte before a NUL), and copies what it passed, ignored
-// characters included, to each result file. Stops after the last compared
-// character on which all agree. Returns the number of such characters.
-std::size_t CopyAgreeingStretch(RunState& state);
+// Walks every source straight over its buffer as the lockstep walk would, as
+// long as the compared characters agree and every character is one that the
+// walk copies unchanged (no notation opener when folding, no 0x1A, no high byte
+// before a NUL), and copies what it passed, ignored characters included, to
+// each result file. Stops after the last compared character on which all agree,
+// and counts the lines passed in `position`. Returns the number of such
+// characters.
+std::size_t CopyAgreeingStretch(const TokenReader& reader, RunSources& sources,
+                                RunOutputs& outputs, WalkPosition& position);
 
 }  // namespace tessel
 

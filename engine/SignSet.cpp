@@ -1,8 +1,5 @@
 #include "SignSet.h"
 
-#include "SourceStream.h"
-#include "TokenReader.h"
-
 namespace tessel {
 
 void SignSet::Clear() {
@@ -18,14 +15,6 @@ void SignSet::Append(Code code) {
     return;
   }
   words_[code / 64] |= std::uint64_t{1} << (code % 64);
-}
-
-void SignSet::LoadSignFile(TokenReader& reader, SourceStream& file) {
-  Clear();
-  for (Code code = reader.ReadToken(file); code != kEndOfSource;
-       code = reader.ReadToken(file)) {
-    if (code != kLineFeed && code != kCarriageReturn) Append(code);
-  }
 }
 
 void SignSet::LoadSignMemo(std::string_view text) {

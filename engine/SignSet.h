@@ -2,8 +2,8 @@
 // comparison skips in every source.
 //
 // The set is the ordered list of packed codes read from an ignored-symbol
-// file or from the memo text. A code is in the set when one entry equals its
-// packed form whole. An entry holding a zero byte ends the set as a
+// file (SignFile.h) or from the memo text. A code is in the set when one entry
+// equals its packed form whole. An entry holding a zero byte ends the set as a
 // zero-terminated string would: entries after it are never found. The set
 // answers from a table over all 65,536 codes, built as the entries arrive.
 
@@ -17,9 +17,6 @@
 #include "CharCodes.h"
 
 namespace tessel {
-
-class SourceStream;
-class TokenReader;
 
 // The symbols that the default button puts in front of the memo: a space, a
 // full-width space (A1 40), the digits, "T", "n", "_", "p", "a", "b", "c"
@@ -42,12 +39,6 @@ class SignSet {
 
   // Empties the set.
   void Clear();
-
-  // Builds the set from an ignored-symbol file: every code that `reader`
-  // yields for `file`, line feeds and carriage returns left out. Notations
-  // are folded when the reader folds them, and enter the notation table
-  // even after the set has ended.
-  void LoadSignFile(TokenReader& reader, SourceStream& file);
 
   // Builds the set from the memo's text, lines separated by CR LF. A byte
   // below 0x80 is one symbol (line ends skipped); a byte of 0x80 or above

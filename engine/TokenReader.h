@@ -23,10 +23,11 @@ class TokenReader {
   static constexpr std::size_t kBracketLookahead = 99;
   static constexpr std::size_t kEntityLookahead = 19;
 
-  // `notations` and `signs` must outlive the reader. `do_lose_word` turns
+  // `notations` and `signs` must outlive the reader. `fold_notations` turns
   // notation folding on.
-  TokenReader(NotationTable& notations, const SignSet& signs, bool do_lose_word)
-      : notations_(notations), signs_(signs), do_lose_word_(do_lose_word) {}
+  TokenReader(NotationTable& notations, const SignSet& signs,
+              bool fold_notations)
+      : notations_(notations), signs_(signs), fold_notations_(fold_notations) {}
 
   // Reads the next character of `src` and returns its code, leaving `src`
   // right after the bytes the code stands for. Returns 0 at the end of the
@@ -44,7 +45,7 @@ class TokenReader {
       return ReadSpecialSecondByte(src, x, y);
     }
     if (x == SourceStream::kEnd || x == kEndOfFileByte) return kEndOfSource;
-    if (do_lose_word_ && (x == '[' || x == '&')) return ReadOpener(src, x);
+    if (fold_notations_ && (x == '[' || x == '&')) return ReadOpener(src, x);
     return kSingleByteBase + static_cast<Code>(x);
   }
 
@@ -81,7 +82,7 @@ class TokenReader {
   std::size_t CopySource(SourceStream& src, std::int64_t start,
                          std::int64_t count, OutputStream& out);
 
-  bool do_lose_word() const { return do_lose_word_; }
+  bool fold_notations() const { return fold_notations_; }
   const SignSet& signs() const { return signs_; }
   NotationTable& notations() const { return notations_; }
 
@@ -92,7 +93,7 @@ class TokenReader {
 
   NotationTable& notations_;
   const SignSet& signs_;
-  bool do_lose_word_;
+  bool fold_notations_;
 };
 
 }  // namespace tessel

@@ -146,6 +146,16 @@ INSTANTIATE_TEST_SUITE_P(
             "difference file is a result",
             {"a", "b", "--result", "ra", "--result", "rb", "--diff", "rb"},
             "錯誤 : rb" + kClash},
+        // A memo file is read whole before the run: a folder, or a file
+        // whose read fails part way, is refused as not openable.
+        RefusedCase{"folder as memo file",
+                    {"--sign-memo", "folder", "a", "b", "--result", "ra",
+                     "--result", "rb", "--diff", "d"},
+                    "錯誤 : folder 檔案開啟失敗."},
+        RefusedCase{"unreadable memo file",
+                    {"--sign-memo", "/proc/self/mem", "a", "b", "--result",
+                     "ra", "--result", "rb", "--diff", "d"},
+                    "錯誤 : /proc/self/mem 檔案開啟失敗."},
         RefusedCase{"result is the sign file",
                     {"--sign-file", "sign", "a", "b", "--result", "sign",
                      "--result", "rb", "--diff", "d"},

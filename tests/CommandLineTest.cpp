@@ -32,6 +32,7 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 struct RefusedCase {
+  std::string name;
   std::string args;
   std::string error;
 };
@@ -49,32 +50,49 @@ const std::string kTwo = " a b --result ra --result rb --diff d";
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedTest,
     ::testing::Values(
-        RefusedCase{"a --result ra --diff d", "give two or three sources"},
-        RefusedCase{"a b c d --diff d", "give two or three sources"},
-        RefusedCase{"a b --result ra --diff d",
+        RefusedCase{"one source", "a --result ra --diff d",
+                    "give two or three sources"},
+        RefusedCase{"four sources", "a b c d --diff d",
+                    "give two or three sources"},
+        RefusedCase{"one result for two sources", "a b --result ra --diff d",
                     "give one --result for each source, in source order"},
-        RefusedCase{"a b --result ra --result rb",
+        RefusedCase{"no difference file", "a b --result ra --result rb",
                     "give the difference file with --diff"},
-        RefusedCase{"--bogus" + kTwo, "unknown option --bogus"},
-        RefusedCase{kTwo + " --window", "option --window needs a value"},
-        RefusedCase{kTwo + " --quiet=1", "option --quiet takes no value"},
-        RefusedCase{kTwo + " --sign-file s --default-signs",
+        RefusedCase{"unknown option", "--bogus" + kTwo,
+                    "unknown option --bogus"},
+        RefusedCase{"value for an unknown option", "--bogus=1" + kTwo,
+                    "option --bogus takes no value"},
+        RefusedCase{"result given as the last word", kTwo + " --result",
+                    "option --result needs a value"},
+        RefusedCase{"difference file twice", kTwo + " --diff e",
+                    "--diff given twice"},
+        RefusedCase{"memo file twice", kTwo + " --sign-memo m --sign-memo n",
+                    "--sign-memo given twice"},
+        RefusedCase{"option without its value", kTwo + " --window",
+                    "option --window needs a value"},
+        RefusedCase{"value for a flag", kTwo + " --quiet=1",
+                    "option --quiet takes no value"},
+        RefusedCase{"sign file with default symbols",
+                    kTwo + " --sign-file s --default-signs",
                     "--sign-file cannot be combined with --sign-memo or "
                     "--default-signs"},
-        RefusedCase{kTwo + " --window abc", "最大比對數字該欄必需為數字!"},
-        RefusedCase{kTwo + " --window 1",
+        RefusedCase{"window not a number", kTwo + " --window abc",
+                    "最大比對數字該欄必需為數字!"},
+        RefusedCase{"window below 2", kTwo + " --window 1",
                     "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
-        RefusedCase{kTwo + " --window 65536",
+        RefusedCase{"window above 65535", kTwo + " --window 65536",
                     "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
-        RefusedCase{kTwo + " --max-diff 1e3", "最大差異數字該欄必需為數字!"},
-        RefusedCase{kTwo + " --window auto:99",
+        RefusedCase{"limit not a number", kTwo + " --max-diff 1e3",
+                    "最大差異數字該欄必需為數字!"},
+        RefusedCase{"auto below its least", kTwo + " --window auto:99",
                     "--window auto:MAX takes MAX from 100 to 16777216"},
-        RefusedCase{kTwo + " --window auto:16777217",
+        RefusedCase{"auto above its most", kTwo + " --window auto:16777217",
                     "--window auto:MAX takes MAX from 100 to 16777216"},
-        RefusedCase{kTwo + " --window auto:",
+        RefusedCase{"auto with an empty max", kTwo + " --window auto:",
                     "--window auto:MAX takes MAX from 100 to 16777216"},
-        RefusedCase{kTwo + " --window autox",
-                    "--window auto:MAX takes MAX from 100 to 16777216"}));
+        RefusedCase{"auto run on", kTwo + " --window autox",
+                    "--window auto:MAX takes MAX from 100 to 16777216"}),
+    [](const auto& info) { return RowName(info.param.name); });
 
 TEST(CommandLineTest, ReadsTheGrowingLookAhead) {
   struct Row {
@@ -87,12 +105,12 @@ TEST(CommandLineTest, ReadsTheGrowingLookAhead) {
     const CommandLine line =
         ParseCommandLine(Words("--window " + row.window + kTwo));
     ASSERT_EQ(line.action, CommandLine::Action::kRun) << row.window;
-    EXPECT_TRUE(line.options.AutoWindow) << row.window;
-    EXPECT_EQ(line.options.MaxWindow, row.max_window) << row.window;
+    EXPECT_TRUE(line.options.auto_window) << row.window;
+    EXPECT_EQ(line.options.max_window, row.max_window) << row.window;
   }
   const CommandLine fixed = ParseCommandLine(Words("--window 300" + kTwo));
-  EXPECT_FALSE(fixed.options.AutoWindow);
-  EXPECT_EQ(fixed.options.WindowSize, 300);
+  EXPECT_FALSE(fixed.options.auto_window);
+  EXPECT_EQ(fixed.options.window_size, 300);
 }
 
 TEST(CommandLineTest, ReadsEveryOption) {
@@ -101,16 +119,16 @@ TEST(CommandLineTest, ReadsEveryOption) {
             "rb --result rc --diff d --sign-memo m --default-signs --quiet"));
   ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
   const RunOptions& o = line.options;
-  EXPECT_TRUE(o.ThreeFiles);
-  EXPECT_FALSE(o.DoLoseWord);
-  EXPECT_EQ(o.WindowSize, 64);
-  EXPECT_EQ(o.DiffLimit, -3);
-  EXPECT_EQ(o.Sources[2], "c");
-  EXPECT_EQ(o.Results[2], "rc");
-  EXPECT_EQ(o.Difference, "d");
-  EXPECT_TRUE(o.UseSignMemo);
-  EXPECT_FALSE(o.UseSignFile);
-  EXPECT_EQ(o.OtherInputs, std::vector<std::filesystem::path>{"m"});
+  EXPECT_TRUE(o.three_files);
+  EXPECT_FALSE(o.fold_notations);
+  EXPECT_EQ(o.window_size, 64);
+  EXPECT_EQ(o.diff_limit, -3);
+  EXPECT_EQ(o.sources[2], "c");
+  EXPECT_EQ(o.results[2], "rc");
+  EXPECT_EQ(o.difference, "d");
+  EXPECT_TRUE(o.use_sign_memo);
+  EXPECT_FALSE(o.use_sign_file);
+  EXPECT_EQ(o.other_inputs, std::vector<std::filesystem::path>{"m"});
   EXPECT_TRUE(line.default_signs);
   EXPECT_TRUE(line.quiet);
 }
@@ -120,14 +138,14 @@ TEST(CommandLineTest, DefaultsAndNamesThatLookLikeOptions) {
       ParseCommandLine({"--result", "-r1", "--result", "-r2", "--diff", "-d",
                         "--", "-a", "--b"});
   ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
-  EXPECT_EQ(line.options.Sources[0], "-a");
-  EXPECT_EQ(line.options.Sources[1], "--b");
-  EXPECT_EQ(line.options.Results[0], "-r1");
-  EXPECT_FALSE(line.options.ThreeFiles);
-  EXPECT_TRUE(line.options.DoLoseWord);
-  EXPECT_FALSE(line.options.UseSignFile || line.options.UseSignMemo);
-  EXPECT_EQ(line.options.WindowSize, 100);
-  EXPECT_EQ(line.options.DiffLimit, 2147483647);
+  EXPECT_EQ(line.options.sources[0], "-a");
+  EXPECT_EQ(line.options.sources[1], "--b");
+  EXPECT_EQ(line.options.results[0], "-r1");
+  EXPECT_FALSE(line.options.three_files);
+  EXPECT_TRUE(line.options.fold_notations);
+  EXPECT_FALSE(line.options.use_sign_file || line.options.use_sign_memo);
+  EXPECT_EQ(line.options.window_size, 100);
+  EXPECT_EQ(line.options.diff_limit, 2147483647);
 }
 
 class CliProcessTest : public ::testing::Test {

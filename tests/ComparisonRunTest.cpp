@@ -9,10 +9,17 @@
 #include <vector>
 
 #include "FileTexts.h"
-#include "Messages.h"
 #include "TestSupport.h"
 
-namespace tessel::testing {
+namespace tessel {
+
+// Failed rows name the error, not its bytes.
+void PrintTo(const RunError& error, std::ostream* out) {
+  *out << "error " << static_cast<int>(error.kind) << " of file "
+       << static_cast<int>(error.file) << " " << error.path;
+}
+
+namespace testing {
 namespace {
 
 using namespace std::string_literals;
@@ -22,23 +29,22 @@ class RunTest : public ::testing::Test {
   // Writes the sources and points the options at them and at out/.
   void Sources(std::vector<std::string> texts) {
     RunOptions& o = host_.options;
-    o.ThreeFiles = texts.size() == 3;
+    o.three_files = texts.size() == 3;
     for (std::size_t k = 0; k < texts.size(); ++k) {
       const std::string n = std::to_string(k + 1);
       WriteFile(dir_ / ("s" + n), texts[k]);
-      o.Sources[k] = dir_ / ("s" + n);
-      o.Results[k] = dir_ / ("r" + n);
+      o.sources[k] = dir_ / ("s" + n);
+      o.results[k] = dir_ / ("r" + n);
     }
-    o.Difference = dir_ / "d";
+    o.difference = dir_ / "d";
   }
 
+  // Whether the run came to a normal end.
   bool Run() {
     ComparisonRun run(host_, notations_);
-    const bool result = run.RunComparison();
-    outcome_ = run.outcome();
-    lines_reached_ = run.LinesReached();
-    reached_window_ = run.ReachedWindow();
-    return result;
+    status_ = run.RunComparison(host_.options);
+    outcome_ = status_.outcome;
+    return status_.ended_normally();
   }
 
   std::string Out(const std::string& name) {
@@ -51,9 +57,8 @@ class RunTest : public ::testing::Test {
   TempDir dir_;
   NotationTable notations_;
   RecordingHost host_;
+  RunStatus status_;
   RunOutcome outcome_ = RunOutcome::kFailed;
-  std::array<std::int64_t, kMaxSources> lines_reached_{};
-  std::int32_t reached_window_ = -1;
 };
 
 // The end line as the text-mode difference file holds it.
@@ -86,7 +91,7 @@ TEST_F(RunTest, RefinedBySingleCharacter) {
 
 TEST_F(RunTest, NoAnchorWithinWindowCutsOff) {
   Sources({"ABCDEFGHIJKLMN", "AXCDEFGHIJKLMN"});
-  host_.options.WindowSize = 3;
+  host_.options.window_size = 3;
   EXPECT_TRUE(Run());
   EXPECT_EQ(outcome_, RunOutcome::kCutOffNoAnchor);
   const std::string s1 = (dir_ / "s1").string(), s2 = (dir_ / "s2").string();
@@ -125,14 +130,14 @@ TEST_F(RunTest, CutOffTellsTheLinesAndTheLookAheadReached) {
             400}}) {
     Sources({"AB\nCDEFGHIJKLMN" + gap + "\nOPQRSTUVWXYZ\n",
              "AB\n\nCXEFGHIJKLMN\nOPQRSTUVWXYZ\n"});
-    host_.options.AutoWindow = row.auto_window;
-    host_.options.WindowSize = row.window;
-    host_.options.MaxWindow = row.window;
+    host_.options.auto_window = row.auto_window;
+    host_.options.window_size = row.window;
+    host_.options.max_window = row.window;
     EXPECT_TRUE(Run()) << row.name;
     EXPECT_EQ(outcome_, row.outcome) << row.name;
-    EXPECT_EQ(lines_reached_[0], row.line1) << row.name;
-    EXPECT_EQ(lines_reached_[1], row.line2) << row.name;
-    EXPECT_EQ(reached_window_, row.reached) << row.name;
+    EXPECT_EQ(status_.lines_reached[0], row.line1) << row.name;
+    EXPECT_EQ(status_.lines_reached[1], row.line2) << row.name;
+    EXPECT_EQ(status_.reached_window, row.reached) << row.name;
   }
 }
 
@@ -158,8 +163,8 @@ TEST_F(RunTest, LayoutOnlyDifferencesCopyEachSource) {
   const std::string a = "\xA4\xA4\xA4\xE5, [ab]\r\nX\xA4\0Y\x1A"s;
   const std::string b = "\xA4\xA4\r\n\xA4\xE5[AB]  X\n\xA4\r\nY"s;
   Sources({a, b});
-  host_.options.UseSignMemo = true;
-  host_.options.SignMemo = " ,";
+  host_.options.use_sign_memo = true;
+  host_.options.sign_memo = " ,";
   EXPECT_TRUE(Run());
   EXPECT_EQ(host_.diff_count, 0);
   // The NUL after a high byte and the 0x1A are not written.
@@ -199,7 +204,7 @@ TEST_F(RunTest, LongSpansGetNoFill) {
 TEST_F(RunTest, DifferenceLimitCountsBeforeItCuts) {
   for (const std::int32_t limit : {0, 1, -5}) {
     Sources({"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "AXCDEFGHIJKLMNOPQRSYUVWXYZ"});
-    host_.options.DiffLimit = limit;
+    host_.options.diff_limit = limit;
     EXPECT_TRUE(Run()) << limit;
     EXPECT_EQ(outcome_, RunOutcome::kCutOffLimit) << limit;
     EXPECT_EQ(host_.diff_count, 1) << limit;
@@ -215,7 +220,7 @@ TEST_F(RunTest, SourceEndedWhileTheOtherGoesOn) {
   EXPECT_EQ(host_.diff_count, 3);
   // At least a window's worth left: cut off, source 1 marked as ended.
   Sources({"AB", "ABCDE"});
-  host_.options.WindowSize = 3;
+  host_.options.window_size = 3;
   EXPECT_TRUE(Run());
   EXPECT_EQ(outcome_, RunOutcome::kCutOffNoAnchor);
   EXPECT_NE(Out("d").find(BytesText(std::string(file_texts::kClosingEnded))),
@@ -245,7 +250,7 @@ TEST_F(RunTest, StopEndsTheRunWithoutClosingLines) {
   host_.stop_at_pass = 3;
   EXPECT_FALSE(Run());
   EXPECT_EQ(outcome_, RunOutcome::kStopped);
-  EXPECT_EQ(host_.messages, std::vector<std::string>{"被中斷了 !"});
+  EXPECT_TRUE(status_.errors.empty());
   EXPECT_EQ(Out("r1"), "A{{B||X}}C");
   EXPECT_EQ(Out("d"), Lines(1, 1) + Pad("B") + ", X\\r\\n");
 }
@@ -269,27 +274,32 @@ struct FailureCase {
   std::string name;
   // Adjusts the options of a two-source run in `dir`.
   std::function<void(RunOptions&, const std::filesystem::path&)> setup;
-  std::string message;  // with <dir> for the folder
-  RunField focus;
+  RunErrorKind kind;
+  RunFile file;
+  std::string path;  // with <dir> for the folder
   bool outputs_created;
 };
+
+std::ostream& operator<<(std::ostream& out, const FailureCase& c) {
+  return out << c.name;
+}
 
 class RunFailureTest : public RunTest,
                        public ::testing::WithParamInterface<FailureCase> {};
 
-TEST_P(RunFailureTest, ShowsItsMessageAndTouchesNothing) {
+TEST_P(RunFailureTest, SaysWhatFailedAndTouchesNothing) {
   const FailureCase& c = GetParam();
   Sources({"ABC", "ABD"});
   WriteFile(dir_ / "r2", "keep me");
   c.setup(host_.options, dir_.path());
   EXPECT_FALSE(Run()) << c.name;
   EXPECT_EQ(outcome_, RunOutcome::kFailed) << c.name;
-  std::string message = c.message;
-  if (const auto at = message.find("<dir>"); at != std::string::npos) {
-    message.replace(at, 5, dir_.path().string());
+  std::string path = c.path;
+  if (const auto at = path.find("<dir>"); at != std::string::npos) {
+    path.replace(at, 5, dir_.path().string());
   }
-  EXPECT_EQ(host_.messages, std::vector<std::string>{message}) << c.name;
-  EXPECT_EQ(host_.focus, std::vector<RunField>{c.focus}) << c.name;
+  const std::vector<RunError> expected = {{c.kind, c.file, path}};
+  EXPECT_EQ(status_.errors, expected) << c.name;
   EXPECT_EQ(ReadFile(dir_ / "s1"), "ABC") << c.name;
   EXPECT_EQ(ReadFile(dir_ / "s2"), "ABD") << c.name;
   // Outputs that could not all be opened are neither emptied nor created.
@@ -305,77 +315,81 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"missing sign file",
                     [](RunOptions& o, const auto& d) {
-                      o.UseSignFile = true;
-                      o.SignFileName = d / "nosign";
+                      o.use_sign_file = true;
+                      o.sign_file = d / "nosign";
                     },
-                    "\n錯誤 : <dir>/nosign檔案開啟失敗.\n", RunField::kSignFile,
-                    false},
+                    RunErrorKind::kOpenFailed, RunFile::kSignFile,
+                    "<dir>/nosign", false},
         FailureCase{"folder as sign file",
                     [](RunOptions& o, const auto& d) {
-                      o.UseSignFile = true;
-                      o.SignFileName = d;
+                      o.use_sign_file = true;
+                      o.sign_file = d;
                     },
-                    "\n錯誤 : <dir>檔案開啟失敗.\n", RunField::kSignFile,
+                    RunErrorKind::kOpenFailed, RunFile::kSignFile, "<dir>",
                     false},
         FailureCase{
             "missing source",
-            [](RunOptions& o, const auto& d) { o.Sources[1] = d / "x"; },
-            "\n錯誤 : <dir>/x 檔案開啟失敗.\n", RunField::kFile2, false},
+            [](RunOptions& o, const auto& d) { o.sources[1] = d / "x"; },
+            RunErrorKind::kOpenFailed, RunFile::kSource2, "<dir>/x", false},
         FailureCase{"folder as source",
-                    [](RunOptions& o, const auto& d) { o.Sources[0] = d; },
-                    "\n錯誤 : <dir> 檔案開啟失敗.\n", RunField::kFile1, false},
+                    [](RunOptions& o, const auto& d) { o.sources[0] = d; },
+                    RunErrorKind::kOpenFailed, RunFile::kSource1, "<dir>",
+                    false},
         FailureCase{
             "result is a source",
-            [](RunOptions& o, const auto& d) { o.Results[1] = d / "s1"; },
-            "\n錯誤 : <dir>/s1 與來源檔或其他輸出檔相同, 不可覆蓋.\n",
-            RunField::kResult2, false},
+            [](RunOptions& o, const auto& d) { o.results[1] = d / "s1"; },
+            RunErrorKind::kWouldOverwrite, RunFile::kResult2, "<dir>/s1",
+            false},
         FailureCase{
             "result reaches a source by another path",
-            [](RunOptions& o, const auto& d) { o.Difference = d / "." / "s2"; },
-            "\n錯誤 : <dir>/./s2 與來源檔或其他輸出檔相同, 不可覆蓋.\n",
-            RunField::kResult, false},
+            [](RunOptions& o, const auto& d) { o.difference = d / "." / "s2"; },
+            RunErrorKind::kWouldOverwrite, RunFile::kDifference, "<dir>/./s2",
+            false},
         FailureCase{
             "two outputs are one file",
-            [](RunOptions& o, const auto& d) { o.Difference = d / "r1"; },
-            "\n錯誤 : <dir>/r1 與來源檔或其他輸出檔相同, 不可覆蓋.\n",
-            RunField::kResult, false},
+            [](RunOptions& o, const auto& d) { o.difference = d / "r1"; },
+            RunErrorKind::kWouldOverwrite, RunFile::kDifference, "<dir>/r1",
+            false},
         FailureCase{"result is the sign file",
                     [](RunOptions& o, const auto& d) {
                       WriteFile(d / "sign", ",");
-                      o.UseSignFile = true;
-                      o.SignFileName = d / "sign";
-                      o.Results[0] = d / "sign";
+                      o.use_sign_file = true;
+                      o.sign_file = d / "sign";
+                      o.results[0] = d / "sign";
                     },
-                    "\n錯誤 : <dir>/sign 與來源檔或其他輸出檔相同, 不可覆蓋.\n",
-                    RunField::kResult1, false},
+                    RunErrorKind::kWouldOverwrite, RunFile::kResult1,
+                    "<dir>/sign", false},
         FailureCase{"result is another input",
                     [](RunOptions& o, const auto& d) {
                       WriteFile(d / "memo", ",");
-                      o.OtherInputs.push_back(d / "memo");
-                      o.Results[0] = d / "memo";
+                      o.other_inputs.push_back(d / "memo");
+                      o.results[0] = d / "memo";
                     },
-                    "\n錯誤 : <dir>/memo 與來源檔或其他輸出檔相同, 不可覆蓋.\n",
-                    RunField::kResult1, false},
+                    RunErrorKind::kWouldOverwrite, RunFile::kResult1,
+                    "<dir>/memo", false},
         FailureCase{
             "output in a missing folder",
-            [](RunOptions& o, const auto& d) { o.Difference = d / "no" / "d"; },
-            "\n錯誤 : <dir>/no/d 檔案開啟失敗.\n", RunField::kResult, false},
+            [](RunOptions& o, const auto& d) { o.difference = d / "no" / "d"; },
+            RunErrorKind::kOpenFailed, RunFile::kDifference, "<dir>/no/d",
+            false},
         FailureCase{
             "full disk",
-            [](RunOptions& o, const auto&) { o.Difference = "/dev/full"; },
-            "\n錯誤 : /dev/full 檔案寫入失敗.\n", RunField::kResult, true},
+            [](RunOptions& o, const auto&) { o.difference = "/dev/full"; },
+            RunErrorKind::kWriteFailed, RunFile::kDifference, "/dev/full",
+            true},
         FailureCase{
             "read error",
-            [](RunOptions& o, const auto&) { o.Sources[1] = "/proc/self/mem"; },
-            "\n錯誤 : /proc/self/mem 檔案讀取失敗.\n", RunField::kFile2, true}),
+            [](RunOptions& o, const auto&) { o.sources[1] = "/proc/self/mem"; },
+            RunErrorKind::kReadFailed, RunFile::kSource2, "/proc/self/mem",
+            true}),
     [](const auto& info) { return RowName(info.param.name); });
 
 TEST_F(RunTest, CharacterDevicesMayTakeSeveralOutputs) {
   Sources({"ABC", "ABD"});
-  host_.options.Results[0] = host_.options.Results[1] = "/dev/null";
-  host_.options.Difference = "/dev/null";
+  host_.options.results[0] = host_.options.results[1] = "/dev/null";
+  host_.options.difference = "/dev/null";
   EXPECT_TRUE(Run());
-  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_TRUE(status_.errors.empty());
 }
 
 TEST_F(RunTest, FileNamesHaveNoLengthLimit) {
@@ -387,9 +401,9 @@ TEST_F(RunTest, FileNamesHaveNoLengthLimit) {
   const std::filesystem::path source = folder / "\xE6\xBA\x90 1";
   WriteFile(source, "ABCDEFGHIJKLMN");
   Sources({"", "AXCDEFGHIJKLMN"});
-  host_.options.Sources[0] = source;
-  host_.options.Results[0] = folder / "r1";
-  host_.options.WindowSize = 3;
+  host_.options.sources[0] = source;
+  host_.options.results[0] = folder / "r1";
+  host_.options.window_size = 3;
   EXPECT_TRUE(Run());
   EXPECT_GT(source.string().size(), 320u);
   const std::string d = ReadFile(dir_ / "d");
@@ -398,11 +412,47 @@ TEST_F(RunTest, FileNamesHaveNoLengthLimit) {
             std::string::npos);
 }
 
+// The caller's table outlives a run: a notation met in an earlier run keeps
+// its code, and is written in the form that run met first.
+TEST_F(RunTest, NotationsKeepTheirFirstFormFromRunToRun) {
+  Sources({"[ab]X", "[ab]X"});
+  EXPECT_TRUE(Run());
+  Sources({"[AB]Y", "[AB]Y"});
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(Out("r1"), "[ab]Y");
+  EXPECT_EQ(notations_.size(), 1u);
+
+  NotationTable fresh;
+  ComparisonRun run(host_, fresh);
+  EXPECT_TRUE(run.RunComparison(host_.options).ended_normally());
+  EXPECT_EQ(Out("r1"), "[AB]Y");
+}
+
+// Neither front end sets both symbol sources; a run given both takes the
+// memo's symbols, yet still reads the sign file and reports its errors.
+TEST_F(RunTest, MemoGovernsWhenBothSymbolSourcesAreSet) {
+  Sources({"ABCDEFGHIJ", "ABYCDEFGHIJ"});
+  WriteFile(dir_ / "sign", "X");
+  RunOptions& o = host_.options;
+  o.use_sign_file = o.use_sign_memo = true;
+  o.sign_file = dir_ / "sign";
+  o.sign_memo = "Y";
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(status_.diff_count, 0);
+  EXPECT_EQ(Out("r2"), "ABYCDEFGHIJ");
+
+  o.sign_file = dir_ / "nosign";
+  EXPECT_FALSE(Run());
+  const std::vector<RunError> expected = {
+      {RunErrorKind::kOpenFailed, RunFile::kSignFile, dir_ / "nosign"}};
+  EXPECT_EQ(status_.errors, expected);
+}
+
 TEST_F(RunTest, IgnoredNotationFromSignFile) {
   Sources({"A&x-1;BCD[", "A&X-1;BCD["});
   WriteFile(dir_ / "sign", "&x-1;");
-  host_.options.UseSignFile = true;
-  host_.options.SignFileName = dir_ / "sign";
+  host_.options.use_sign_file = true;
+  host_.options.sign_file = dir_ / "sign";
   EXPECT_TRUE(Run());
   EXPECT_EQ(host_.diff_count, 0);
   // Ignored, the notation is copied in the form first met: the sign file's.
@@ -410,4 +460,5 @@ TEST_F(RunTest, IgnoredNotationFromSignFile) {
 }
 
 }  // namespace
-}  // namespace tessel::testing
+}  // namespace testing
+}  // namespace tessel

@@ -70,27 +70,27 @@ std::vector<std::string> RunAll(const TempDir& dir,
   RecordingHost host;
   host.fast = fast;
   RunOptions& o = host.options;
-  o.ThreeFiles = texts.size() == 3;
-  o.DoLoseWord = fold;
-  o.WindowSize = window;
-  o.UseSignMemo = true;
-  o.SignMemo = " ,\xA1\x41";
+  o.three_files = texts.size() == 3;
+  o.fold_notations = fold;
+  o.window_size = window;
+  o.use_sign_memo = true;
+  o.sign_memo = " ,\xA1\x41";
   for (std::size_t k = 0; k < texts.size(); ++k) {
     const std::string n = std::to_string(k + 1);
     WriteFile(dir / ("s" + n), texts[k]);
-    o.Sources[k] = dir / ("s" + n);
-    o.Results[k] = dir / ("r" + n);
+    o.sources[k] = dir / ("s" + n);
+    o.results[k] = dir / ("r" + n);
   }
-  o.Difference = dir / "d";
+  o.difference = dir / "d";
   NotationTable notations;
   ComparisonRun run(host, notations);
-  run.RunComparison();
+  const RunStatus status = run.RunComparison(o);
   std::vector<std::string> outputs;
   for (std::size_t k = 0; k < texts.size(); ++k) {
-    outputs.push_back(ReadFile(o.Results[k]));
+    outputs.push_back(ReadFile(o.results[k]));
   }
-  outputs.push_back(ReadFile(o.Difference));
-  outputs.push_back(std::to_string(static_cast<int>(run.outcome())));
+  outputs.push_back(ReadFile(o.difference));
+  outputs.push_back(std::to_string(static_cast<int>(status.outcome)));
   return outputs;
 }
 
@@ -138,6 +138,54 @@ TEST(FastModeTest, ShortcutsReadHighBytesAsTheWalkDoes) {
                 RunAll(dir, texts, false, fold, 100))
           << BytesText(a) << " against " << BytesText(b) << " fold " << fold;
     }
+  }
+}
+
+// How often a run looks at the timer, seen through the progress it moves
+// on every look (the timer always ticks here). Each '[' is one byte and
+// one compared character that no shortcut takes, so the walk makes one
+// pass per byte of source 1. A run with events looks after every pass; a
+// fast run after its first pass, after every difference, and otherwise
+// every kFastPassesPerTickCheck passes. The last position is the run's end.
+TEST(FastModeTest, LooksForAStopAsOftenAsItPromises) {
+  constexpr std::int64_t k = ComparisonRun::kFastPassesPerTickCheck;
+  const std::string plain(3 * k, '[');
+  // "X" inserted: a difference at byte 1.5k of source 1, which then
+  // stands at 1.5k, before the '[' that agrees again.
+  const std::string inserted =
+      plain.substr(0, 3 * k / 2) + "X" + plain.substr(3 * k / 2);
+  std::vector<std::int64_t> every_pass;
+  for (std::int64_t p = 1; p <= 3 * k; ++p) every_pass.push_back(p);
+  every_pass.push_back(3 * k);
+
+  struct PollCase {
+    std::string name;
+    bool fast;
+    std::string second;
+    std::vector<std::int64_t> progress;
+  };
+  const std::vector<PollCase> cases = {
+      {"with events", false, plain, every_pass},
+      {"fast", true, plain, {1, 1 + k, 1 + 2 * k, 3 * k}},
+      {"fast, a difference",
+       true,
+       inserted,
+       {1, 1 + k, 3 * k / 2, 3 * k / 2 + k, 3 * k}},
+  };
+  for (const PollCase& c : cases) {
+    TempDir dir;
+    RecordingHost host;
+    host.fast = c.fast;
+    RunOptions& o = host.options;
+    WriteFile(dir / "s1", plain);
+    WriteFile(dir / "s2", c.second);
+    o.sources = {dir / "s1", dir / "s2"};
+    o.results = {dir / "r1", dir / "r2"};
+    o.difference = dir / "d";
+    NotationTable notations;
+    ComparisonRun run(host, notations);
+    EXPECT_EQ(run.RunComparison(o).outcome, RunOutcome::kCompleted) << c.name;
+    EXPECT_EQ(host.progress, c.progress) << c.name;
   }
 }
 

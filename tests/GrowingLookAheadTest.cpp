@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "FileTexts.h"
-#include "LookAhead.h"
+#include "LookAheadSlots.h"
 #include "NotationTable.h"
 #include "SignSet.h"
 #include "SourceStream.h"
@@ -103,7 +103,7 @@ TEST(LookAheadTest, KeptSlotsAreWhatAFreshReadGives) {
       starts[k] = ComparedStarts(reader, *checks[k]);
       if (starts[k].empty()) starts[k].push_back(0);
     }
-    LookAhead lookahead;
+    LookAheadSlots lookahead;
     std::array<std::size_t, 2> at{0, 0};
     for (int step = 0; step < 40; ++step) {
       for (int k = 0; k < 2; ++k) {

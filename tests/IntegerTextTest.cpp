@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "TestSupport.h"
+
 namespace tessel::testing {
 namespace {
 
@@ -42,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
         IntegerCase{"$100000000", std::nullopt}, IntegerCase{"$", std::nullopt},
         IntegerCase{"0x", std::nullopt}, IntegerCase{"-$10", std::nullopt},
         IntegerCase{"+", std::nullopt}, IntegerCase{"1e3", std::nullopt},
-        IntegerCase{"\t5", std::nullopt}, IntegerCase{"$G", std::nullopt}));
+        IntegerCase{"\t5", std::nullopt}, IntegerCase{"$G", std::nullopt}),
+    [](const auto& info) { return BytesName(info.index, info.param.text); });
 
 }  // namespace
 }  // namespace tessel::testing

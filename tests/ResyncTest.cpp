@@ -66,11 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
         AnchorCase{{"PQRSABCDEFGHIJ", "TRUVABCDEFGHIJ"}, 6, {4, 2}},
         // Fewer than 4 common characters in a row: no anchor, and the
         // offsets are the windows' lengths.
-        AnchorCase{{"BCD", "XCD"}, kNoAnchor, {6, 6}},
-        AnchorCase{{"QABXCDYEF", "RABZCDWEF"}, kNoAnchor, {18, 18}},
+        AnchorCase{{"BCD", "XCD"}, kAnchorSumLimit, {6, 6}},
+        AnchorCase{{"QABXCDYEF", "RABZCDWEF"}, kAnchorSumLimit, {18, 18}},
         // A single common character alone is never tried.
-        AnchorCase{{"PQRS", "TQUV"}, kNoAnchor, {8, 8}},
-        AnchorCase{{"", "ABCD"}, kNoAnchor, {0, 8}},
+        AnchorCase{{"PQRS", "TQUV"}, kAnchorSumLimit, {8, 8}},
+        AnchorCase{{"", "ABCD"}, kAnchorSumLimit, {0, 8}},
         // Ties go to the smaller offset in the first window; the first
         // occurrence in the others.
         AnchorCase{{"PABCDQEFGH", "EFGHZABCD"}, 12, {2, 10}},
@@ -78,24 +78,33 @@ INSTANTIATE_TEST_SUITE_P(
         // Three windows: the anchor must occur in all three.
         AnchorCase{
             {"XABCDEFGHIJ", "YABCDEFGHIJ", "ZZABCDEFGHIJ"}, 8, {2, 2, 4}},
-        AnchorCase{
-            {"XABCDEFGHIJ", "YABCDEFGHIJ", "ZZZZ"}, kNoAnchor, {22, 22, 8}},
+        AnchorCase{{"XABCDEFGHIJ", "YABCDEFGHIJ", "ZZZZ"},
+                   kAnchorSumLimit,
+                   {22, 22, 8}},
         // An anchor whose offsets add up to 9999 or more never counts ...
         AnchorCase{{std::string("P") + Many('#', 1) + "ABCDEFGHIJ",
                     std::string("R") + Many('#', 5000) + "ABCDEFGHIJ"},
-                   kNoAnchor,
+                   kAnchorSumLimit,
                    {24, 2 * 5011}},
         // Offsets beyond 9998 bytes in the first window are never tried, so
         // such an anchor does not open the sweep with one character.
         AnchorCase{{std::string("PQ") + Many('#', 4998) + "ABCDEFGHIJ",
                     "RQABCDEFGHIJ"},
-                   kNoAnchor,
+                   kAnchorSumLimit,
                    {2 * 5010, 24}},
         // ... but one that is tried and too far opens it.
         AnchorCase{{"PQABCDEFGHIJ",
                     std::string("RQ") + Many('#', 5000) + "ABCDEFGHIJ"},
                    4,
-                   {2, 2}}));
+                   {2, 2}}),
+    [](const auto& info) {
+      std::string joined;
+      for (const std::string& w : info.param.windows) {
+        if (!joined.empty()) joined += '/';
+        joined.append(w, 0, 12);
+      }
+      return BytesName(info.index, joined);
+    });
 
 struct RulesCase {
   std::string name;

@@ -118,7 +118,7 @@ std::string CheckToken(std::string_view bytes, std::int64_t before,
     text = {static_cast<char>(code / 256), static_cast<char>(code % 256)};
     length = 2;
   } else {
-    if (!reader.do_lose_word()) {
+    if (!reader.fold_notations()) {
       return "notation " + Hex(code) + " while folding is off" + where();
     }
     if (NotationTable::IndexOfCode(code) >= reader.notations().size()) {

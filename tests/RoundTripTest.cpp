@@ -114,7 +114,10 @@ INSTANTIATE_TEST_SUITE_P(
         CheckerCase{"ABC", "A{{B||X}}" + Closing({"s1"}), kCut, false},
         CheckerCase{"ABC", "A{{B||X}}" + Closing({"s1", "s2"}) + "C", kCut,
                     false},
-        CheckerCase{"ABC", "X" + Closing({"s1", "s2"}), kCut, false}));
+        CheckerCase{"ABC", "X" + Closing({"s1", "s2"}), kCut, false}),
+    [](const auto& info) {
+      return BytesName(info.index, info.param.source + "=" + info.param.result);
+    });
 
 // Pieces of generated editions: letters often, so that the sources share
 // anchors, and every kind of byte the reading rules treat apart. No "{",
@@ -140,13 +143,13 @@ struct Generated {
 
 std::ostream& operator<<(std::ostream& out, const Generated& g) {
   const RunOptions& o = g.options;
-  out << "fold " << o.DoLoseWord << ", window "
-      << (o.AutoWindow ? "auto:" + std::to_string(o.MaxWindow)
-                       : std::to_string(o.WindowSize))
-      << ", limit " << o.DiffLimit << ", stop at " << g.stop_at_pass
+  out << "fold " << o.fold_notations << ", window "
+      << (o.auto_window ? "auto:" + std::to_string(o.max_window)
+                        : std::to_string(o.window_size))
+      << ", limit " << o.diff_limit << ", stop at " << g.stop_at_pass
       << ", fast " << g.fast;
-  if (o.UseSignFile) out << ", sign file " << BytesText(o.SignMemo);
-  if (o.UseSignMemo) out << ", memo " << BytesText(o.SignMemo);
+  if (o.use_sign_file) out << ", sign file " << BytesText(o.sign_memo);
+  if (o.use_sign_memo) out << ", memo " << BytesText(o.sign_memo);
   for (const std::string& s : g.sources) out << "\n  source " << BytesText(s);
   return out;
 }
@@ -194,28 +197,28 @@ Generated Generate(std::uint32_t seed) {
   }
 
   RunOptions& o = g.options;
-  o.ThreeFiles = count == 3;
-  o.DoLoseWord = below(2) == 0;
+  o.three_files = count == 3;
+  o.fold_notations = below(2) == 0;
   const int windows[] = {2, 3, 4, 5, 10, 30, 100, 300};
-  o.WindowSize =
+  o.window_size =
       below(2) == 0 ? windows[below(8)] : 2 + static_cast<int>(below(299));
   const std::int32_t limits[] = {
       kNoDiffLimit, kNoDiffLimit, kNoDiffLimit, 0, 1, -1, 3};
-  o.DiffLimit = limits[below(7)];
+  o.diff_limit = limits[below(7)];
   switch (below(4)) {
     case 0:
       break;
     case 1:
-      o.UseSignMemo = true;
-      o.SignMemo = " ,0\xA1\x40";
+      o.use_sign_memo = true;
+      o.sign_memo = " ,0\xA1\x40";
       break;
     case 2:
-      o.UseSignMemo = true;
-      o.SignMemo = std::string(kDefaultSigns) + "\r\n;";
+      o.use_sign_memo = true;
+      o.sign_memo = std::string(kDefaultSigns) + "\r\n;";
       break;
     default:  // written to the sign file by the caller
-      o.UseSignFile = true;
-      o.SignMemo = "[ab]&x-1;,\n\xA4\xA4";
+      o.use_sign_file = true;
+      o.sign_memo = "[ab]&x-1;,\n\xA4\xA4";
   }
   if (below(10) == 0) g.stop_at_pass = static_cast<int>(below(20));
   g.fast = below(2) == 0;
@@ -224,8 +227,8 @@ Generated Generate(std::uint32_t seed) {
   if (seed % 4 == 3) {
     const std::int32_t most[] = {kLeastAutoMaxWindow, 400,
                                  kDefaultAutoMaxWindow};
-    o.AutoWindow = true;
-    o.MaxWindow = most[(seed / 4) % 3];
+    o.auto_window = true;
+    o.max_window = most[(seed / 4) % 3];
   }
   return g;
 }
@@ -238,26 +241,25 @@ std::string RunAndCheck(const Generated& g) {
   host.stop_at_pass = g.stop_at_pass;
   host.fast = g.fast;
   RunOptions& o = host.options;
-  if (o.UseSignFile) {
-    WriteFile(dir / "sign", o.SignMemo);
-    o.SignFileName = dir / "sign";
+  if (o.use_sign_file) {
+    WriteFile(dir / "sign", o.sign_memo);
+    o.sign_file = dir / "sign";
   }
-  const int count = o.ThreeFiles ? 3 : 2;
+  const int count = o.three_files ? 3 : 2;
   std::vector<std::string> names;
   for (int k = 0; k < count; ++k) {
     const std::string n = std::to_string(k + 1);
-    o.Sources[k] = dir / ("s" + n);
-    o.Results[k] = dir / ("r" + n);
-    WriteFile(o.Sources[k], g.sources[static_cast<std::size_t>(k)]);
-    names.push_back(o.Sources[k].string());
+    o.sources[k] = dir / ("s" + n);
+    o.results[k] = dir / ("r" + n);
+    WriteFile(o.sources[k], g.sources[static_cast<std::size_t>(k)]);
+    names.push_back(o.sources[k].string());
   }
-  o.Difference = dir / "d";
+  o.difference = dir / "d";
 
   NotationTable notations;
   ComparisonRun run(host, notations);
-  run.RunComparison();
   RunEnd end = RunEnd::kUnfinished;
-  switch (run.outcome()) {
+  switch (run.RunComparison(o).outcome) {
     case RunOutcome::kFailed:
       return "the run failed";
     case RunOutcome::kCompleted:
@@ -271,16 +273,16 @@ std::string RunAndCheck(const Generated& g) {
       break;
   }
   for (int k = 0; k < count; ++k) {
-    const std::string result = ReadFile(o.Results[k]);
+    const std::string result = ReadFile(o.results[k]);
     RoundTripCase c;
     c.source = g.sources[static_cast<std::size_t>(k)];
     c.result = result;
     c.own = count == 3 ? k : 0;
     c.count = count;
-    c.fold = o.DoLoseWord;
+    c.fold = o.fold_notations;
     c.end = end;
     c.names = names;
-    c.reached_line = o.AutoWindow;
+    c.reached_line = o.auto_window;
     if (std::string error = CheckRoundTrip(c, notations); !error.empty()) {
       return "result " + std::to_string(k + 1) + ": " + error + "\n  " +
              BytesText(result);
@@ -335,9 +337,9 @@ TEST(RoundTripTest, TheRulesOwnExceptions) {
   for (const Row& row : rows) {
     Generated g;
     g.sources = row.sources;
-    g.options.ThreeFiles = row.sources.size() == 3;
-    g.options.DoLoseWord = row.fold;
-    g.options.WindowSize = row.window;
+    g.options.three_files = row.sources.size() == 3;
+    g.options.fold_notations = row.fold;
+    g.options.window_size = row.window;
     EXPECT_EQ(RunAndCheck(g), "") << g;
   }
 }

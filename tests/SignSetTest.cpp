@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "SignFile.h"
 #include "TestSupport.h"
 #include "TokenReader.h"
 
@@ -52,7 +53,7 @@ TEST_P(LoadSignFileTest, TakesEveryCharacterButLineEnds) {
   SignSet set;
   TokenReader reader(notations, set, c.fold);
   auto file = SourceStream::FromBytes(c.bytes);
-  set.LoadSignFile(reader, *file);
+  LoadSignFile(reader, *file, set);
   EXPECT_EQ(IgnoredText(set), c.ignored) << BytesText(c.bytes);
   // The control bytes and the end are always ignored, whatever the set.
   for (Code code : {0u, 256u, 265u, 266u, 269u, 287u}) {
@@ -73,14 +74,18 @@ INSTANTIATE_TEST_SUITE_P(
         // Folded, a notation is one symbol; unfolded, its bytes are.
         FileCase{"[xx]", true, "0228"},
         FileCase{"[xx]", false, "015B 015D 0178"},
-        FileCase{"\xA1\x5D", true, "A15D"}));
+        FileCase{"\xA1\x5D", true, "A15D"}),
+    [](const auto& info) {
+      return BytesName(info.index, info.param.bytes) +
+             (info.param.fold ? "_fold" : "_nofold");
+    });
 
 TEST(LoadSignFileTest, NotationsAfterANulStillEnterTheTable) {
   NotationTable notations;
   SignSet set;
   TokenReader reader(notations, set, true);
   auto file = SourceStream::FromBytes("[a]\0[b]"s);
-  set.LoadSignFile(reader, *file);
+  LoadSignFile(reader, *file, set);
   EXPECT_EQ(notations.size(), 2u);
   EXPECT_TRUE(set.IsIgnored(NotationTable::CodeOfIndex(0)));
   EXPECT_FALSE(set.IsIgnored(NotationTable::CodeOfIndex(1)));
@@ -117,7 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
         MemoCase{"A\0B"s, "0141"}, MemoCase{"A\xA4\0B"s, "0141"},
         // "A", then A4 41: the bytes 41 A4 straddle two entries, which
         // never counts although 0x41A4 is a notation code.
-        MemoCase{"A\xA4\x41", "0141"}));
+        MemoCase{"A\xA4\x41", "0141"}),
+    [](const auto& info) { return BytesName(info.index, info.param.text); });
 
 TEST(SignSetTest, DefaultSymbolsAreTheTwentyFourBytes) {
   EXPECT_EQ(kDefaultSigns.size(), 24u);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <stdexcept>
 
@@ -176,6 +177,43 @@ std::string RowName(std::string name) {
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
   }
   return name;
+}
+
+namespace {
+
+std::string ByteWord(unsigned char b) {
+  static const std::map<unsigned char, std::string> kWords = {
+      {'[', "lb"},   {']', "rb"},    {'{', "lc"},    {'}', "rc"},
+      {'&', "amp"},  {';', "semi"},  {' ', "sp"},    {'\n', "LF"},
+      {'\r', "CR"},  {'\t', "TAB"},  {'\0', "NUL"},  {'$', "dollar"},
+      {'+', "plus"}, {'-', "minus"}, {',', "comma"}, {'|', "bar"},
+      {'.', "dot"},  {'/', "slash"}, {'#', "hash"},  {'=', "eq"}};
+  if (const auto word = kWords.find(b); word != kWords.end()) {
+    return word->second;
+  }
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "x%02X", b);
+  return hex;
+}
+
+}  // namespace
+
+std::string BytesName(std::size_t index, std::string_view bytes) {
+  constexpr std::size_t kLongestName = 48;
+  char prefix[16];
+  std::snprintf(prefix, sizeof prefix, "r%02zu", index);
+  std::string name = prefix;
+  if (bytes.empty()) return name + "_empty";
+  bool in_word = false;
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    const bool alnum = b < 0x80 && std::isalnum(b);
+    if (!alnum || !in_word) name += '_';
+    name += alnum ? std::string(1, c) : ByteWord(b);
+    in_word = alnum;
+    if (name.size() >= kLongestName) break;
+  }
+  return name.substr(0, kLongestName);
 }
 
 std::filesystem::path CliPath() { return TESSEL_CLI_PATH; }

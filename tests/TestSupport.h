@@ -13,6 +13,7 @@
 
 #include "CharCodes.h"
 #include "RunHost.h"
+#include "RunOptions.h"
 
 namespace tessel::testing {
 
@@ -42,9 +43,9 @@ std::string CodesText(const std::vector<Code>& codes);
 // Renders bytes as hex pairs, printable ASCII as itself: "A<A4A4>\r\n".
 std::string BytesText(std::string_view bytes);
 
-// A run host that records what the run tells it. The timer ticks on every
-// pass once `tick_from_pass` passes have processed events; stop is
-// requested from pass `stop_at_pass` on.
+// A run host that records what the run tells it, with the options of the
+// run to come. The timer ticks on every pass once `tick_from_pass` passes
+// have processed events; stop is requested from pass `stop_at_pass` on.
 class RecordingHost : public RunHost {
  public:
   RunOptions options;
@@ -52,14 +53,11 @@ class RecordingHost : public RunHost {
   int tick_from_pass = 0;
   int stop_at_pass = -1;
 
-  std::vector<std::string> messages;
-  std::vector<RunField> focus;
   std::int32_t diff_count = -1;
   std::int64_t progress_maximum = -1;
   std::vector<std::int64_t> progress;
   int passes = 0;
 
-  RunOptions Options() override { return options; }
   bool FastMode() override { return fast; }
   void ProcessEvents() override { ++passes; }
   bool TimerTick() override { return passes >= tick_from_pass; }
@@ -73,10 +71,6 @@ class RecordingHost : public RunHost {
   }
   void SetProgressPosition(std::int64_t position) override {
     progress.push_back(position);
-  }
-  void FocusField(RunField field) override { focus.push_back(field); }
-  void ShowMessage(std::string_view text) override {
-    messages.emplace_back(text);
   }
 };
 
@@ -107,6 +101,11 @@ std::string OnDisk(std::string_view text);
 // A name for a parameterised test row: `name` with every character that is
 // not a letter or digit made '_'.
 std::string RowName(std::string name);
+
+// A name for row `index` of a parameterised test whose input is `bytes`:
+// "r07_" then the bytes, letters and digits as they are, others by name
+// ("lb" for "[", "LF", "NUL", "x1A", ...), cut to a readable length.
+std::string BytesName(std::size_t index, std::string_view bytes);
 
 // The tessel-cli under test (its path comes from the build).
 std::filesystem::path CliPath();

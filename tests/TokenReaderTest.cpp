@@ -119,7 +119,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"[a]\x1A"
                  "b",
                  true, "0228 0000 0162 0000 0000"},
-        ReadCase{"[a\x1A]", true, "0228 0000 0000"}));
+        ReadCase{"[a\x1A]", true, "0228 0000 0000"}),
+    [](const auto& info) {
+      return BytesName(info.index, info.param.input) +
+             (info.param.fold ? "_fold" : "_nofold");
+    });
 
 TEST(ReadTokenTest, LookaheadLimitsAreExact) {
   const std::string too_long_bracket =
@@ -246,7 +250,13 @@ INSTANTIATE_TEST_SUITE_P(
         CopyCase{"AB", 0, 8, "AB", 2},
         CopyCase{"A\x1A"
                  "B",
-                 0, 4, "A", 2}));
+                 0, 4, "A", 2}),
+    [](const auto& info) {
+      const CopyCase& c = info.param;
+      return RowName(BytesName(info.index, c.input) + "_from_" +
+                     std::to_string(c.start) + "_count_" +
+                     std::to_string(c.count));
+    });
 
 }  // namespace
 }  // namespace tessel::testing

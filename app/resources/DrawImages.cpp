@@ -1,7 +1,9 @@
 // Draws the program's pictures: logo.png (76 by 55), the logo of the main
 // window, and icon.png (32 by 32), the program icon. Both show two editions
 // of a text as overlapping pages whose lines are rows of tiles; the tiles
-// that differ are marked in amber.
+// that differ are marked in amber. packaging/icons/tessel.svg is the icon
+// drawn again as SVG for the desktop; change both together
+// (scripts/test-package compares them).
 //
 // Usage: tessel_draw_images FOLDER
 

@@ -11,13 +11,14 @@ namespace {
 // The fields the checks read, in this order; a row gives their texts
 // separated by '|'. In the texts after the checks '@' stands for StartDir.
 const char* const kFields[] = {
-    "edFile1",   "edFile2",  "edFile3", "edResult1",  "edResult2",
-    "edResult3", "edResult", "edNum1",  "edSignFile", "edMaxDiffNum"};
+    "source1Field",  "source2Field",  "source3Field",    "result1Field",
+    "result2Field",  "result3Field",  "differenceField", "lookAheadField",
+    "signFileField", "diffLimitField"};
 constexpr int kNoLimit = 2147483647;
 
 struct Row {
   const char* name;
-  int mode;  // item of rgVornNum, -1 for none
+  int mode;  // item of the source-count group, -1 for none
   const char* fields;
   const char* options;  // 'm': symbols from the memo; 'l': limit ticked
   const char* message;  // "" when the checks pass
@@ -30,43 +31,44 @@ struct Row {
 const Row kRows[] = {
     // The order of the checks, and the completions made before a failure.
     {"all empty", 0, "|||||||100||", "", "第一個比對檔該欄不可為空白!",
-     "|||||||100||", "edFile1"},
+     "|||||||100||", "source1Field"},
     {"source 2 empty", 0, "a.txt||||||||x|", "", "第二個比對檔該欄不可為空白!",
-     "@a.txt||||||||x|", "edFile2"},
+     "@a.txt||||||||x|", "source2Field"},
     {"a blank is not empty", 0, " ||||||||x|", "",
-     "第二個比對檔該欄不可為空白!", "@ ||||||||x|", "edFile2"},
+     "第二個比對檔該欄不可為空白!", "@ ||||||||x|", "source2Field"},
     {"result 1 empty", 0, "a.txt|b.txt|c.txt|||||100|x|", "",
      "第一個結果檔該欄不可為空白!", "@a.txt|@b.txt|c.txt|||||100|x|",
-     "edResult1"},
+     "result1Field"},
     {"result 2 empty", 0, "a.txt|b.txt||r1||||100|x|", "",
      "第二個結果檔該欄不可為空白!", "@a.txt|@b.txt||@r1||||100|x|",
-     "edResult2"},
+     "result2Field"},
     {"result 3 empty", 1, "a.txt|b.txt|c.txt|r1|r2||d|100|x|", "",
      "第三個結果檔該欄不可為空白!", "@a.txt|@b.txt|c.txt|@r1|@r2||d|100|x|",
-     "edResult3"},
+     "result3Field"},
     {"difference empty", 0, "a|b||r1|r2|||100|x|", "",
-     "差異結果檔該欄不可為空白!", "@a|@b||@r1|@r2|||100|x|", "edResult"},
+     "差異結果檔該欄不可為空白!", "@a|@b||@r1|@r2|||100|x|", "differenceField"},
     {"sign file empty", 0, "a|b||r1|r2||d|100||", "",
-     "請輸入自訂的忽略符號檔名!", "@a|@b||@r1|@r2||@d|100||", "edSignFile"},
+     "請輸入自訂的忽略符號檔名!", "@a|@b||@r1|@r2||@d|100||", "signFileField"},
     {"limit empty", 0, "a|b||r1|r2||d|100|x|", "l",
      "最大差異數字該欄必需為數字!", "@a|@b||@r1|@r2||@d|100|@x|",
-     "edMaxDiffNum"},
+     "diffLimitField"},
     {"memo chosen, no sign file", 0, "a|b||r1|r2||d|100||", "m", "",
      "@a|@b||@r1|@r2||@d|100||", "", false, kNoLimit},
     // The look-ahead, by the integer-text rule, then its range.
     {"window abc", 0, "a|b||r1|r2||d|abc|x|", "", "最大比對數字該欄必需為數字!",
-     "@a|@b||@r1|@r2||@d|abc|x|", "edNum1"},
+     "@a|@b||@r1|@r2||@d|abc|x|", "lookAheadField"},
     {"window trailing blank", 0, "a|b||r1|r2||d|100 |x|", "",
-     "最大比對數字該欄必需為數字!", "@a|@b||@r1|@r2||@d|100 |x|", "edNum1"},
+     "最大比對數字該欄必需為數字!", "@a|@b||@r1|@r2||@d|100 |x|",
+     "lookAheadField"},
     {"window eleven digits", 0, "a|b||r1|r2||d|12345678901|x|", "",
      "最大比對數字該欄必需為數字!", "@a|@b||@r1|@r2||@d|12345678901|x|",
-     "edNum1"},
+     "lookAheadField"},
     {"window 1", 0, "a|b||r1|r2||d|1|x|", "",
      "最大比對數字該欄必需介於 2 ~ 65535 之間!", "@a|@b||@r1|@r2||@d|1|x|",
-     "edNum1"},
+     "lookAheadField"},
     {"window 65536", 0, "a|b||r1|r2||d|65536|x|", "",
      "最大比對數字該欄必需介於 2 ~ 65535 之間!", "@a|@b||@r1|@r2||@d|65536|x|",
-     "edNum1"},
+     "lookAheadField"},
     {"window leading blank", 0, "a|b||r1|r2||d| 100|x|", "", "",
      "@a|@b||@r1|@r2||@d| 100|@x|", "", false, kNoLimit},
     {"window 65535, limit off", 0, "a|b||r1|r2||d|65535|x|abc", "", "",
@@ -107,22 +109,30 @@ class CheckInputTest : public QObject {
   void Checks() {
     QFETCH(int, row);
     const Row& r = kRows[row];
-    TfmTessel window;
-    window.show();  // FormShow sets StartDir
+    MainWindow window;
+    window.show();  // the first show sets StartDir
     const QString start_dir = window.run_control().StartDir;
     QCOMPARE(start_dir, QCoreApplication::applicationDirPath() + "/");
 
-    window.rgVornNum->SetItemIndex(r.mode);
-    window.rgVornNumClick();
+    // A click, as a user would choose; no item is what a settings file can
+    // leave.
+    const WindowControls c = Controls(window);
+    RadioGroup* const count = c.source_count_group;
+    if (r.mode >= 0) {
+      count->Item(r.mode)->click();
+    } else {
+      count->SetItemIndex(r.mode);
+    }
     const QStringList fields = QString(r.fields).split('|');
     for (int i = 0; i < fields.size(); ++i) {
       window.findChild<QLineEdit*>(kFields[i])->setText(fields[i]);
     }
     const QString options = r.options;
-    (options.contains('m') ? window.rbUseSignMemo : window.rbUseSignFile)
+    (options.contains('m') ? c.use_sign_memo_button : c.use_sign_file_button)
         ->setChecked(true);
-    window.cbMaxDiffNum->setChecked(options.contains('l'));
-    window.btRun->setFocus();  // never a field that a check names
+    c.diff_limit_box->setChecked(options.contains('l'));
+    Controls(window)
+        .run_button->setFocus();  // never a field that a check names
 
     BoxRecorder boxes;
     const bool passed = window.CheckInput();

@@ -33,11 +33,13 @@ struct Fixture {
       launcher = owned.get();
       window.SetLauncher(std::move(owned));
     }
-    window.SetSetupForm(&setup);
+    window.SetSetupDialog(&setup);
     window.show();
   }
-  TfmSetup setup;
-  TfmTessel window;
+  SetupDialog setup;
+  const SetupControls sc = Controls(setup);
+  MainWindow window;
+  const WindowControls c = Controls(window);
   RecordingLauncher* launcher = nullptr;
 };
 
@@ -72,20 +74,24 @@ class OpenerTest : public QObject {
       const char* text;
       const char* request;
     } rows[] = {
-        {"rbDefault", "edFile1", "/t/a.txt", "open|/t/a.txt||/t/|5|document"},
-        {"rbAp2", "edResult", "/t/a.txt", "open|/b/2|/t/a.txt|/t/|5|program"},
-        {"rbDefault", "edResult3", "a.txt", "open|a.txt|||5|document"},
-        {"rbAp1", "edSignFile", "/t x/a b",
+        {"useDefaultProgram", "source1Field", "/t/a.txt",
+         "open|/t/a.txt||/t/|5|document"},
+        {"useProgram2", "differenceField", "/t/a.txt",
+         "open|/b/2|/t/a.txt|/t/|5|program"},
+        {"useDefaultProgram", "result3Field", "a.txt",
+         "open|a.txt|||5|document"},
+        {"useProgram1", "signFileField", "/t x/a b",
          "open|/b/1|/t x/a b|/t x/|5|program"},
-        {"rbAp3", "edFile2", "", "open||||5|program"},
+        {"useProgram3", "source2Field", "", "open||||5|program"},
     };
     for (const auto& row : rows) {
       Fixture f;
       f.setup.findChild<QRadioButton*>(row.choice)->click();
-      f.setup.edAp1->setText("/b/1");
-      f.setup.edAp2->setText("/b/2");
-      f.window.rgVornNum->Item(1)->click();  // all eight fields shown
-      f.window.edFile1->setText("other");
+      f.sc.program1_field->setText("/b/1");
+      f.sc.program2_field->setText("/b/2");
+      f.c.source_count_group->Item(1)->click();  // all eight
+                                                 // fields shown
+      f.c.source1_field->setText("other");
       auto* edit = f.window.findChild<QLineEdit*>(row.field);
       edit->setText(row.text);
       BoxRecorder boxes;
@@ -109,17 +115,29 @@ class OpenerTest : public QObject {
     for (const auto& [result, message] : rows) {
       f.launcher->result = result;
       BoxRecorder boxes;
-      QTest::mouseDClick(f.window.edFile1, Qt::LeftButton);
+      QTest::mouseDClick(f.c.source1_field, Qt::LeftButton);
       QVERIFY2(boxes.texts == (message ? QStringList{message} : QStringList()),
                qPrintable(QString::number(result)));
     }
   }
 
+  // A middle-button double-click is X11's paste, twice; it must not open
+  // the file as well. Nor does the right button.
+  void OnlyTheLeftButtonOpens() {
+    Fixture f;
+    for (const Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+      QTest::mouseDClick(f.c.source1_field, button);
+    }
+    QCOMPARE(f.launcher->requests, QStringList());
+    QTest::mouseDClick(f.c.source1_field, Qt::LeftButton);
+    QCOMPARE(f.launcher->requests.size(), 1);
+  }
+
   void NoProgramChosen() {
     Fixture f;
-    f.setup.rbDefault->setChecked(false);
+    f.sc.use_default_program->setChecked(false);
     BoxRecorder boxes;
-    QTest::mouseDClick(f.window.edFile1, Qt::LeftButton);
+    QTest::mouseDClick(f.c.source1_field, Qt::LeftButton);
     QCOMPARE(f.launcher->requests, QStringList());
     QCOMPARE(boxes.texts, QStringList{"請先在「設定」中選擇開啟檔案的程式!"});
   }
@@ -128,20 +146,20 @@ class OpenerTest : public QObject {
   // close button only hide the dialog.
   void SetupChoicesCountAtOnce() {
     Fixture f;
-    f.window.btSetup->click();
+    f.c.setup_button->click();
     QVERIFY(f.setup.isVisible() && !f.setup.isModal());
     QCOMPARE(f.setup.pos(), QPoint(244, 190));
-    f.setup.rbAp1->click();
-    f.setup.edAp1->setText("/bin/one");
-    QTest::mouseDClick(f.window.edFile1, Qt::LeftButton);
+    f.sc.use_program1->click();
+    f.sc.program1_field->setText("/bin/one");
+    QTest::mouseDClick(f.c.source1_field, Qt::LeftButton);
     QVERIFY(f.setup.close());
-    QVERIFY(f.setup.isHidden() && f.setup.rbAp1->isChecked());
-    QTest::mouseDClick(f.window.edFile1, Qt::LeftButton);
-    f.window.btSetup->click();
-    f.setup.rbAp3->click();
-    f.setup.Button1->click();
+    QVERIFY(f.setup.isHidden() && f.sc.use_program1->isChecked());
+    QTest::mouseDClick(f.c.source1_field, Qt::LeftButton);
+    f.c.setup_button->click();
+    f.sc.use_program3->click();
+    f.sc.ok_button->click();
     QVERIFY(f.setup.isHidden());
-    QTest::mouseDClick(f.window.edFile1, Qt::LeftButton);
+    QTest::mouseDClick(f.c.source1_field, Qt::LeftButton);
     const QString one = "open|/bin/one|||5|program";
     QCOMPARE(f.launcher->requests,
              (QStringList{one, one, "open||||5|program"}));
@@ -153,21 +171,22 @@ class OpenerTest : public QObject {
     ScriptedDialog* dialog = owned.get();
     f.setup.SetOpenDialog(std::move(owned));
     dialog->answer = "/opt/x/prog";
-    f.setup.btAp1->click();
+    f.sc.program1_picker->click();
     QCOMPARE(dialog->start_directory, f.window.run_control().StartDir);
-    QCOMPARE(f.setup.edAp1->text(), QString("/opt/x/prog"));
-    QVERIFY(f.setup.rbDefault->isChecked() && !f.setup.rbAp1->isChecked());
+    QCOMPARE(f.sc.program1_field->text(), QString("/opt/x/prog"));
+    QVERIFY(f.sc.use_default_program->isChecked() &&
+            !f.sc.use_program1->isChecked());
     dialog->answer.reset();  // cancelled
-    f.setup.edAp3->setText("/usr/bin/vi");
-    f.setup.btAp3->click();
+    f.sc.program3_field->setText("/usr/bin/vi");
+    f.sc.program3_picker->click();
     QCOMPARE(dialog->start_directory, QString("/usr/bin/"));
     QCOMPARE(dialog->start_name, QString("vi"));
-    QCOMPARE(f.setup.edAp3->text(), QString("/usr/bin/vi"));
+    QCOMPARE(f.sc.program3_field->text(), QString("/usr/bin/vi"));
   }
 
   // The executable filter comes first, its patterns divided at ';'.
   void ProgramFilter() {
-    TfmSetup s;
+    SetupDialog s;
     QFileDialog* dialog =
         static_cast<QtOpenFileDialog&>(s.OpenDialog()).dialog();
     QCOMPARE(dialog->selectedNameFilter(),
@@ -231,11 +250,11 @@ class OpenerTest : public QObject {
     QTemporaryDir dir;
     const QString out = dir.filePath("out");
     Fixture f(false);
-    f.setup.edAp2->setText(RecordingScript(dir.path(), out));
-    f.setup.rbAp2->click();
-    f.window.edResult->setText(dir.path() + "/a.txt; rm -rf ~ $(id) 'q r'");
+    f.sc.program2_field->setText(RecordingScript(dir.path(), out));
+    f.sc.use_program2->click();
+    f.c.difference_field->setText(dir.path() + "/a.txt; rm -rf ~ $(id) 'q r'");
     BoxRecorder boxes;
-    QTest::mouseDClick(f.window.edResult, Qt::LeftButton);
+    QTest::mouseDClick(f.c.difference_field, Qt::LeftButton);
     QCOMPARE(boxes.texts, QStringList());
     QCOMPARE(WaitForRecord(out),
              (QDir(dir.path()).canonicalPath() + "\n" + dir.path() +

@@ -34,15 +34,15 @@ QByteArray Edition(int lines, int e) {
 struct Fixture {
   explicit Fixture(int sources) {
     window.show();
-    window.rgVornNum->Item(sources - 2)->click();
-    window.edFile1->setText(dir.filePath("s1"));
-    window.edFile2->setText(dir.filePath("s2"));
-    window.edFile3->setText(sources == 3 ? dir.filePath("s3") : QString());
-    window.edResult1->setText(dir.filePath("win-r1"));
-    window.edResult2->setText(dir.filePath("win-r2"));
-    window.edResult3->setText(dir.filePath("win-r3"));
-    window.edResult->setText(dir.filePath("win-d"));
-    window.rbUseSignMemo->setChecked(true);
+    c.source_count_group->Item(sources - 2)->click();
+    c.source1_field->setText(dir.filePath("s1"));
+    c.source2_field->setText(dir.filePath("s2"));
+    c.source3_field->setText(sources == 3 ? dir.filePath("s3") : QString());
+    c.result1_field->setText(dir.filePath("win-r1"));
+    c.result2_field->setText(dir.filePath("win-r2"));
+    c.result3_field->setText(dir.filePath("win-r3"));
+    c.difference_field->setText(dir.filePath("win-d"));
+    c.use_sign_memo_button->setChecked(true);
   }
   void Sources(int count, int lines) {
     for (int k = 1; k <= count; ++k) {
@@ -51,12 +51,13 @@ struct Fixture {
   }
   // The window is idle again: the buttons, the bar and the cursor.
   void ExpectIdle() {
-    QVERIFY(window.btRun->isEnabled() && !window.btStopNow->isEnabled());
-    QCOMPARE(window.pbVorn->value(), 0);
+    QVERIFY(c.run_button->isEnabled() && !c.stop_button->isEnabled());
+    QCOMPARE(c.progress_bar->value(), 0);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
   }
   QTemporaryDir dir;
-  TfmTessel window;
+  MainWindow window;
+  const WindowControls c = Controls(window);
 };
 
 }  // namespace
@@ -93,29 +94,30 @@ class RunControlTest : public QObject {
     QFETCH(QStringList, cli_args);
     Fixture f(sources);
     f.Sources(sources, 300);
-    TfmTessel& w = f.window;
+    MainWindow& w = f.window;
     if (memo == "defaults") {
-      w.btSignMemoDefault->click();
+      f.c.default_signs_button->click();
     } else if (memo == "file") {
       WriteBytes(f.dir.filePath("signs"), ToBig5("，。[金+本]").c_str());
-      w.edSignFile->setText(f.dir.filePath("signs"));
+      f.c.sign_file_field->setText(f.dir.filePath("signs"));
       cli_args << "--sign-file" << f.dir.filePath("signs");
     } else {
-      w.mmSign->setPlainText(memo);
+      f.c.sign_memo->setPlainText(memo);
       WriteBytes(f.dir.filePath("memo"), memo_bytes);
       cli_args << "--sign-memo" << f.dir.filePath("memo");
     }
-    w.edNum1->setText(settings[0]);
-    w.cbMaxDiffNum->setChecked(!settings[1].isEmpty());
-    w.edMaxDiffNum->setText(settings[1]);
-    w.cbDoLoseWord->setChecked(!settings[2].isEmpty());
+    f.c.look_ahead_field->setText(settings[0]);
+    f.c.diff_limit_box->setChecked(!settings[1].isEmpty());
+    f.c.diff_limit_field->setText(settings[1]);
+    f.c.fold_notations_box->setChecked(!settings[2].isEmpty());
 
     BoxRecorder boxes;
-    w.btRun->click();
+    f.c.run_button->click();
     QCOMPARE(boxes.texts, QStringList{"完成 !"});
     f.ExpectIdle();
     QVERIFY(w.run_control().DiffCount > 0);
-    QCOMPARE(w.lbDiffNum->text(), QString::number(w.run_control().DiffCount));
+    QCOMPARE(f.c.diff_count_label->text(),
+             QString::number(w.run_control().DiffCount));
 
     QStringList outputs = {"d"};
     for (int k = 1; k <= sources; ++k) {
@@ -144,22 +146,22 @@ class RunControlTest : public QObject {
     const QByteArray source = Edition(400000, -1);
     WriteBytes(f.dir.filePath("s1"), source);
     WriteBytes(f.dir.filePath("s2"), source);
-    TfmTessel& w = f.window;
+    MainWindow& w = f.window;
     constexpr int kStopAfterMs = 1000;
     bool busy = false;
     int progress = 0;
     QTimer::singleShot(kStopAfterMs, &w, [&] {
       const QCursor* cursor = QApplication::overrideCursor();
-      busy = !w.btRun->isEnabled() && w.btStopNow->isEnabled() && cursor &&
-             cursor->shape() == Qt::BusyCursor;
-      progress = w.pbVorn->value();
-      w.btExit->click();  // does nothing during a run
-      w.btStopNow->click();
+      busy = !f.c.run_button->isEnabled() && f.c.stop_button->isEnabled() &&
+             cursor && cursor->shape() == Qt::BusyCursor;
+      progress = f.c.progress_bar->value();
+      f.c.exit_button->click();  // does nothing during a run
+      f.c.stop_button->click();
     });
     BoxRecorder boxes;
     QElapsedTimer clock;
     clock.start();
-    w.btRun->click();
+    f.c.run_button->click();
     QVERIFY(busy);
     QVERIFY(progress > 0);
     QCOMPARE(boxes.texts, QStringList{"被中斷了 !"});
@@ -173,7 +175,7 @@ class RunControlTest : public QObject {
   void FastModeProcessesNoEvents() {
     Fixture f(2);
     f.Sources(2, 3000);
-    f.window.cbDoFast->setChecked(true);
+    f.c.fast_mode_box->setChecked(true);
     bool fired = false;
     QTimer::singleShot(0, &f.window, [&] { fired = true; });
     bool fired_during_run = true;
@@ -181,7 +183,7 @@ class RunControlTest : public QObject {
       fired_during_run = fired;
       box.buttons().front()->click();
     });
-    f.window.btRun->click();
+    f.c.run_button->click();
     SetBoxRunner(previous);
     QVERIFY(!fired_during_run);
     QTRY_VERIFY(fired);
@@ -195,25 +197,25 @@ class RunControlTest : public QObject {
     QTest::addColumn<QString>("text");   // its text; <dir> for the folder
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("outputs_made");
-    QTest::newRow("missing source") << "edFile1"
+    QTest::newRow("missing source") << "source1Field"
                                     << "<dir>/none"
                                     << "\n錯誤 : <dir>/none 檔案開啟失敗.\n"
                                     << false;
-    QTest::newRow("folder as source") << "edFile2"
+    QTest::newRow("folder as source") << "source2Field"
                                       << "<dir>"
                                       << "\n錯誤 : <dir> 檔案開啟失敗.\n"
                                       << false;
     QTest::newRow("result is a source")
-        << "edResult2"
+        << "result2Field"
         << "<dir>/s1"
         << "\n錯誤 : <dir>/s1 與來源檔或其他輸出檔相同, 不可覆蓋.\n"
         << false;
     QTest::newRow("output in a missing folder")
-        << "edResult"
+        << "differenceField"
         << "<dir>/no/d"
         << "\n錯誤 : <dir>/no/d 檔案開啟失敗.\n"
         << false;
-    QTest::newRow("full disk") << "edResult"
+    QTest::newRow("full disk") << "differenceField"
                                << "/dev/full"
                                << "\n錯誤 : /dev/full 檔案寫入失敗.\n"
                                << true;
@@ -230,9 +232,9 @@ class RunControlTest : public QObject {
     auto* edit = f.window.findChild<QLineEdit*>(field);
     QVERIFY(edit != nullptr);
     edit->setText(QString(text).replace("<dir>", f.dir.path()));
-    f.window.btRun->setFocus();
+    f.c.run_button->setFocus();
     BoxRecorder boxes;
-    f.window.btRun->click();
+    f.c.run_button->click();
     QCOMPARE(boxes.texts,
              QStringList{QString(message).replace("<dir>", f.dir.path())});
     QCOMPARE(f.window.focusWidget(), edit);
@@ -247,7 +249,7 @@ class RunControlTest : public QObject {
     Fixture f(2);
     const BoxRunner previous = SetBoxRunner(
         [](QMessageBox&) { throw std::runtime_error("box failed"); });
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.window.btRunClick());
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.window.Run());
     SetBoxRunner(previous);
     f.ExpectIdle();
   }
@@ -268,13 +270,16 @@ class RunControlTest : public QObject {
     QFETCH(qint64, size);
     QFETCH(qint64, position);
     QFETCH(double, fraction);
-    TfmTessel w;
+    MainWindow w;
     WindowRunHost host(w);
     host.SetProgressMaximum(size);
     host.SetProgressPosition(position);
     // A range of 0 to 0 would show a busy bar instead of a position.
-    QVERIFY(w.pbVorn->minimum() == 0 && w.pbVorn->maximum() > 0);
-    QCOMPARE(double(w.pbVorn->value()) / w.pbVorn->maximum(), fraction);
+    QVERIFY(Controls(w).progress_bar->minimum() == 0 &&
+            Controls(w).progress_bar->maximum() > 0);
+    QCOMPARE(double(Controls(w).progress_bar->value()) /
+                 Controls(w).progress_bar->maximum(),
+             fraction);
   }
 };
 

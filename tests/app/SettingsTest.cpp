@@ -7,6 +7,7 @@
 #include "AppTestSupport.h"
 #include "IniFile.h"
 #include "RadioAlternatives.h"
+#include "SettingsPlace.h"
 #include "Setup.h"
 #include "Tesselunit.h"
 
@@ -24,40 +25,47 @@ QString InCurrentDir() { return QDir::current().filePath("tessel.ini"); }
 // A window with its setup dialog, shown (and so loaded) at once.
 struct Fixture {
   Fixture() {
-    window.SetSetupForm(&setup);
+    window.SetSetupDialog(&setup);
     window.show();
   }
-  TfmSetup setup;
-  TfmTessel window;
+  SetupDialog setup;
+  const SetupControls sc = Controls(setup);
+  MainWindow window;
+  const WindowControls c = Controls(window);
 };
 
-QList<QLineEdit*> FileFields(TfmTessel& w) {
-  return {w.edFile1,   w.edFile2,   w.edFile3, w.edResult1,
-          w.edResult2, w.edResult3, w.edResult};
+QList<QLineEdit*> FileFields(MainWindow& w) {
+  const WindowControls c = Controls(w);
+  return {c.source1_field, c.source2_field, c.source3_field,   c.result1_field,
+          c.result2_field, c.result3_field, c.difference_field};
 }
 
 // Everything the settings file keeps, in one line.
-QString State(TfmTessel& w, TfmSetup& s) {
+QString State(MainWindow& w, SetupDialog& s) {
+  const WindowControls c = Controls(w);
+  const SetupControls sc = Controls(s);
   QStringList files;
   for (QLineEdit* e : FileFields(w)) files << e->text();
-  const char* sign = w.rbUseSignMemo->isChecked()   ? "M"
-                     : w.rbUseSignFile->isChecked() ? "F"
-                                                    : "-";
+  const char* sign = c.use_sign_memo_button->isChecked()   ? "M"
+                     : c.use_sign_file_button->isChecked() ? "F"
+                                                           : "-";
   int setup = 0;  // the index of the selected button, else 0
-  for (QRadioButton* b : {s.rbDefault, s.rbAp1, s.rbAp2, s.rbAp3}) {
+  for (QRadioButton* b : {sc.use_default_program, sc.use_program1,
+                          sc.use_program2, sc.use_program3}) {
     setup = setup * 10 + (b->isChecked() ? 1 : 0);
   }
   return QString(
              "mode:%1 files:%2 sign:%3:%4 lose:%5 limit:%6:%7 num:%8 "
              "setup:%9 ap:%10")
-      .arg(w.rgVornNum->ItemIndex())
-      .arg(files.join(','), sign, w.edSignFile->text())
-      .arg(int(w.cbDoLoseWord->isChecked()))
-      .arg(int(w.cbMaxDiffNum->isChecked()))
-      .arg(w.edMaxDiffNum->text(), w.edNum1->text())
+      .arg(c.source_count_group->ItemIndex())
+      .arg(files.join(','), sign, c.sign_file_field->text())
+      .arg(int(c.fold_notations_box->isChecked()))
+      .arg(int(c.diff_limit_box->isChecked()))
+      .arg(c.diff_limit_field->text(), c.look_ahead_field->text())
       .arg(setup, 4, 10, QChar('0'))
-      .arg(QStringList{s.edAp1->text(), s.edAp2->text(), s.edAp3->text()}.join(
-          ','));
+      .arg(QStringList{sc.program1_field->text(), sc.program2_field->text(),
+                       sc.program3_field->text()}
+               .join(','));
 }
 
 const QString kDefaults =
@@ -66,7 +74,7 @@ const QString kDefaults =
 struct LoadRow {
   const char* name;
   Bytes ini;
-  const char* differences;  // from kDefaults
+  QString differences;  // from kDefaults
 };
 
 Bytes Garbage() {
@@ -93,6 +101,16 @@ const LoadRow kLoads[] = {
     {"10 MB line", "[Tessel]\n" + Bytes(10 << 20, '=') + "\nFile1=a",
      "files:a,,,,,,"},
     {"garbage", Garbage(), ""},
+    // Older versions wrote Big5: a value that is not UTF-8 is read as Big5,
+    // even where its bytes would pass for the end of a cut UTF-8 character.
+    {"Big5 names",
+     "[Tessel]\nFile1=/t/\xB3\x5C\xA6\x68.txt\nFile2=\xA4\xA4\xE5\xA4\n"
+     "Result=\xA4\xA4"
+     "a\n[Setup]\nAp1Name=/\xA4\xE5",
+     "files:/t/許多.txt,中憭,,,,,中a ap:/文,,"},
+    {"Big5 cut at the limit",
+     "[Tessel]\nFile3=" + Bytes(2048, '\xA4') + "\nSignFileName=a\xA4",
+     "files:,," + QString(1023, u'中') + ",,,, sign:M:a"},
 };
 
 }  // namespace
@@ -109,8 +127,8 @@ class SettingsTest : public QObject {
   void FirstStartAndClose() {
     Fixture f;
     QCOMPARE(State(f.window, f.setup), kDefaults);
-    QVERIFY(f.window.edFile3->isHidden() &&
-            !f.window.edMaxDiffNum->isEnabled());
+    QVERIFY(f.c.source3_field->isHidden() &&
+            !f.c.diff_limit_field->isEnabled());
     QVERIFY(f.window.close());
     QCOMPARE(ReadBytes(BesideProgram()),
              "[Tessel]\nFileNum=0\nFile1=\nFile2=\nFile3=\nResult1=\n"
@@ -123,13 +141,13 @@ class SettingsTest : public QObject {
   // The bytes loader, as the window's first show uses it.
   void Loads() {
     for (const LoadRow& row : kLoads) {
-      TfmSetup setup;
-      TfmTessel window;
-      window.SetSetupForm(&setup);
+      SetupDialog setup;
+      MainWindow window;
+      window.SetSetupDialog(&setup);
       window.LoadSettings(TIniFile::FromBytes(row.ini.toStdString()));
       QStringList expected = kDefaults.split(' ');
       for (const QString& part :
-           QString(row.differences).split(' ', Qt::SkipEmptyParts)) {
+           row.differences.split(' ', Qt::SkipEmptyParts)) {
         const QString key = part.section(':', 0, 0) + ':';
         for (QString& e : expected) {
           if (e.startsWith(key)) e = part;
@@ -146,13 +164,103 @@ class SettingsTest : public QObject {
     WriteBytes(InCurrentDir(), here);
     WriteBytes(BesideProgram(), "; mine\n[Tessel]\nFile1=beside\nOwn=1\n");
     Fixture f;
-    QCOMPARE(f.window.edFile1->text(), QString("here"));
-    QVERIFY(f.window.edFile3->isVisible());
+    QCOMPARE(f.c.source1_field->text(), QString("here"));
+    QVERIFY(f.c.source3_field->isVisible());
     QVERIFY(f.window.close());
     QVERIFY(
         ReadBytes(BesideProgram())
             .startsWith("; mine\n[Tessel]\nFile1=here\nOwn=1\nFileNum=-1\n"));
     QCOMPARE(ReadBytes(InCurrentDir()), here);
+  }
+
+  // A window closed before it was ever shown loaded nothing, and must not
+  // write its defaults over the settings.
+  void NeverShownWritesNothing() {
+    const Bytes mine = "[Tessel]\nFile1=mine\n";
+    WriteBytes(InCurrentDir(), mine);
+    MainWindow window;
+    QVERIFY(window.close());
+    QCOMPARE(ReadBytes(InCurrentDir()), mine);
+    QVERIFY(!QFile::exists(BesideProgram()));
+  }
+
+  // A file of an older version, whose names are Big5, keeps them: they
+  // are saved back in UTF-8.
+  void OldBig5NamesSurvive() {
+    WriteBytes(InCurrentDir(), "[Tessel]\nFile1=\xB3\x5C\xA6\x68.txt\n");
+    Fixture f;
+    QVERIFY(f.window.close());
+    QVERIFY(ReadBytes(BesideProgram()).contains("\nFile1=許多.txt\n"));
+  }
+
+  // Where the settings live and what a bare name means: beside a portable
+  // copy as ever; in the user's configuration folder and home folder for an
+  // installed one.
+  void SettingsPlaces() {
+    const struct {
+      const char* name;
+      const char* program_dir;
+      bool writable;
+      const char* config_home;
+      const char* read;  // '.' the current directory
+      const char* write;
+      const char* start;
+    } rows[] = {
+        {"portable", "/p/bin", true, "/x", "./tessel.ini", "/p/bin/tessel.ini",
+         "/p/bin/"},
+        {"unwritable", "/opt/t", false, "/x", "/x/tessel/tessel.ini",
+         "/x/tessel/tessel.ini", "/h/"},
+        {"no XDG_CONFIG_HOME", "/opt/t", false, "",
+         "/h/.config/tessel/tessel.ini", "/h/.config/tessel/tessel.ini", "/h/"},
+        {"relative XDG_CONFIG_HOME", "/opt/t", false, "cfg",
+         "/h/.config/tessel/tessel.ini", "/h/.config/tessel/tessel.ini", "/h/"},
+        {"/usr/bin, even for root", "/usr/bin", true, "/x",
+         "/x/tessel/tessel.ini", "/x/tessel/tessel.ini", "/h/"},
+    };
+    for (const auto& row : rows) {
+      const SettingsPlace place = ChooseSettingsPlace(
+          {row.program_dir, row.writable, row.config_home, "/h", "."});
+      QVERIFY2(place.read_path == row.read, row.name);
+      QVERIFY2(place.write_path == row.write, row.name);
+      QVERIFY2(place.start_dir == row.start, row.name);
+    }
+  }
+
+  // An installed copy through the window: it reads and writes the file in
+  // the configuration folder, creating the folder, shows where it is, and
+  // completes bare names with the home folder. Nothing goes beside the
+  // program or into the current directory.
+  void InstalledCopy() {
+    QTemporaryDir config;
+    QTemporaryDir home;
+    const QString ini = config.filePath("tessel/tessel.ini");
+    WriteBytes(InCurrentDir(), "[Tessel]\nFile1=here\n");
+    const SettingsPlace place = ChooseSettingsPlace(
+        {"/usr/bin", false, config.path(), home.path(), QDir::currentPath()});
+    {
+      SetupDialog setup;
+      MainWindow window;
+      window.SetSettingsPlace(place);
+      window.SetSetupDialog(&setup);
+      window.show();
+      const WindowControls c = Controls(window);
+      QCOMPARE(c.source1_field->text(), QString());
+      QCOMPARE(setup.findChild<QLineEdit*>("settingsPath")->text(), ini);
+      c.source1_field->setText("a.txt");
+      c.source2_field->setText("b.txt");
+      BoxRecorder boxes;
+      window.CheckInput();  // stops at the empty result field
+      QCOMPARE(c.source1_field->text(), home.filePath("a.txt"));
+      QVERIFY(window.close());
+    }
+    QVERIFY(ReadBytes(ini).startsWith("[Tessel]\nFileNum=0\nFile1=" +
+                                      home.filePath("a.txt").toUtf8()));
+    QVERIFY(!QFile::exists(BesideProgram()));
+    QCOMPARE(ReadBytes(InCurrentDir()), "[Tessel]\nFile1=here\n");
+    MainWindow window;
+    window.SetSettingsPlace(place);
+    window.show();
+    QCOMPARE(Controls(window).source1_field->text(), home.filePath("a.txt"));
   }
 
   // Every control back as it was; a text beyond 2047 bytes is cut there,
@@ -161,20 +269,20 @@ class SettingsTest : public QObject {
     const QString long_text(1000, QChar(u'許'));  // 3 bytes each
     {
       Fixture f;
-      f.window.rgVornNum->Item(1)->click();
+      f.c.source_count_group->Item(1)->click();
       const QStringList texts = {"/文本/許 a", " lead", "trail ", "\"q\"",
                                  "'",          "a=b;c", long_text};
       for (int i = 0; i < texts.size(); ++i) {
         FileFields(f.window)[i]->setText(texts[i]);
       }
-      f.window.edSignFile->setText("許.txt");
-      f.window.cbDoLoseWord->setChecked(false);
-      f.window.cbMaxDiffNum->setChecked(true);
-      f.window.edMaxDiffNum->setText("100 ");
-      f.window.edNum1->setText("");
-      f.setup.rbAp2->click();
-      f.setup.edAp1->setText("/bin/a");
-      f.setup.edAp2->setText("b c");
+      f.c.sign_file_field->setText("許.txt");
+      f.c.fold_notations_box->setChecked(false);
+      f.c.diff_limit_box->setChecked(true);
+      f.c.diff_limit_field->setText("100 ");
+      f.c.look_ahead_field->setText("");
+      f.sc.use_program2->click();
+      f.sc.program1_field->setText("/bin/a");
+      f.sc.program2_field->setText("b c");
       QVERIFY(f.window.close());
     }
     QVERIFY(QFile::copy(BesideProgram(), InCurrentDir()));
@@ -184,7 +292,7 @@ class SettingsTest : public QObject {
                  long_text.left(682) +
                  " sign:F:許.txt lose:0 limit:1:100  num: setup:0010 "
                  "ap:/bin/a,b c,");
-    QVERIFY(f.window.edMaxDiffNum->isEnabled());
+    QVERIFY(f.c.diff_limit_field->isEnabled());
   }
 
   // The first write fails: the question, and nothing at all written. The
@@ -205,8 +313,8 @@ class SettingsTest : public QObject {
       WriteBytes(BesideProgram(), old);
       Fixture f;
       if (!row.size_limit)
-        f.window.run_control().StartDir = dir.filePath("file/");
-      f.window.edFile1->setText("kept");
+        f.window.run_control().IniPath = dir.filePath("file/tessel.ini");
+      f.c.source1_field->setText("kept");
       BoxAnswer boxes(row.answer);
       {
         FileSizeLimit limit(row.size_limit ? 100 : RLIM_INFINITY);
@@ -215,7 +323,7 @@ class SettingsTest : public QObject {
       QCOMPARE(boxes.texts,
                QStringList{"警告 : tessel.ini 無法寫入! 是否確定結束?"});
       QVERIFY2(f.window.isVisible() == !row.closes, row.answer);
-      QCOMPARE(f.window.edFile1->text(), QString("kept"));
+      QCOMPARE(f.c.source1_field->text(), QString("kept"));
       QCOMPARE(ReadBytes(BesideProgram()), old);
     }
   }
@@ -224,7 +332,7 @@ class SettingsTest : public QObject {
   // open, and the keys before it stay written.
   void LaterWriteFails() {
     Fixture f;
-    f.window.edFile1->setText(QString(3000, 'x'));
+    f.c.source1_field->setText(QString(3000, 'x'));
     BoxRecorder boxes;
     {
       FileSizeLimit limit(1000);

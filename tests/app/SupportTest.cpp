@@ -5,6 +5,7 @@
 
 #include "AppTestSupport.h"
 #include "FileNames.h"
+#include "OpenFileDialog.h"
 
 namespace tessel::app::testing {
 namespace {
@@ -103,6 +104,30 @@ class SupportTest : public QObject {
       ShowSimpleMessage(nullptr, "完成 !");
       QCOMPARE(seen, QString("檔案比對程式|%1|OK").arg(QMessageBox::NoIcon));
     }
+  }
+
+  // Qt's file dialog, used and closed, leaves no settings file of its own
+  // in the user's configuration folder: tessel.ini is the only one.
+  void NoSecondSettingsFile() {
+    const QString qt_file =
+        qEnvironmentVariable("XDG_CONFIG_HOME") + "/QtProject.conf";
+    {
+      QWidget parent;
+      QtOpenFileDialog dialog(&parent, {"所有檔案 (*.*)"}, "所有檔案 (*.*)");
+      WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+      QCOMPARE(dialog.Run(), std::nullopt);
+    }
+    QVERIFY(!QFile::exists(qt_file));
+  }
+
+  // The file dialog speaks Chinese, like the window, where the system has
+  // Qt's translation (Debian's qt6-translations-l10n).
+  void QtTextsInChinese() {
+    const QString catalog =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_TW.qm";
+    if (!QFile::exists(catalog)) QSKIP("Qt's translation is not installed");
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"),
+             QString("尋找於："));
   }
 
   void ExceptionInAHandlerIsShown() {

@@ -14,6 +14,7 @@
 #include "FuzzSupport.h"
 #include "NotationTable.h"
 #include "RoundTrip.h"
+#include "SignFile.h"
 #include "SignSet.h"
 #include "SourceStream.h"
 #include "TokenReader.h"
@@ -117,14 +118,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const fuzz::Members from_memo = fuzz::MemoMembers(bytes);
 
   auto file = SourceStream::FromBytes(std::string(bytes));
-  set.LoadSignFile(reader, *file);
+  LoadSignFile(reader, *file, set);
   const std::vector<Code> probes = fuzz::Probes(bytes, notations);
   fuzz::Compare(set, from_file, probes, fold ? "file, folding" : "file");
   // Loading again starts from an empty set, whatever came before.
   set.LoadSignMemo(bytes);
   fuzz::Compare(set, from_memo, probes, "memo after file");
   file = SourceStream::FromBytes(std::string(bytes));
-  set.LoadSignFile(reader, *file);
+  LoadSignFile(reader, *file, set);
   fuzz::Compare(set, from_file, probes, "file after memo");
   return 0;
 }

@@ -107,41 +107,43 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
   const fs::path& dir = WorkDir();
   testing::RecordingHost host;
   RunOptions& o = host.options;
-  o.ThreeFiles = three;
-  o.DoLoseWord = fold;
-  o.WindowSize = window;
-  o.DiffLimit = limit;
+  o.three_files = three;
+  o.fold_notations = fold;
+  o.window_size = window;
+  o.diff_limit = limit;
   if (symbols == 1) {
     Write(dir / "sign", parts[0]);
-    o.UseSignFile = true;
-    o.SignFileName = dir / "sign";
+    o.use_sign_file = true;
+    o.sign_file = dir / "sign";
   } else if (symbols >= 2) {
-    o.UseSignMemo = true;
-    o.SignMemo = (symbols == 3 ? std::string(kDefaultSigns) : "") + parts[0];
+    o.use_sign_memo = true;
+    o.sign_memo = (symbols == 3 ? std::string(kDefaultSigns) : "") + parts[0];
   }
   std::vector<std::string> names;
   for (int k = 0; k < count; ++k) {
     const std::string n = std::to_string(k + 1);
-    o.Sources[k] = dir / ("s" + n);
-    o.Results[k] = dir / ("r" + n);
-    Write(o.Sources[k], parts[static_cast<std::size_t>(k) + 1]);
-    names.push_back(o.Sources[k].string());
+    o.sources[k] = dir / ("s" + n);
+    o.results[k] = dir / ("r" + n);
+    Write(o.sources[k], parts[static_cast<std::size_t>(k) + 1]);
+    names.push_back(o.sources[k].string());
   }
-  o.Difference = dir / "d";
+  o.difference = dir / "d";
   host.stop_at_pass = stop ? data[4] : -1;
   host.fast = fast;
 
   NotationTable notations;
   ComparisonRun run(host, notations);
-  run.RunComparison();
-  const RunOutcome outcome = run.outcome();
-  const std::int32_t diffs = run.DiffCount();
+  const RunStatus status = run.RunComparison(o);
+  const RunOutcome outcome = status.outcome;
+  const std::int32_t diffs = status.diff_count;
 
   testing::RunEnd end = testing::RunEnd::kUnfinished;
   switch (outcome) {
     case RunOutcome::kFailed:
-      Fail("the run failed: " +
-           (host.messages.empty() ? "" : host.messages.front()));
+      Fail("the run failed: error " +
+           (status.errors.empty()
+                ? std::string()
+                : std::to_string(static_cast<int>(status.errors[0].kind))));
     case RunOutcome::kCompleted:
       end = testing::RunEnd::kCompleted;
       break;
@@ -168,7 +170,7 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
   }
 
   for (int k = 0; k < count; ++k) {
-    const std::string result = Read(o.Results[k]);
+    const std::string result = Read(o.results[k]);
     const std::string context = "result " + std::to_string(k + 1);
     testing::RoundTripCase c;
     c.source = parts[static_cast<std::size_t>(k) + 1];
@@ -185,7 +187,7 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
     }
   }
 
-  const std::string difference = Read(o.Difference);
+  const std::string difference = Read(o.difference);
   std::string end_line;
   for (char c : file_texts::kEndLine) {
     end_line += c == '\n' ? std::string("\r\n") : std::string(1, c);
@@ -213,19 +215,19 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
   // the same outcome and the same files, byte for byte.
   if (stop) return;
   std::vector<std::string> outputs = {difference};
-  for (int k = 0; k < count; ++k) outputs.push_back(Read(o.Results[k]));
+  for (int k = 0; k < count; ++k) outputs.push_back(Read(o.results[k]));
   host.fast = !fast;
   NotationTable other_notations;
   ComparisonRun other(host, other_notations);
-  other.RunComparison();
-  if (other.outcome() != outcome || other.DiffCount() != diffs) {
+  const RunStatus other_status = other.RunComparison(o);
+  if (other_status.outcome != outcome || other_status.diff_count != diffs) {
     Fail("fast mode changes the outcome");
   }
-  if (Read(o.Difference) != outputs[0]) {
+  if (Read(o.difference) != outputs[0]) {
     Fail("fast mode changes the difference file");
   }
   for (int k = 0; k < count; ++k) {
-    if (Read(o.Results[k]) != outputs[static_cast<std::size_t>(k) + 1]) {
+    if (Read(o.results[k]) != outputs[static_cast<std::size_t>(k) + 1]) {
       Fail("fast mode changes result " + std::to_string(k + 1));
     }
   }

@@ -1,4 +1,4 @@
-#include "LookAhead.h"
+#include "LookAheadSlots.h"
 
 #include <algorithm>
 
@@ -10,13 +10,21 @@ namespace {
 constexpr std::size_t kLeastDrop = 4096;
 }  // namespace
 
-void LookAhead::Clear() {
+void LookAheadSlots::Clear() {
   for (Part& part : parts_) {
     part = Part{};
   }
 }
 
-void LookAhead::Restart(Part& part, std::int64_t start) {
+void LookAheadSlots::Reserve(int n, std::int64_t count) {
+  const auto size = static_cast<std::size_t>(count);
+  for (int k = 0; k < n; ++k) {
+    parts_[k].codes.reserve(size);
+    parts_[k].places.reserve(size);
+  }
+}
+
+void LookAheadSlots::Restart(Part& part, std::int64_t start) {
   part.codes.clear();
   part.places.clear();
   part.zeros.clear();
@@ -26,7 +34,7 @@ void LookAhead::Restart(Part& part, std::int64_t start) {
   part.ended = false;
 }
 
-void LookAhead::Start(int k, std::int64_t start) {
+void LookAheadSlots::Start(int k, std::int64_t start) {
   Part& part = parts_[k];
   // Only slots that hold a code have a start; slots past the end of the
   // source are not stored.
@@ -56,9 +64,9 @@ void LookAhead::Start(int k, std::int64_t start) {
   }
 }
 
-void LookAhead::ReadSlots(TokenReader& reader,
-                          std::array<SourceStream*, kMaxSources> sources, int n,
-                          std::int64_t count) {
+void LookAheadSlots::ReadSlots(TokenReader& reader,
+                               std::array<SourceStream*, kMaxSources> sources,
+                               int n, std::int64_t count) {
   std::int64_t least = count;
   for (int k = 0; k < n; ++k) {
     const Part& part = parts_[k];
@@ -88,16 +96,16 @@ void LookAhead::ReadSlots(TokenReader& reader,
   }
 }
 
-std::span<const std::uint16_t> LookAhead::Codes(int k,
-                                                std::int64_t count) const {
+std::span<const std::uint16_t> LookAheadSlots::Codes(int k,
+                                                     std::int64_t count) const {
   const Part& part = parts_[k];
   const std::size_t held = part.codes.size() - part.head;
   return {part.codes.data() + part.head,
           std::min<std::size_t>(held, static_cast<std::size_t>(count))};
 }
 
-std::span<const std::uint16_t> LookAhead::Window(int k,
-                                                 std::int64_t count) const {
+std::span<const std::uint16_t> LookAheadSlots::Window(
+    int k, std::int64_t count) const {
   const Part& part = parts_[k];
   const std::span<const std::uint16_t> slots = Codes(k, count);
   const auto zero =
@@ -106,13 +114,13 @@ std::span<const std::uint16_t> LookAhead::Window(int k,
   return slots.first(std::min(slots.size(), *zero - part.head));
 }
 
-Code LookAhead::CodeAt(int k, std::int64_t slot) const {
+Code LookAheadSlots::CodeAt(int k, std::int64_t slot) const {
   const Part& part = parts_[k];
   const std::size_t at = part.head + static_cast<std::size_t>(slot);
   return at < part.codes.size() ? part.codes[at] : kEndOfSource;
 }
 
-std::int64_t LookAhead::RestOfLine(int k, std::int64_t count) const {
+std::int64_t LookAheadSlots::RestOfLine(int k, std::int64_t count) const {
   const Part& part = parts_[k];
   const auto first =
       part.places.begin() + static_cast<std::ptrdiff_t>(part.head);

@@ -9,8 +9,8 @@
 // notation enters the notation table in the spelling met first, just as
 // if every look-ahead were read afresh.
 
-#ifndef TESSEL_ENGINE_LOOKAHEAD_H_
-#define TESSEL_ENGINE_LOOKAHEAD_H_
+#ifndef TESSEL_ENGINE_LOOKAHEADSLOTS_H_
+#define TESSEL_ENGINE_LOOKAHEADSLOTS_H_
 
 #include <array>
 #include <cstdint>
@@ -23,12 +23,17 @@
 
 namespace tessel {
 
-class LookAhead {
+class LookAheadSlots {
  public:
   static constexpr int kMaxSources = 3;
 
   // Forgets every slot read so far.
   void Clear();
+
+  // Sets room aside for `count` slots of each of the first `n` sources, so
+  // that a look-ahead of that size needs no memory later. Throws
+  // std::bad_alloc when there is not enough.
+  void Reserve(int n, std::int64_t count);
 
   // Starts the look-ahead of source `k` at byte `start`, where a compared
   // character begins. Slots read before from that very character on are
@@ -110,4 +115,4 @@ class LookAhead {
 
 }  // namespace tessel
 
-#endif  // TESSEL_ENGINE_LOOKAHEAD_H_
+#endif  // TESSEL_ENGINE_LOOKAHEADSLOTS_H_

@@ -1,0 +1,53 @@
+// How the window tells the user the way a run ended: the message box texts
+// for a failed, stopped or finished run, and the field that gets the focus
+// after a file's error. Also the texts of the look-ahead and limit checks
+// made before a run.
+
+#ifndef TESSEL_APP_RUNERRORMESSAGES_H_
+#define TESSEL_APP_RUNERRORMESSAGES_H_
+
+#include <QString>
+#include <string_view>
+
+#include "RunStatus.h"
+
+namespace tessel::app {
+
+class MainWindow;
+
+namespace messages {
+
+// "Interrupted!": the user stopped the run.
+inline constexpr std::string_view kStopped = "被中斷了 !";
+// "Done!": shown after a run that came to a normal end.
+inline constexpr std::string_view kDone = "完成 !";
+
+// "The largest-compare field must be a number!"
+inline constexpr std::string_view kWindowNotNumber =
+    "最大比對數字該欄必需為數字!";
+// "The largest-compare field must lie between 2 and 65535!"
+inline constexpr std::string_view kWindowOutOfRange =
+    "最大比對數字該欄必需介於 2 ~ 65535 之間!";
+// "The largest-difference field must be a number!"
+inline constexpr std::string_view kLimitNotNumber =
+    "最大差異數字該欄必需為數字!";
+
+}  // namespace messages
+
+// The box text for `error`, starting and ending with a line break, the
+// file's name as the system gives it: "錯誤 : <name> 檔案開啟失敗." (could
+// not be opened; no blank before "檔案" for the ignored-symbol file),
+// "... 檔案讀取失敗." (reading failed), "... 檔案寫入失敗." (writing
+// failed), "... 與來源檔或其他輸出檔相同, 不可覆蓋." (a source or another
+// output; not overwritten), or "錯誤：記憶體配置失敗, 程式結束！" (out of
+// memory).
+QString RunErrorMessage(const RunError& error);
+
+// Shows how the run ended: each error's message in turn, each followed by
+// the focus on its field; "被中斷了 !" for a stopped run; "完成 !" for one
+// that came to a normal end.
+void ReportRunStatus(MainWindow& window, const RunStatus& status);
+
+}  // namespace tessel::app
+
+#endif  // TESSEL_APP_RUNERRORMESSAGES_H_

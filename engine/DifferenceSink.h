@@ -1,0 +1,122 @@
+// The output hooks of a comparison run: what a run tells the writers of its
+// reports (HTML, JSON, TEI) while it walks the sources.
+//
+// A run calls, in this order: BeginRun once; then, interleaved, CopyText for
+// every stretch of a source it passes unchanged and Difference for every
+// difference, in the order found; then EndRun once, also when the run was
+// stopped or failed. For each source, the texts of its CopyText calls and
+// of its spans, taken in call order, are the whole source read so far,
+// each character once, as its result file holds it (which leaves out what
+// the README says): a span starts where the text before it ended, and the
+// text after it starts where the span ended. So a sink sees every source
+// once, as it is read, and never needs a second pass.
+//
+// Every text reaches a sink as UTF-8, whatever the source's encoding; a
+// folded notation is its own spelling ("&x-65E0;", "[彳*&x-656B;]"),
+// converted like the rest. A sink must not keep a string_view beyond the
+// call that gave it. Sinks write nothing back to the run: each reports its
+// own write errors through its output.
+
+#ifndef TESSEL_ENGINE_DIFFERENCESINK_H_
+#define TESSEL_ENGINE_DIFFERENCESINK_H_
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessel {
+
+// Index k of every per-source array is source k + 1.
+constexpr int kMaxReportSources = 3;
+
+// The difference limit of a run that has none: the largest signed 32-bit
+// value, as the run's own options say.
+constexpr std::int32_t kNoReportLimit = 2147483647;
+
+// One source as the run opened it.
+struct ReportSource {
+  std::string name;      // the file name as the user gave it, UTF-8
+  std::string encoding;  // as the run read it: "Big5", "UTF-8", ...
+  std::int64_t byte_size = 0;
+};
+
+// What a run is about to do: its sources and its options.
+struct RunDescription {
+  int source_count = 2;  // 2 or 3
+  std::array<ReportSource, kMaxReportSources> sources;
+  std::int32_t window_size = 0;
+  // The difference limit; kNoReportLimit when none was set.
+  std::int32_t diff_limit = 0;
+  bool fold_notations = true;
+  // The ignored symbols besides the control characters (always ignored),
+  // each once, as its UTF-8 text; a Big5 run lists them in the order of
+  // their codes.
+  std::vector<std::string> ignored_symbols;
+};
+
+// One source's side of a difference.
+struct DifferenceSpan {
+  // The line the source had reached (from 1), as the difference file shows.
+  std::int64_t line = 1;
+  // Where the span's bytes lie in the source: exactly the bytes whose text
+  // the difference file shows for it. An empty span has length 0 and
+  // stands where the source's next text starts.
+  std::int64_t byte_offset = 0;
+  std::int64_t byte_length = 0;
+  // The span's text as the difference file shows it, ignored symbols
+  // between its compared characters included.
+  std::string_view text;
+  // The compared characters alone, concatenated, and how many there are
+  // (a folded notation is one character of several code points).
+  std::string_view compared;
+  std::int32_t compared_count = 0;
+};
+
+// One difference as the run found it.
+struct DifferenceRecord {
+  std::int64_t number = 0;  // from 1, in the order found
+  std::array<DifferenceSpan, kMaxReportSources> spans;
+};
+
+// How a run ended.
+enum class ReportOutcome {
+  kCompleted,        // every source was read to its end
+  kCutOffNoAnchor,   // no common stretch within the look-ahead
+  kCutOffLimit,      // the difference limit was reached
+  kLeftAtSourceEnd,  // the walk left off where it met the end of a source
+  kStopped,          // the user stopped it
+  kFailed,           // a file could not be read or written
+};
+
+struct RunEnd {
+  ReportOutcome outcome = ReportOutcome::kCompleted;
+  std::int64_t difference_count = 0;
+  // The line each source had reached (its line count after a completed
+  // run: line feeds + 1), and whether it had been read to its end.
+  std::array<std::int64_t, kMaxReportSources> lines{1, 1, 1};
+  std::array<bool, kMaxReportSources> source_ended{};
+};
+
+class DifferenceSink {
+ public:
+  virtual ~DifferenceSink() = default;
+
+  virtual void BeginRun(const RunDescription& run) = 0;
+
+  // Text of source `source` (0-based) that the run passed without a
+  // difference. `ignored` says whether its characters are ignored symbols
+  // (line ends and other control characters are); a run may split a
+  // stretch anywhere between characters, never inside one.
+  virtual void CopyText(int source, std::string_view text, bool ignored) = 0;
+
+  virtual void Difference(const DifferenceRecord& record) = 0;
+
+  // Completes the output. Nothing is called after it.
+  virtual void EndRun(const RunEnd& end) = 0;
+};
+
+}  // namespace tessel
+
+#endif  // TESSEL_ENGINE_DIFFERENCESINK_H_

@@ -1,0 +1,56 @@
+// The differences as data: a JSON document (UTF-8), written as the run goes.
+//
+// Layout (docs/json-format.md describes every field; reports/
+// tessel-differences.schema.json is its schema): an object holding
+// "format", "version", "program", "sources", "options", then
+// "differences", one per line, and last "end", which holds what is known
+// only when the run is over (outcome, reason, line counts).
+//
+// Memory: one difference's texts at a time; nothing grows with the number
+// of differences or the size of the sources.
+
+#ifndef TESSEL_REPORTS_JSONREPORTWRITER_H_
+#define TESSEL_REPORTS_JSONREPORTWRITER_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "DifferenceSink.h"
+#include "OutputStream.h"
+
+namespace tessel::reports {
+
+// The format's name and version; a reader that meets another version
+// should refuse the file.
+inline constexpr std::string_view kJsonFormatName = "tessel-differences";
+constexpr int kJsonFormatVersion = 1;
+
+class JsonReportWriter : public DifferenceSink {
+ public:
+  // `out` must outlive the writer; the caller closes it and checks it.
+  // `program` names the writing program, such as "Tessel 1.3.0".
+  JsonReportWriter(OutputStream& out, std::string program);
+
+  void BeginRun(const RunDescription& run) override;
+  void CopyText(int source, std::string_view text, bool ignored) override;
+  void Difference(const DifferenceRecord& record) override;
+  void EndRun(const RunEnd& end) override;
+
+ private:
+  void WriteInteger(std::int64_t value);
+
+  OutputStream& out_;
+  std::string program_;
+  int source_count_ = 2;
+  bool first_difference_ = true;
+};
+
+// The names the JSON uses for an outcome and for the reason of a cut-off
+// ("" when the outcome is not a cut-off).
+std::string_view OutcomeName(ReportOutcome outcome);
+std::string_view CutOffReasonName(ReportOutcome outcome);
+
+}  // namespace tessel::reports
+
+#endif  // TESSEL_REPORTS_JSONREPORTWRITER_H_

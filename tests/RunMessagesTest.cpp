@@ -1,0 +1,62 @@
+// How tessel-cli words a run's errors: one exact line per kind of error,
+// the file's name as given.
+
+#include "RunMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestSupport.h"
+
+namespace tessel::testing {
+namespace {
+
+struct WordingCase {
+  std::string name;
+  RunError error;
+  std::string text;
+};
+
+std::ostream& operator<<(std::ostream& out, const WordingCase& c) {
+  return out << c.name;
+}
+
+class RunErrorTextTest : public ::testing::TestWithParam<WordingCase> {};
+
+TEST_P(RunErrorTextTest, IsTheExactLine) {
+  EXPECT_EQ(cli::RunErrorText(GetParam().error), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunErrorTextTest,
+    ::testing::Values(
+        WordingCase{"source not opened",
+                    {RunErrorKind::kOpenFailed, RunFile::kSource2, "甲 b"},
+                    "錯誤 : 甲 b 檔案開啟失敗."},
+        WordingCase{"memo file not opened",
+                    {RunErrorKind::kOpenFailed, RunFile::kMemoFile, "m"},
+                    "錯誤 : m 檔案開啟失敗."},
+        // The ignored-symbol file alone has no blank before the rest.
+        WordingCase{"sign file not opened",
+                    {RunErrorKind::kOpenFailed, RunFile::kSignFile, "s"},
+                    "錯誤 : s檔案開啟失敗."},
+        WordingCase{"sign file not read",
+                    {RunErrorKind::kReadFailed, RunFile::kSignFile, "s"},
+                    "錯誤 : s 檔案讀取失敗."},
+        WordingCase{"source not read",
+                    {RunErrorKind::kReadFailed, RunFile::kSource1, "a"},
+                    "錯誤 : a 檔案讀取失敗."},
+        WordingCase{"output not written",
+                    {RunErrorKind::kWriteFailed, RunFile::kDifference, "d"},
+                    "錯誤 : d 檔案寫入失敗."},
+        WordingCase{"output would overwrite",
+                    {RunErrorKind::kWouldOverwrite, RunFile::kResult3, "./r"},
+                    "錯誤 : ./r 與來源檔或其他輸出檔相同, 不可覆蓋."},
+        WordingCase{"out of memory",
+                    {RunErrorKind::kOutOfMemory, RunFile::kNone, ""},
+                    "錯誤：記憶體配置失敗, 程式結束！"}),
+    [](const auto& info) { return RowName(info.param.name); });
+
+}  // namespace
+}  // namespace tessel::testing

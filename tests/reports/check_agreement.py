@@ -1,0 +1,105 @@
+#!/usr/bin/env python3
+"""Checks that the three reports of each sample case tell the same
+differences: for every NAME.json, the TEI apparatus NAME.tei.xml has one
+app per difference, numbered alike, in which each witness reads its span's
+text; the HTML report's data in NAME.html holds every difference with the
+same number, line numbers and texts; and where the run's difference file
+is there as NAME.diff.txt, each of its lines is rebuilt from the JSON.
+
+    check_agreement.py FOLDER
+"""
+import glob
+import json
+import os
+import sys
+import xml.etree.ElementTree as ET
+
+TEI = "{http://www.tei-c.org/ns/1.0}"
+XML_ID = "{http://www.w3.org/XML/1998/namespace}id"
+
+
+def tei_differences(path):
+    """[(number, [text per witness])] from the apps, in document order."""
+    root = ET.parse(path).getroot()
+    ids = [w.get(XML_ID) for w in root.iter(TEI + "witness")]
+    found = []
+    for app in root.iter(TEI + "app"):
+        texts = [None] * len(ids)
+        for rdg in app:
+            for ref in (rdg.get("wit") or "").split():
+                texts[ids.index(ref[1:])] = "".join(rdg.itertext())
+        found.append((int(app.get("n")), texts))
+    return found
+
+
+def html_differences(path):
+    """[(number, lines, texts)] from the page's data items."""
+    with open(path, encoding="utf-8") as f:
+        page = f.read()
+    start = page.index("var D=[\n") + len("var D=")
+    end = page.index("];\n</script>", start)
+    data = page[start:end].rstrip().rstrip(",") + "]"
+    items = json.loads(data)
+    return [(item[1], item[2], item[3]) for item in items if item[0] == -1]
+
+
+def problems(path):
+    base = path[:-len(".json")]
+    with open(path, encoding="utf-8") as f:
+        differences = json.load(f)["differences"]
+    expected = [(d["number"], [s["text"] for s in d["spans"]]) for d in differences]
+    if os.path.exists(base + ".tei.xml"):
+        tei = tei_differences(base + ".tei.xml")
+        # XML keeps no carriage return or control character but tab.
+        clean = [(n, ["".join(c for c in t if c in "\t\n" or ord(c) >= 0x20)
+                      for t in texts]) for n, texts in expected]
+        if tei != clean:
+            yield "the TEI apps differ from the JSON differences"
+    if os.path.exists(base + ".html"):
+        html = html_differences(base + ".html")
+        lines = [(d["number"], [s["line"] for s in d["spans"]],
+                  [s["text"] for s in d["spans"]]) for d in differences]
+        if [(n, l, t) for n, l, t in html] != lines:
+            yield "the HTML data differs from the JSON differences"
+    if os.path.exists(base + ".diff.txt"):
+        yield from difference_file_problems(base + ".diff.txt", differences)
+
+
+def difference_file_problems(path, differences):
+    """Rebuilds every line of a Big5 run's difference file from the JSON:
+    the line numbers, then the texts in columns of at least 31 bytes."""
+    with open(path, "rb") as f:
+        lines = f.read().split(b"\r\n")
+    for i, difference in enumerate(differences):
+        spans = difference["spans"]
+        line = b"".join(b"%6d, " % span["line"] for span in spans)
+        texts = [span["text"].encode("cp950", "replace") for span in spans]
+        for k, text in enumerate(texts):
+            line += text
+            if k + 1 < len(texts):
+                line += b" " * max(0, 31 - len(text)) + b", "
+        if i >= len(lines) or lines[i] != line:
+            yield "difference %d: the difference file says %r" % (
+                i + 1, lines[i] if i < len(lines) else None)
+            return
+    if len(lines) <= len(differences) or lines[len(differences)].strip():
+        yield "the difference file holds more differences than the JSON"
+
+
+def main():
+    paths = sorted(glob.glob(os.path.join(sys.argv[1], "*.json")))
+    if not paths:
+        print("no JSON files in %s" % sys.argv[1])
+        return 1
+    failed = 0
+    for path in paths:
+        found = list(problems(path))
+        for problem in found:
+            print("%s: %s" % (os.path.basename(path), problem))
+        failed += bool(found)
+    print("%d cases checked, %d failed" % (len(paths), failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""Checks every NAME.json in a folder against the JSON Schema, and beyond
+it: numbers run from 1, the counts agree, each span's offset and length
+point at exactly its text in NAME.source<k>.txt, and "agree" names every
+source once. Also makes sure the check can fail: a document without its
+"end" must be refused.
+
+    check_json.py SCHEMA FOLDER
+"""
+import glob
+import json
+import os
+import sys
+
+import jsonschema
+
+# The Python codec for each encoding a run names.
+CODECS = {"UTF-8": "utf-8", "Big5": "cp950"}
+
+
+def problems(path, document, validator):
+    for error in validator.iter_errors(document):
+        yield "schema: %s at %s" % (error.message, list(error.absolute_path))
+    if not validator.is_valid(document):
+        return
+    base = path[:-len(".json")]
+    count = len(document["sources"])
+    sources = []
+    for k in range(count):
+        name = "%s.source%d.txt" % (base, k + 1)
+        sources.append(open(name, "rb").read() if os.path.exists(name) else None)
+    for k, source in enumerate(sources):
+        if source is not None and len(source) != document["sources"][k]["bytes"]:
+            yield "source %d: %d bytes, not %d" % (k + 1, len(source),
+                                                   document["sources"][k]["bytes"])
+    end = document["end"]
+    if len(end["lines"]) != count or len(end["ended"]) != count:
+        yield "end: lines and ended need one entry per source"
+    if end["differences"] != len(document["differences"]):
+        yield "end: %d differences, the list holds %d" % (
+            end["differences"], len(document["differences"]))
+    for i, difference in enumerate(document["differences"]):
+        where = "difference %d" % (i + 1)
+        if difference["number"] != i + 1:
+            yield "%s: numbered %d" % (where, difference["number"])
+        if len(difference["spans"]) != count:
+            yield "%s: %d spans for %d sources" % (where, len(difference["spans"]), count)
+        members = sorted(k for group in difference["agree"] for k in group)
+        if members != list(range(1, count + 1)):
+            yield "%s: agree %s" % (where, difference["agree"])
+        for k, span in enumerate(difference["spans"]):
+            source = sources[k] if k < len(sources) else None
+            if source is None:
+                continue
+            piece = source[span["offset"]:span["offset"] + span["length"]]
+            codec = CODECS.get(document["sources"][k]["encoding"], "utf-8")
+            if piece.decode(codec, "replace") != span["text"] or \
+                    span["offset"] + span["length"] > len(source):
+                yield "%s, source %d: bytes %r, text %r" % (
+                    where, k + 1, piece, span["text"])
+
+
+def main():
+    schema_path, folder = sys.argv[1], sys.argv[2]
+    with open(schema_path, encoding="utf-8") as f:
+        schema = json.load(f)
+    jsonschema.Draft7Validator.check_schema(schema)
+    validator = jsonschema.Draft7Validator(schema)
+    paths = sorted(glob.glob(os.path.join(folder, "*.json")))
+    if not paths:
+        print("no JSON files in %s" % folder)
+        return 1
+    failed = 0
+    for path in paths:
+        with open(path, encoding="utf-8", errors="strict") as f:
+            document = json.load(f)
+        found = list(problems(path, document, validator))
+        for problem in found[:20]:
+            print("%s: %s" % (os.path.basename(path), problem))
+        failed += bool(found)
+        broken = dict(document)
+        del broken["end"]
+        if validator.is_valid(broken):
+            print("%s: the schema takes a document without its end" % path)
+            failed += 1
+    print("%d JSON files checked, %d failed" % (len(paths), failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Checks every NAME.tei.xml in a folder.
+
+    check_tei.py --xmllint FOLDER   each file is well-formed for xmllint
+    check_tei.py FOLDER             for every witness, the base text with
+                                    that witness's readings put in gives
+                                    back its compared characters
+                                    (NAME.compared<k>.txt); for witness 1
+                                    it gives back its whole text
+                                    (NAME.source1.txt) but carriage returns
+                                    and control characters other than tab
+                                    and line feed.
+
+The ignored symbols are those NAME.json lists, and control characters.
+"""
+import glob
+import json
+import os
+import subprocess
+import sys
+import xml.etree.ElementTree as ET
+
+TEI = "{http://www.tei-c.org/ns/1.0}"
+XML_ID = "{http://www.w3.org/XML/1998/namespace}id"
+
+
+def check_xmllint(paths):
+    failed = 0
+    for path in paths:
+        result = subprocess.run(["xmllint", "--noout", path],
+                                capture_output=True, text=True)
+        if result.returncode != 0:
+            print("%s: %s" % (path, result.stderr.strip()[:2000]))
+            failed += 1
+    # The check must be able to fail.
+    broken = subprocess.run(["xmllint", "--noout", "-"], input="<a><b></a>",
+                            capture_output=True, text=True)
+    if broken.returncode == 0:
+        print("xmllint took a document that is not well-formed")
+        failed += 1
+    return failed
+
+
+def reading(element, witness):
+    """The text of `element` with `witness`'s reading in every app."""
+    out = [element.text or ""]
+    for child in element:
+        if child.tag == TEI + "app":
+            chosen = [r for r in child if ("#" + witness) in (r.get("wit") or "").split()]
+            if len(chosen) != 1:
+                raise ValueError("app %s has %d readings for %s"
+                                 % (child.get("n"), len(chosen), witness))
+            out.append(reading(chosen[0], witness))
+        else:
+            out.append(reading(child, witness))
+        out.append(child.tail or "")
+    return "".join(out)
+
+
+def strip(text, ignored):
+    return "".join(c for c in text if ord(c) >= 0x20 and c not in ignored)
+
+
+def check_witnesses(paths):
+    failed = 0
+    for path in paths:
+        base = path[:-len(".tei.xml")]
+        with open(base + ".json", encoding="utf-8") as f:
+            document = json.load(f)
+        ignored = set(document["options"]["ignored"])
+        codec = {"Big5": "cp950"}.get(document["sources"][0]["encoding"], "utf-8")
+        tree = ET.parse(path)
+        witnesses = tree.getroot().findall(".//%slistWit/%switness" % (TEI, TEI))
+        body = tree.getroot().find(".//%sbody" % TEI)
+        problems = []
+        for k, witness in enumerate(witnesses):
+            name = witness.get(XML_ID)
+            text = "".join(reading(p, name) for p in body.findall(TEI + "p"))
+            # A stray byte is U+FFFD in the reports, as "replace" reads it.
+            with open("%s.compared%d.txt" % (base, k + 1), encoding="utf-8",
+                      errors="replace") as f:
+                expected = f.read()
+            if strip(text, ignored) != expected:
+                problems.append("witness %s: compared characters differ" % name)
+            if k == 0:
+                with open(base + ".source1.txt", encoding=codec,
+                          errors="replace", newline="") as f:
+                    whole = "".join(c for c in f.read()
+                                    if c in "\t\n" or ord(c) >= 0x20)
+                if text != whole:
+                    problems.append("witness %s: not its whole text" % name)
+        if len(witnesses) not in (2, 3):
+            problems.append("%d witnesses" % len(witnesses))
+        for problem in problems:
+            print("%s: %s" % (os.path.basename(path), problem))
+        failed += bool(problems)
+    return failed
+
+
+def main():
+    args = sys.argv[1:]
+    lint = args[0] == "--xmllint"
+    folder = args[-1]
+    paths = sorted(glob.glob(os.path.join(folder, "*.tei.xml")))
+    if not paths:
+        print("no TEI files in %s" % folder)
+        return 1
+    failed = check_xmllint(paths) if lint else check_witnesses(paths)
+    print("%d TEI files checked, %d failed" % (len(paths), failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
