@@ -1,6 +1,7 @@
 #include "RunErrorMessages.h"
 
 #include <QWidget>
+#include <string>
 
 #include "MessageBoxes.h"
 #include "PlatformFile.h"
@@ -34,6 +35,22 @@ QString RunErrorMessage(const RunError& error) {
   return Utf8("\n錯誤：記憶體配置失敗, 程式結束！\n");
 }
 
+QString CutOffMessage(const RunStatus& status, int sources) {
+  const bool at_limit = status.outcome == RunOutcome::kCutOffLimit;
+  std::string text = at_limit
+                         ? "\n比對中斷 : 已達最大差異數.\n"
+                         : "\n比對中斷 : 最大比對字數內找不到相同的文字.\n";
+  for (int k = 0; k < sources; ++k) {
+    text += (k > 0 ? ", " : "") + std::string("來源檔 ") +
+            std::to_string(k + 1) + " 至第 " +
+            std::to_string(status.lines_reached[static_cast<std::size_t>(k)]) +
+            " 行";
+  }
+  text += at_limit ? ".\n請加大最大差異數後再試.\n"
+                   : ".\n請加大最大比對字數後再試.\n";
+  return Utf8(text);
+}
+
 void ReportRunStatus(MainWindow& window, const RunStatus& status) {
   for (const RunError& error : status.errors) {
     ShowSimpleMessage(&window, RunErrorMessage(error));
@@ -41,6 +58,12 @@ void ReportRunStatus(MainWindow& window, const RunStatus& status) {
   }
   if (status.outcome == RunOutcome::kStopped) {
     ShowSimpleMessage(&window, Utf8(messages::kStopped));
+  } else if (status.cut_off()) {
+    // A run cut off leaves most of the text uncompared: "done" alone would
+    // pass that over.
+    ShowSimpleMessage(
+        &window,
+        CutOffMessage(status, window.run_control().ThreeFiles ? 3 : 2));
   } else if (status.ended_normally()) {
     ShowSimpleMessage(&window, Utf8(messages::kDone));
   }

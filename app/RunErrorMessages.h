@@ -43,9 +43,18 @@ inline constexpr std::string_view kLimitNotNumber =
 // memory).
 QString RunErrorMessage(const RunError& error);
 
+// The box text for a run cut off, with the line each of `sources` sources
+// reached and what to try: "\n比對中斷 : 最大比對字數內找不到相同的文字.\n"
+// (no common stretch within the look-ahead) or "\n比對中斷 : 已達最大差異數.\n"
+// (the difference limit reached), then "來源檔 1 至第 N 行, 來源檔 2 至第 M 行"
+// and ".\n請加大最大比對字數後再試.\n" (try a larger look-ahead) or
+// ".\n請加大最大差異數後再試.\n" (try a larger limit).
+QString CutOffMessage(const RunStatus& status, int sources);
+
 // Shows how the run ended: each error's message in turn, each followed by
-// the focus on its field; "被中斷了 !" for a stopped run; "完成 !" for one
-// that came to a normal end.
+// the focus on its field; "被中斷了 !" for a stopped run; the cut-off
+// message for a run cut off; "完成 !" for one that came to any other
+// normal end.
 void ReportRunStatus(MainWindow& window, const RunStatus& status);
 
 }  // namespace tessel::app

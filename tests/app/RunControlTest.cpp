@@ -72,18 +72,26 @@ class RunControlTest : public QObject {
     QTest::addColumn<QByteArray>("memo_bytes");  // the memo in Big5
     QTest::addColumn<QStringList>("settings");   // window, limit, fold
     QTest::addColumn<QStringList>("cli_args");
+    QTest::addColumn<QString>("box");  // how the window tells the run's end
+    const QString done = "完成 !";
     QTest::newRow("two files, default symbols")
         << 2 << "defaults" << QByteArray() << QStringList{"100", "", "1"}
-        << QStringList{"--default-signs"};
+        << QStringList{"--default-signs"} << done;
     QTest::newRow("two files, symbols typed")
         << 2 << "，。\n、" << QByteArray("\xA1\x41\xA1\x43\n\xA1\x42")
-        << QStringList{"100", "", "1"} << QStringList{};
+        << QStringList{"100", "", "1"} << QStringList{} << done;
     QTest::newRow("three files, sign file")
         << 3 << "file" << QByteArray() << QStringList{"100", "", "1"}
-        << QStringList{};
+        << QStringList{} << done;
+    // Cut off: never told as done.
     QTest::newRow("look-ahead 3, limit 2, no folding")
         << 3 << "，" << QByteArray("\xA1\x41") << QStringList{"3", "2", ""}
-        << QStringList{"--window", "3", "--max-diff", "2", "--no-fold"};
+        << QStringList{"--window", "3", "--max-diff", "2", "--no-fold"}
+        << QString(
+               "\n比對中斷 : 最大比對字數內找不到相同的文字.\n來源檔 1 至第 1 "
+               "行, "
+               "來源檔 2 至第 2 行, 來源檔 3 至第 2 "
+               "行.\n請加大最大比對字數後再試.\n");
   }
 
   void SameFilesAsTheCommandLine() {
@@ -92,6 +100,7 @@ class RunControlTest : public QObject {
     QFETCH(QByteArray, memo_bytes);
     QFETCH(QStringList, settings);
     QFETCH(QStringList, cli_args);
+    QFETCH(QString, box);
     Fixture f(sources);
     f.Sources(sources, 300);
     MainWindow& w = f.window;
@@ -113,7 +122,7 @@ class RunControlTest : public QObject {
 
     BoxRecorder boxes;
     f.c.run_button->click();
-    QCOMPARE(boxes.texts, QStringList{"完成 !"});
+    QCOMPARE(boxes.texts, QStringList{box});
     f.ExpectIdle();
     QVERIFY(w.run_control().DiffCount > 0);
     QCOMPARE(f.c.diff_count_label->text(),

@@ -67,13 +67,36 @@ class RunErrorMessagesTest : public QObject {
     stopped.outcome = RunOutcome::kStopped;
     RunStatus cut_off;
     cut_off.outcome = RunOutcome::kCutOffLimit;
+    cut_off.lines_reached = {4, 7, 1};
+    RunStatus completed;
+    completed.outcome = RunOutcome::kCompleted;
     BoxRecorder boxes;
     ReportRunStatus(window, failed);
     ReportRunStatus(window, stopped);
     ReportRunStatus(window, cut_off);
-    QCOMPARE(boxes.texts, (QStringList{"\n錯誤 : b 檔案讀取失敗.\n",
-                                       "\n錯誤 : r 檔案寫入失敗.\n",
-                                       "被中斷了 !", "完成 !"}));
+    ReportRunStatus(window, completed);
+    QCOMPARE(boxes.texts,
+             (QStringList{"\n錯誤 : b 檔案讀取失敗.\n",
+                          "\n錯誤 : r 檔案寫入失敗.\n", "被中斷了 !",
+                          "\n比對中斷 : 已達最大差異數.\n來源檔 1 至第 4 行, "
+                          "來源檔 2 至第 7 行.\n請加大最大差異數後再試.\n",
+                          "完成 !"}));
+  }
+
+  // A run cut off is never told as done: the box says why, where each
+  // source stood, and what to try.
+  void TellsACutOffApartFromCompletion() {
+    RunStatus no_anchor;
+    no_anchor.outcome = RunOutcome::kCutOffNoAnchor;
+    no_anchor.lines_reached = {12, 40, 9};
+    QCOMPARE(CutOffMessage(no_anchor, 3),
+             QString("\n比對中斷 : 最大比對字數內找不到相同的文字.\n來源檔 1 "
+                     "至第 12 行, 來源檔 2 至第 40 行, 來源檔 3 至第 9 行."
+                     "\n請加大最大比對字數後再試.\n"));
+    QCOMPARE(CutOffMessage(no_anchor, 2),
+             QString("\n比對中斷 : 最大比對字數內找不到相同的文字.\n來源檔 1 "
+                     "至第 12 行, 來源檔 2 至第 40 行."
+                     "\n請加大最大比對字數後再試.\n"));
   }
 };
 
