@@ -1,6 +1,7 @@
 #include "RunErrorMessages.h"
 
 #include <QWidget>
+#include <string>
 
 #include "MessageBoxes.h"
 #include "PlatformFile.h"

@@ -17,6 +17,25 @@ CommandLine Refuse(std::string why) {
   return refused;
 }
 
+// "--window auto" and "--window auto:MAX" choose the growing look-ahead.
+constexpr std::string_view kAutoWindowWord = "auto";
+
+// Reads "auto" or "auto:MAX" into `options`; false when MAX is no number
+// or out of range.
+bool ReadAutoWindow(std::string_view text, RunOptions* options) {
+  text.remove_prefix(kAutoWindowWord.size());
+  options->auto_window = true;
+  options->max_window = kDefaultAutoMaxWindow;
+  if (text.empty()) return true;
+  if (text.front() != ':') return false;
+  const auto most = ParseIntegerText(text.substr(1));
+  if (!most || *most < kLeastAutoMaxWindow || *most > kMostAutoMaxWindow) {
+    return false;
+  }
+  options->max_window = *most;
+  return true;
+}
+
 }  // namespace
 
 std::filesystem::path NullDevice() {
@@ -50,6 +69,9 @@ std::string UsageText() {
          "&x-xxxx;\n"
          "  --window N         look-ahead in characters, 2..65535 (default "
          "100)\n"
+         "  --window auto[:MAX]  a look-ahead that starts at 100 and grows\n"
+         "                     four-fold while no common stretch is found, up\n"
+         "                     to MAX (default 1048576, at most 16777216)\n"
          "  --max-diff N       stop after N differences (default: no limit)\n"
          "  --quiet            no progress display\n"
          "  --help, --version\n"
@@ -189,7 +211,11 @@ CommandLine CheckWhole(Given given) {
         "--default-signs");
   }
 
-  if (window) {
+  if (window && window->starts_with(kAutoWindowWord)) {
+    if (!ReadAutoWindow(*window, &options)) {
+      return Refuse(AutoWindowOutOfRangeText());
+    }
+  } else if (window) {
     const auto size = ParseIntegerText(*window);
     if (!size) return Refuse(std::string(kWindowNotNumber));
     if (*size < kMinWindowSize || *size > kMaxWindowSize) {

@@ -58,8 +58,6 @@ int RunCli(const std::vector<std::string>& args) {
     options.sign_memo += memo;
   }
 
-  const int window = options.window_size;
-  const int limit = options.diff_limit;
   // One run per process: the table needs to live no longer.
   tessel::NotationTable notations;
   tessel::cli::TerminalHost host(!line.quiet &&
@@ -92,22 +90,18 @@ int RunCli(const std::vector<std::string>& args) {
       Complain(tessel::cli::kStopped);
       return kExitStopped;
     case tessel::RunOutcome::kCutOffNoAnchor:
-      std::fprintf(stderr,
-                   "tessel-cli: cut off: no common stretch within the "
-                   "look-ahead of %d characters\n",
-                   window);
-      break;
     case tessel::RunOutcome::kCutOffLimit:
-      std::fprintf(stderr,
-                   "tessel-cli: cut off: the limit of %d differences was "
-                   "reached\n",
-                   limit);
+      Complain(tessel::cli::CutOffText(status, options));
       break;
     case tessel::RunOutcome::kCompleted:
     case tessel::RunOutcome::kLeftAtEndOfFile:
       break;
   }
   std::printf("differences: %d\n", static_cast<int>(status.diff_count));
+  if (options.auto_window) {
+    std::printf("look-ahead reached: %d characters\n",
+                static_cast<int>(status.reached_window));
+  }
   if (status.cut_off()) return kExitCutOff;
   return status.diff_count > 0 ? kExitDifferent : kExitSame;
 }

@@ -19,6 +19,9 @@
 
 namespace tessel {
 
+static_assert(std::tuple_size_v<decltype(RunStatus::lines_reached)> ==
+              kMaxSources);
+
 namespace {
 
 // Writing to a character device such as /dev/null destroys nothing, so it
@@ -166,6 +169,8 @@ bool ComparisonRun::StartRun() {
   reader_ = std::make_unique<TokenReader>(notations_, signs_,
                                           options_.fold_notations);
   look_ahead_ = std::make_unique<LookAhead>(options_.window_size);
+  look_ahead_->auto_window = options_.auto_window;
+  look_ahead_->max_window = options_.max_window;
 
   // With both set, the memo governs: it is loaded last, over the file's
   // symbols. The file is still read, so its errors are still reported and
@@ -176,10 +181,11 @@ bool ComparisonRun::StartRun() {
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
 
   try {
-    for (int k = 0; k < sources_.count; ++k) {
-      look_ahead_->windows[k].reserve(
-          static_cast<std::size_t>(options_.window_size));
-    }
+    // A growing look-ahead claims the rest of its memory as it grows.
+    look_ahead_->kept.Reserve(
+        sources_.count, options_.auto_window
+                            ? std::min(kAutoFirstWindow, options_.max_window)
+                            : options_.window_size);
   } catch (const std::bad_alloc&) {
     return Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
   }
@@ -267,7 +273,14 @@ void ComparisonRun::WriteAgreeingCodes() {
 }
 
 bool ComparisonRun::WriteDifferenceAndResync() {
-  bool found = FindResync(*reader_, sources_, position_, *look_ahead_, spans_);
+  bool found = false;
+  try {
+    found = FindResync(*reader_, sources_, position_, *look_ahead_, spans_);
+  } catch (const std::bad_alloc&) {
+    // A growing look-ahead may ask for more than the machine has.
+    Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
+    return Fail();
+  }
   if (!CheckReadErrors()) return Fail();
   WriteDifference(*reader_, sources_, position_, spans_, outputs_);
   ++diff_count_;
@@ -283,7 +296,7 @@ bool ComparisonRun::WriteDifferenceAndResync() {
     found = all_ended;
   }
   if (found && diff_count_ < options_.diff_limit) return true;
-  WriteClosingLines(sources_, position_, outputs_);
+  WriteClosingLines(sources_, position_, *look_ahead_, outputs_);
   outcome_ = found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
   EndRun();
   return false;
@@ -359,6 +372,7 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
   outcome_ = RunOutcome::kFailed;
   errors_.clear();
   diff_count_ = 0;
+  reached_window_ = 0;
   lines_reached_ = {1, 1, 1};
   if (!StartRun()) {
     Fail();
@@ -369,13 +383,15 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
     feed_->End(ReportOutcomeOf(outcome_), diff_count_);
     feed_.reset();
   }
-  return RunStatus{outcome_, diff_count_, std::move(errors_), lines_reached_};
+  return RunStatus{outcome_, diff_count_, std::move(errors_), reached_window_,
+                   lines_reached_};
 }
 
 bool ComparisonRun::EndRun() {
   if (sources_.streams[0] != nullptr) {
     host_.SetProgressPosition(sources_.streams[0]->Tell());
   }
+  if (look_ahead_ != nullptr) reached_window_ = look_ahead_->reached_window;
   // Only a run whose sources were opened has reached any line.
   if (sources_.streams[0] != nullptr) lines_reached_ = position_.lines;
   if (feed_ && sources_.streams[0] != nullptr) {

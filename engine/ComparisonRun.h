@@ -6,6 +6,7 @@
 #ifndef TESSEL_ENGINE_COMPARISONRUN_H_
 #define TESSEL_ENGINE_COMPARISONRUN_H_
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -111,7 +112,8 @@ class ComparisonRun {
   DifferenceSpans spans_;
   std::unique_ptr<LookAhead> look_ahead_;
   std::int32_t diff_count_ = 0;
-  // Taken from position_ as the run ends, before EndRun clears it.
+  // Taken from the state as EndRun frees it, for the run's status.
+  std::int32_t reached_window_ = 0;
   std::array<std::int64_t, kMaxSources> lines_reached_{1, 1, 1};
   RunOutcome outcome_ = RunOutcome::kFailed;
   std::vector<RunError> errors_;

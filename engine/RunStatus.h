@@ -51,7 +51,8 @@ enum class RunErrorKind {
   kWouldOverwrite,  // an output names an input or an earlier output
   kReadFailed,      // reading an opened input failed part way
   kWriteFailed,     // an output could not be written completely
-  kOutOfMemory,     // the look-ahead could not be allocated; no file
+  kOutOfMemory,     // the look-ahead could not be allocated; no file.
+                    // A growing look-ahead may meet it part way.
 };
 
 struct RunError {
@@ -71,6 +72,9 @@ struct RunStatus {
   // only from closing the outputs after an earlier error, and is kept so
   // that a lost output is never left unreported.
   std::vector<RunError> errors;
+  // The widest look-ahead a search used (0 when the run met no
+  // difference); what a growing look-ahead reached.
+  std::int32_t reached_window = 0;
   // The line each source had reached when the run ended (from 1; index k
   // is source k + 1), as a cut-off's closing lines name it. Filled for
   // every run that opened its sources; unused sources stay at 1.

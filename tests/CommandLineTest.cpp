@@ -93,8 +93,35 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"window above 65535", kTwo + " --window 65536",
                     "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
         RefusedCase{"limit not a number", kTwo + " --max-diff 1e3",
-                    "最大差異數字該欄必需為數字!"}),
+                    "最大差異數字該欄必需為數字!"},
+        RefusedCase{"auto below its least", kTwo + " --window auto:99",
+                    "--window auto:MAX takes MAX from 100 to 16777216"},
+        RefusedCase{"auto above its most", kTwo + " --window auto:16777217",
+                    "--window auto:MAX takes MAX from 100 to 16777216"},
+        RefusedCase{"auto with an empty max", kTwo + " --window auto:",
+                    "--window auto:MAX takes MAX from 100 to 16777216"},
+        RefusedCase{"auto run on", kTwo + " --window autox",
+                    "--window auto:MAX takes MAX from 100 to 16777216"}),
     [](const auto& info) { return RowName(info.param.name); });
+
+TEST(CommandLineTest, ReadsTheGrowingLookAhead) {
+  struct Row {
+    std::string window;
+    std::int32_t max_window;
+  };
+  for (const Row& row :
+       {Row{"auto", 1048576}, Row{"auto:100", 100},
+        Row{"auto:16777216", 16777216}, Row{"auto:5000", 5000}}) {
+    const CommandLine line =
+        ParseCommandLine(Words("--window " + row.window + kTwo));
+    ASSERT_EQ(line.action, CommandLine::Action::kRun) << row.window;
+    EXPECT_TRUE(line.options.auto_window) << row.window;
+    EXPECT_EQ(line.options.max_window, row.max_window) << row.window;
+  }
+  const CommandLine fixed = ParseCommandLine(Words("--window 300" + kTwo));
+  EXPECT_FALSE(fixed.options.auto_window);
+  EXPECT_EQ(fixed.options.window_size, 300);
+}
 
 TEST(CommandLineTest, ReadsEveryOption) {
   const CommandLine line = ParseCommandLine(
@@ -175,7 +202,7 @@ TEST_F(CliProcessTest, ReportsHowTheRunEnded) {
   EXPECT_EQ(cut.out, "differences: 1\n");
   EXPECT_EQ(cut.err,
             "tessel-cli: cut off: no common stretch within the look-ahead of "
-            "3 characters\n");
+            "3 characters; try --window auto\n");
 
   ProcessResult limited = Cli(with({"--max-diff", "0", "a", "b"}));
   EXPECT_EQ(limited.status, 3);
@@ -278,22 +305,27 @@ TEST_F(CliProcessTest, WritesReportsUnderTheSafetyRulesOfEveryOutput) {
 }
 
 TEST_F(CliProcessTest, InterruptStopsTheRunAndKeepsTheFiles) {
-  // A wide look-ahead and a difference every 20 characters keep the run
-  // busy for many seconds.
+  // A passage of 180,000 characters that one edition lacks keeps a
+  // growing look-ahead busy for many seconds: each of its lines is a
+  // difference whose anchor lies beyond the rest of the passage. (A wide
+  // fixed look-ahead over dense differences no longer does.)
   std::string a, b;
   std::uint32_t seed = 12345;
   for (int i = 1; i <= 200'000; ++i) {
     seed = seed * 1103515245 + 12345;
     const char c = static_cast<char>('A' + (seed >> 16) % 26);
     a += c;
-    b += (i % 20 == 0) ? '#' : c;
-    if (i % 50 == 0) a += '\n', b += '\n';
+    if (i <= 10'000 || i > 190'000) b += c;
+    if (i % 50 == 0) {
+      a += '\n';
+      if (i <= 10'000 || i > 190'000) b += '\n';
+    }
   }
   WriteFile(dir_ / "a", a);
   WriteFile(dir_ / "b", b);
   const ProcessResult run =
       RunProcess(CliPath(),
-                 {"--quiet", "--window", "65535", "a", "b", "--result", "ra",
+                 {"--quiet", "--window", "auto", "a", "b", "--result", "ra",
                   "--result", "rb", "--diff", "d", "--json", "j"},
                  dir_.path(), /*interrupt_after_ms=*/300);
   ASSERT_EQ(run.status, 130) << run.err;

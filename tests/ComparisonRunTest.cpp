@@ -147,6 +147,40 @@ TEST_F(RunTest, ReturnsTheLinesEachSourceReached) {
   }
 }
 
+// What a caller needs to say of a run cut off: where each source stood and
+// how far the look-ahead reached.
+TEST_F(RunTest, CutOffTellsTheLinesAndTheLookAheadReached) {
+  struct Row {
+    const char* name;
+    bool auto_window;
+    std::int32_t window;
+    RunOutcome outcome;
+    std::int64_t line1, line2;
+    std::int32_t reached;
+  };
+  const std::string gap(300, 'Z');
+  for (const Row& row :
+       {// D against X finds no anchor of 4 within 3.
+        Row{"window 3", false, 3, RunOutcome::kCutOffNoAnchor, 2, 3, 3},
+        // Within 100 it does, but the run of Z then has none.
+        Row{"auto up to 100", true, 100, RunOutcome::kCutOffNoAnchor, 2, 4,
+            100},
+        // 400 bridges the Zs, and the run reads both sources to the end.
+        Row{"auto", true, kDefaultAutoMaxWindow, RunOutcome::kCompleted, 4, 5,
+            400}}) {
+    Sources({"AB\nCDEFGHIJKLMN" + gap + "\nOPQRSTUVWXYZ\n",
+             "AB\n\nCXEFGHIJKLMN\nOPQRSTUVWXYZ\n"});
+    host_.options.auto_window = row.auto_window;
+    host_.options.window_size = row.window;
+    host_.options.max_window = row.window;
+    EXPECT_TRUE(Run()) << row.name;
+    EXPECT_EQ(outcome_, row.outcome) << row.name;
+    EXPECT_EQ(status_.lines_reached[0], row.line1) << row.name;
+    EXPECT_EQ(status_.lines_reached[1], row.line2) << row.name;
+    EXPECT_EQ(status_.reached_window, row.reached) << row.name;
+  }
+}
+
 TEST_F(RunTest, ShortTailCompletes) {
   Sources({"ABC", "AXC"});
   EXPECT_TRUE(Run());
