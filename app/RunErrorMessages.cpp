@@ -1,6 +1,7 @@
 #include "RunErrorMessages.h"
 
 #include <QWidget>
+#include <string>
 
 #include "MessageBoxes.h"
 #include "PlatformFile.h"
@@ -28,10 +29,28 @@ QString RunErrorMessage(const RunError& error) {
       return Utf8(error_start + " 檔案讀取失敗.\n");
     case RunErrorKind::kWriteFailed:
       return Utf8(error_start + " 檔案寫入失敗.\n");
+    case RunErrorKind::kNotInUnicodeRun:
+      return Utf8(
+          "\n錯誤：Unicode 比對尚不支援自動擴大的前瞻範圍或報告輸出.\n");
     case RunErrorKind::kOutOfMemory:
       break;
   }
   return Utf8("\n錯誤：記憶體配置失敗, 程式結束！\n");
+}
+
+QString CutOffMessage(const RunStatus& status, int source_count) {
+  static constexpr std::string_view kSourceNames[] = {"來源檔一", "來源檔二",
+                                                      "來源檔三"};
+  const bool limit = status.outcome == RunOutcome::kCutOffLimit;
+  QString text =
+      Utf8(limit ? messages::kCutOffLimit : messages::kCutOffNoAnchor);
+  for (int k = 0; k < source_count && k < 3; ++k) {
+    text += QStringLiteral("\n") + Utf8(kSourceNames[k]) +
+            QStringLiteral(" 到第 %1 行").arg(status.lines_reached[k]);
+  }
+  text += QStringLiteral("\n") +
+          Utf8(limit ? messages::kTryLargerLimit : messages::kTryLargerWindow);
+  return text;
 }
 
 void ReportRunStatus(MainWindow& window, const RunStatus& status) {
@@ -41,6 +60,10 @@ void ReportRunStatus(MainWindow& window, const RunStatus& status) {
   }
   if (status.outcome == RunOutcome::kStopped) {
     ShowSimpleMessage(&window, Utf8(messages::kStopped));
+  } else if (status.cut_off()) {
+    ShowSimpleMessage(
+        &window,
+        CutOffMessage(status, window.run_control().ThreeFiles ? 3 : 2));
   } else if (status.ended_normally()) {
     ShowSimpleMessage(&window, Utf8(messages::kDone));
   }

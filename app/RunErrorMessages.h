@@ -21,6 +21,15 @@ namespace messages {
 inline constexpr std::string_view kStopped = "被中斷了 !";
 // "Done!": shown after a run that came to a normal end.
 inline constexpr std::string_view kDone = "完成 !";
+// "Not finished!": the first line of a cut-off's message, then why.
+inline constexpr std::string_view kCutOffNoAnchor =
+    "未完成 ! 在最大比對字數內找不到相同的文字, 比對已中斷.";
+inline constexpr std::string_view kCutOffLimit =
+    "未完成 ! 差異數目已達上限, 比對已中斷.";
+// What to try, after the lines each source reached.
+inline constexpr std::string_view kTryLargerWindow = "可加大最大比對字數再試.";
+inline constexpr std::string_view kTryLargerLimit =
+    "可加大差異數目或取消勾選再試.";
 
 // "The largest-compare field must be a number!"
 inline constexpr std::string_view kWindowNotNumber =
@@ -43,9 +52,17 @@ inline constexpr std::string_view kLimitNotNumber =
 // memory).
 QString RunErrorMessage(const RunError& error);
 
+// The box text for a run that was cut off (`status.cut_off()`), one line
+// each: why (kCutOffNoAnchor or kCutOffLimit), "來源檔一 到第 N 行" for
+// each of the `source_count` sources with the line it reached, and what to
+// try (kTryLargerWindow or kTryLargerLimit). The files already say the
+// same in their closing lines; this is for the user who does not open them.
+QString CutOffMessage(const RunStatus& status, int source_count);
+
 // Shows how the run ended: each error's message in turn, each followed by
-// the focus on its field; "被中斷了 !" for a stopped run; "完成 !" for one
-// that came to a normal end.
+// the focus on its field; "被中斷了 !" for a stopped run; CutOffMessage for
+// one that was cut off; "完成 !" for one that otherwise came to a normal
+// end.
 void ReportRunStatus(MainWindow& window, const RunStatus& status);
 
 }  // namespace tessel::app

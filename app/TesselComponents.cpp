@@ -166,6 +166,10 @@ void MainWindow::CreateComponents() {
   logo_->setPixmap(QPixmap(QString::fromUtf8(kLogoPath)));
   fast_mode_box_ = CheckBox(form, "fastModeBox", "全力衝刺 (程式無法臨時中止)",
                             16, 400, 241, 17);
+  // Beside the difference counter, which it leaves room to grow.
+  results_button_ =
+      Button(form, "resultsButton", "檢視差異...", 216, 340, 97, 24);
+  results_button_->setVisible(false);
 }
 
 void MainWindow::NameForScreenReaders() {
@@ -217,7 +221,7 @@ void MainWindow::SetTabOrder() {
       //
       fold_notations_box_, diff_limit_box_, diff_limit_field_,
       look_ahead_field_, run_button_, stop_button_, exit_button_, about_button_,
-      fast_mode_box_};
+      fast_mode_box_, results_button_};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
@@ -230,6 +234,8 @@ void MainWindow::ConnectHandlers() {
           &MainWindow::CloseWhenIdle);
   connect(about_button_, &QPushButton::clicked, this,
           &MainWindow::ShowAboutBox);
+  connect(results_button_, &QPushButton::clicked, this,
+          &MainWindow::ShowResults);
   connect(setup_button_, &QPushButton::clicked, this,
           &MainWindow::ShowSetupDialog);
   connect(source_count_group_, &RadioGroup::Clicked, this,

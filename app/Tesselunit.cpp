@@ -25,6 +25,8 @@
 #include "MessageBoxes.h"
 #include "RadioAlternatives.h"
 #include "Resources.h"
+#include "ResultsSink.h"
+#include "ResultsWindow.h"
 #include "RunErrorMessages.h"
 #include "Setup.h"
 #include "SignSet.h"
@@ -76,6 +78,8 @@ void MainWindow::SetOpenDialog(std::unique_ptr<OpenFileDialog> dialog) {
 }
 
 void MainWindow::SetLauncher(std::unique_ptr<ShellLauncher> launcher) {
+  // The results view opens its report through the launcher it was given.
+  results_window_.reset();
   launcher_ = std::move(launcher);
 }
 
@@ -186,8 +190,31 @@ void MainWindow::Run() {
   } back_to_idle{this};
 
   WindowRunHost host(*this);
-  ComparisonRun run(host, notations_);
-  ReportRunStatus(*this, run.RunComparison(host.Options()));
+  // The run hands its differences to this sink, which the results view
+  // shows; a run that never started leaves it unstarted, and the results
+  // button stays hidden.
+  auto kept = std::make_unique<ResultsSink>();
+  ComparisonRun run(host, notations_, {kept.get()});
+  const RunStatus status = run.RunComparison(host.Options());
+  KeepResults(std::move(kept));
+  ReportRunStatus(*this, status);
+}
+
+void MainWindow::KeepResults(std::unique_ptr<ResultsSink> results) {
+  results_window_.reset();
+  results_ = std::move(results);
+  if (results_ != nullptr && !results_->started()) results_.reset();
+  results_button_->setVisible(results_ != nullptr);
+}
+
+void MainWindow::ShowResults() {
+  if (results_ == nullptr) return;
+  if (results_window_ == nullptr) {
+    results_window_ = std::make_unique<ResultsWindow>(*results_, *launcher_);
+  }
+  results_window_->show();
+  results_window_->raise();
+  results_window_->activateWindow();
 }
 
 void MainWindow::EndRunState() {
@@ -334,6 +361,7 @@ QWidget* MainWindow::FieldOfFile(RunFile file) const {
       return sign_file_field_;
     case RunFile::kNone:
     case RunFile::kMemoFile:  // the window's memo is typed, not a file
+    case RunFile::kReport:
       break;
   }
   return nullptr;
@@ -371,6 +399,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // way to the error box must leave the window open.
   event->ignore();
   event->setAccepted(SaveSettings());
+  // The results view belongs to this window: left open, it would keep the
+  // program running with no window to start a run from.
+  if (event->isAccepted() && results_window_ != nullptr) {
+    results_window_->close();
+  }
 }
 
 }  // namespace tessel::app

@@ -35,6 +35,8 @@ namespace tessel::app {
 class AboutBox;
 class AlternativeRadioButton;
 class RadioGroup;
+class ResultsSink;
+class ResultsWindow;
 class SetupDialog;
 class TIniFile;
 
@@ -109,6 +111,15 @@ class MainWindow : public QWidget {
   // when it came to a normal end. The window is idle again afterwards,
   // however the run ended.
   void Run();
+
+  // Keeps what a run handed to the window's sink and offers it in the
+  // results view: the results button shows when `results` was started by
+  // a run, and hides otherwise. An earlier run's view closes.
+  void KeepResults(std::unique_ptr<ResultsSink> results);
+  // What the results button does: shows the kept run's results view.
+  void ShowResults();
+  // The results view of the kept run, or nullptr before it is first shown.
+  ResultsWindow* results_window() const { return results_window_.get(); }
 
   // What the About and setup buttons do.
   void ShowAboutBox();
@@ -250,6 +261,8 @@ class MainWindow : public QWidget {
   QTimer* tick_timer_;
   QLabel* logo_;
   QCheckBox* fast_mode_box_;
+  // Shown only while there are results to look at.
+  QPushButton* results_button_;
 
   RunControlState run_control_;
   // Lives as long as the window, so that a notation keeps its code from
@@ -261,6 +274,9 @@ class MainWindow : public QWidget {
   AboutBox* about_ = nullptr;
   SetupDialog* setup_ = nullptr;
   bool shown_ = false;
+  // The last run's results, and their view; the view goes first.
+  std::unique_ptr<ResultsSink> results_;
+  std::unique_ptr<ResultsWindow> results_window_;
 };
 
 }  // namespace tessel::app

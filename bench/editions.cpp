@@ -21,7 +21,12 @@
 //     four touches two of them alike);
 //   - now and then a notation spelled with small hex digits, which folds to
 //     the same character as the capital spelling.
-// The text is streamed to the files, so any size takes constant memory.
+// With --gap N, long gaps as well: every --gap-every units a passage of N
+// units is missing from one edition (each edition in turn), moved further
+// on in the second edition, or written twice in the second edition; the
+// kinds take turns.
+// The text is streamed to the files, so memory stays constant but for the
+// passage a move or a doubling holds.
 
 #include <algorithm>
 #include <array>
@@ -251,7 +256,15 @@ struct Options {
   std::uint32_t notation_rate = 2000;
   bool identical = false;
   bool case_variants = true;
+  // Long gaps: passages of gap_length units, one every gap_every units,
+  // none when gap_length is 0. A moved passage comes back gap_length units
+  // after it was taken out.
+  std::uint64_t gap_length = 0;
+  std::uint64_t gap_every = 300000;
 };
+
+// What a long gap does, in the order the kinds take turns.
+enum class GapKind { kMissing, kMoved, kDoubled };
 
 // One variant: what replaces or follows the base unit, in which editions.
 struct Variant {
@@ -303,6 +316,10 @@ class Generator {
     }
 
     while (editions_[0].writer.bytes() < options_.size) {
+      if (options_.gap_length > 0 && !options_.identical && units_ > 0 &&
+          units_ % options_.gap_every == 0) {
+        StartGap();
+      }
       const Unit base = DrawBaseUnit();
       if (!options_.identical && text_random_.OneIn(options_.variant_rate)) {
         ApplyVariant(MakeVariant(base));
@@ -313,10 +330,11 @@ class Generator {
           --e.pending_delete;
           continue;
         }
-        Emit(e, e.pending_replacement.value_or(base));
+        EmitOrHold(e, e.pending_replacement.value_or(base));
         e.pending_replacement.reset();
-        for (Unit u : e.pending_insert) Emit(e, u);
+        for (Unit u : e.pending_insert) EmitOrHold(e, u);
         e.pending_insert.clear();
+        EndBaseUnit(e);
       }
     }
 
@@ -337,8 +355,8 @@ class Generator {
       return false;
     }
     std::printf("units %" PRIu64 ", variants %" PRIu64 ", notations %" PRIu64
-                "\n",
-                units_, variants_, notations_);
+                ", gaps %" PRIu64 "\n",
+                units_, variants_, notations_, gaps_);
     return true;
   }
 
@@ -353,7 +371,64 @@ class Generator {
     int pending_delete = 0;
     std::optional<Unit> pending_replacement;
     std::vector<Unit> pending_insert;
+    // A passage being recorded for a move or a doubling: base units still
+    // to record, whether they are withheld from the text meanwhile, and how
+    // many base units after the recording ends it is written out.
+    std::uint64_t record_left = 0;
+    bool withhold = false;
+    std::uint64_t release_in = 0;
+    std::vector<Unit> held;
   };
+
+  // Begins the next long gap at the current unit.
+  void StartGap() {
+    const int n = options_.editions;
+    const std::uint64_t index = gaps_++;
+    // Each edition lacks a passage in turn, then one passage moves and one
+    // is doubled.
+    const std::uint64_t round = index % static_cast<std::uint64_t>(n + 2);
+    const auto length = options_.gap_length;
+    if (round < static_cast<std::uint64_t>(n)) {
+      Edition& e = editions_[round];
+      e.pending_delete = static_cast<int>(
+          std::min<std::uint64_t>(length, std::uint64_t{1} << 30));
+      return;
+    }
+    Edition& second = editions_[1];
+    second.record_left = length;
+    second.held.clear();
+    if (round == static_cast<std::uint64_t>(n)) {
+      second.withhold = true;
+      second.release_in = length;
+    } else {
+      second.withhold = false;
+      second.release_in = 0;
+    }
+  }
+
+  void EmitOrHold(Edition& e, Unit u) {
+    if (e.record_left > 0) {
+      e.held.push_back(u);
+      if (e.withhold) return;
+    }
+    Emit(e, u);
+  }
+
+  // Counts one base unit of a recording, and writes the passage out when
+  // its time has come.
+  void EndBaseUnit(Edition& e) {
+    if (e.record_left > 0) {
+      --e.record_left;
+      return;
+    }
+    if (e.held.empty()) return;
+    if (e.release_in > 0) {
+      --e.release_in;
+      return;
+    }
+    for (Unit u : e.held) Emit(e, u);
+    e.held.clear();
+  }
 
   static bool OpenFailed(const std::filesystem::path& path) {
     std::fprintf(stderr, "tessel-editions: cannot write %s: %s\n",
@@ -517,6 +592,7 @@ class Generator {
   std::uint64_t units_ = 0;
   std::uint64_t variants_ = 0;
   std::uint64_t notations_ = 0;
+  std::uint64_t gaps_ = 0;
 };
 
 const char kUsage[] =
@@ -532,7 +608,11 @@ const char kUsage[] =
     "  --notation-rate N   one notation in N characters; 0 none (default "
     "2000)\n"
     "  --identical         every edition a byte copy of edition 1\n"
-    "  --no-case-variants  spell each notation the same way everywhere\n";
+    "  --no-case-variants  spell each notation the same way everywhere\n"
+    "  --gap N             long gaps of N units: a passage missing from one\n"
+    "                      edition (each in turn), moved N units further on\n"
+    "                      in edition 2, or doubled in edition 2, in turn\n"
+    "  --gap-every N       one long gap every N units (default 300000)\n";
 
 bool ParseCount(const char* text, std::uint64_t* value) {
   char* end = nullptr;
@@ -590,6 +670,14 @@ int main(int argc, char** argv) {
           static_cast<std::uint32_t>(std::min<std::uint64_t>(n, 1u << 30));
     } else if (arg == "--identical") {
       options.identical = true;
+    } else if (arg == "--gap") {
+      value(&options.gap_length);
+    } else if (arg == "--gap-every") {
+      value(&options.gap_every);
+      if (options.gap_every == 0) {
+        std::fprintf(stderr, "tessel-editions: --gap-every is at least 1\n");
+        return 2;
+      }
     } else if (arg == "--no-case-variants") {
       options.case_variants = false;
     } else if (!arg.empty() && arg[0] != '-' && !have_dir) {
@@ -603,6 +691,13 @@ int main(int argc, char** argv) {
   }
   if (!have_dir) {
     std::fputs(kUsage, stderr);
+    return 2;
+  }
+  // A moved passage is held until it is written out again; a gap that
+  // began before then would drop it.
+  if (options.gap_length > 0 && options.gap_every <= 2 * options.gap_length) {
+    std::fprintf(stderr,
+                 "tessel-editions: --gap-every must exceed twice --gap\n");
     return 2;
   }
   std::error_code ec;

@@ -18,7 +18,34 @@ CommandLine Refuse(std::string why) {
   return refused;
 }
 
+// "--window auto" and "--window auto:MAX" choose the growing look-ahead.
+constexpr std::string_view kAutoWindowWord = "auto";
+
+// Reads "auto" or "auto:MAX" into `options`; false when MAX is no number
+// or out of range.
+bool ReadAutoWindow(std::string_view text, RunOptions* options) {
+  text.remove_prefix(kAutoWindowWord.size());
+  options->auto_window = true;
+  options->max_window = kDefaultAutoMaxWindow;
+  if (text.empty()) return true;
+  if (text.front() != ':') return false;
+  const auto most = ParseIntegerText(text.substr(1));
+  if (!most || *most < kLeastAutoMaxWindow || *most > kMostAutoMaxWindow) {
+    return false;
+  }
+  options->max_window = *most;
+  return true;
+}
+
 }  // namespace
+
+std::filesystem::path NullDevice() {
+#ifdef _WIN32
+  return L"NUL";
+#else
+  return "/dev/null";
+#endif
+}
 
 std::string UsageText() {
   return "Usage: tessel-cli [options] SOURCE1 SOURCE2 [SOURCE3]\n"
@@ -29,6 +56,11 @@ std::string UsageText() {
          "  --result FILE      a result file, once per source, in source "
          "order\n"
          "  --diff FILE        the difference file\n"
+         "  --html FILE        a report to read in a browser\n"
+         "  --json FILE        the differences as JSON data\n"
+         "  --tei FILE         the differences as a TEI P5 apparatus\n"
+         "                     (without --result and --diff, only the\n"
+         "                     reports are written)\n"
          "  --sign-file FILE   ignored symbols from a file (notations folded\n"
          "                     when folding is on)\n"
          "  --sign-memo FILE   ignored symbols: the raw bytes of FILE as memo\n"
@@ -43,6 +75,9 @@ std::string UsageText() {
          "                     &x-HHHH; meets the character it names\n"
          "  --window N         look-ahead in characters, 2..65535 (default "
          "100)\n"
+         "  --window auto[:MAX]  a look-ahead that starts at 100 and grows\n"
+         "                     four-fold while no common stretch is found, up\n"
+         "                     to MAX (default 1048576, at most 16777216)\n"
          "  --max-diff N       stop after N differences (default: no limit)\n"
          "  --quiet            no progress display\n"
          "  --help, --version\n"
@@ -60,6 +95,7 @@ struct Given {
   std::vector<std::string> sources;
   std::vector<std::string> results;
   std::optional<std::string> diff, sign_file, window, max_diff, encoding;
+  std::optional<std::string> html, json, tei;
 };
 
 // One option: its name, whether it takes a value, and what it does with
@@ -98,6 +134,12 @@ constexpr OptionSpec kOptions[] = {
      }},
     {"--diff", true,
      [](Given& g, const std::string& v) { return Once(g.diff, "--diff", v); }},
+    {"--html", true,
+     [](Given& g, const std::string& v) { return Once(g.html, "--html", v); }},
+    {"--json", true,
+     [](Given& g, const std::string& v) { return Once(g.json, "--json", v); }},
+    {"--tei", true,
+     [](Given& g, const std::string& v) { return Once(g.tei, "--tei", v); }},
     {"--sign-file", true,
      [](Given& g, const std::string& v) {
        return Once(g.sign_file, "--sign-file", v);
@@ -170,17 +212,25 @@ CommandLine CheckWhole(Given given) {
   if (sources.size() < 2 || sources.size() > 3) {
     return Refuse("give two or three sources");
   }
-  if (results.size() != sources.size()) {
+  const bool reports_alone =
+      (given.html || given.json || given.tei) && results.empty() && !diff;
+  if (!reports_alone && results.size() != sources.size()) {
     return Refuse("give one --result for each source, in source order");
   }
-  if (!diff) return Refuse("give the difference file with --diff");
+  if (!reports_alone && !diff) {
+    return Refuse("give the difference file with --diff");
+  }
   if (sign_file && (line.memo_file || line.default_signs)) {
     return Refuse(
         "--sign-file cannot be combined with --sign-memo or "
         "--default-signs");
   }
 
-  if (window) {
+  if (window && window->starts_with(kAutoWindowWord)) {
+    if (!ReadAutoWindow(*window, &options)) {
+      return Refuse(AutoWindowOutOfRangeText());
+    }
+  } else if (window) {
     const auto size = ParseIntegerText(*window);
     if (!size) return Refuse(std::string(kWindowNotNumber));
     if (*size < kMinWindowSize || *size > kMaxWindowSize) {
@@ -210,12 +260,32 @@ CommandLine CheckWhole(Given given) {
     }
   }
 
+  // What a Unicode run lacks is refused here when the options alone make
+  // the run one; a source detected as Unicode is refused by the run.
+  bool unicode = options.unicode;
+  for (std::size_t k = 0; k < sources.size(); ++k) {
+    const EncodingChoice choice = options.encodings[k];
+    unicode = unicode || (choice != EncodingChoice::kAuto &&
+                          choice != EncodingChoice::kBig5);
+  }
+  if (unicode &&
+      (options.auto_window || given.html || given.json || given.tei)) {
+    return Refuse(std::string(kNotInUnicodeRun));
+  }
+
   options.three_files = sources.size() == 3;
   for (std::size_t k = 0; k < sources.size(); ++k) {
     options.sources[k] = PathFromName(sources[k]);
-    options.results[k] = PathFromName(results[k]);
+    options.results[k] =
+        reports_alone ? NullDevice() : PathFromName(results[k]);
   }
-  options.difference = PathFromName(*diff);
+  options.difference = reports_alone ? NullDevice() : PathFromName(*diff);
+  for (auto [slot, name] : {std::pair{&line.reports.html, &given.html},
+                            std::pair{&line.reports.json, &given.json},
+                            std::pair{&line.reports.tei, &given.tei}}) {
+    if (*name) *slot = PathFromName(**name);
+  }
+  options.report_outputs = line.reports.all();
   if (sign_file) {
     options.use_sign_file = true;
     options.sign_file = PathFromName(*sign_file);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ReportFiles.h"
 #include "RunOptions.h"
 
 namespace tessel::cli {
@@ -22,7 +23,14 @@ struct CommandLine {
   std::optional<std::filesystem::path> memo_file;
   bool default_signs = false;
   bool quiet = false;
+  // The reports to write. Their names are also in
+  // options.report_outputs, for the run's overwrite check.
+  ReportPaths reports;
 };
+
+// Where a run that writes only reports sends its result and difference
+// files: the null device, which keeps nothing.
+std::filesystem::path NullDevice();
 
 // Reads `args` (without the program name). Options may come before, after
 // or between the sources; "--" ends the options. "--opt=VALUE" and

@@ -1,5 +1,6 @@
 #include "RunMessages.h"
 
+#include "AnchorRules.h"
 #include "PlatformFile.h"
 
 namespace tessel::cli {
@@ -16,10 +17,39 @@ std::string RunErrorText(const RunError& error) {
       return error_start + " 檔案讀取失敗.";
     case RunErrorKind::kWriteFailed:
       return error_start + " 檔案寫入失敗.";
+    case RunErrorKind::kNotInUnicodeRun:
+      return std::string(kNotInUnicodeRun);
     case RunErrorKind::kOutOfMemory:
       break;
   }
   return "錯誤：記憶體配置失敗, 程式結束！";
+}
+
+std::string CutOffText(const RunStatus& status, const RunOptions& options) {
+  if (status.outcome == RunOutcome::kCutOffLimit) {
+    return "cut off: the limit of " + std::to_string(options.diff_limit) +
+           " differences was reached";
+  }
+  const std::string no_stretch =
+      "cut off: no common stretch within the look-ahead of ";
+  if (!options.auto_window) {
+    return no_stretch + std::to_string(options.window_size) +
+           " characters; try --window auto";
+  }
+  if (status.reached_window == options.max_window &&
+      options.max_window < kMostAutoMaxWindow) {
+    return no_stretch + std::to_string(options.max_window) +
+           " characters, the largest allowed; try a larger MAX in --window "
+           "auto:MAX (at most " +
+           std::to_string(kMostAutoMaxWindow) + ")";
+  }
+  return no_stretch + std::to_string(status.reached_window) + " characters";
+}
+
+std::string AutoWindowOutOfRangeText() {
+  return "--window auto:MAX takes MAX from " +
+         std::to_string(kLeastAutoMaxWindow) + " to " +
+         std::to_string(kMostAutoMaxWindow);
 }
 
 }  // namespace tessel::cli

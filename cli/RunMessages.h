@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "RunOptions.h"
 #include "RunStatus.h"
 
 namespace tessel::cli {
@@ -20,6 +21,20 @@ namespace tessel::cli {
 // file's open failure has no blank before "檔案".
 std::string RunErrorText(const RunError& error);
 
+// Why a cut-off run (status.cut_off()) stopped short, in English:
+// "cut off: no common stretch within the look-ahead of N characters",
+// with "; try --window auto" after a fixed look-ahead, or ", the largest
+// allowed; try a larger MAX in --window auto:MAX (at most 16777216)" when
+// a growing one reached a MAX below the most allowed; or "cut off: the
+// limit of N differences was reached".
+std::string CutOffText(const RunStatus& status, const RunOptions& options);
+
+// Why a Unicode run (one with a Unicode source, --encoding naming one, or
+// --unicode) was refused together with --window auto or a report option.
+inline constexpr std::string_view kNotInUnicodeRun =
+    "a Unicode run does not support --window auto, --html, --json or --tei "
+    "yet; give a fixed --window N and no report options";
+
 // "Interrupted!": the run was stopped.
 inline constexpr std::string_view kStopped = "被中斷了 !";
 
@@ -29,6 +44,8 @@ inline constexpr std::string_view kWindowNotNumber =
 // "The largest-compare field must lie between 2 and 65535!"
 inline constexpr std::string_view kWindowOutOfRange =
     "最大比對數字該欄必需介於 2 ~ 65535 之間!";
+// tessel-cli's own refusal of a MAX it cannot take.
+std::string AutoWindowOutOfRangeText();
 // "The largest-difference field must be a number!"
 inline constexpr std::string_view kLimitNotNumber =
     "最大差異數字該欄必需為數字!";

@@ -72,19 +72,31 @@ int RunCli(const std::vector<std::string>& args) {
     }
   }
 
-  const int window = options.window_size;
-  const int limit = options.diff_limit;
   // One run per process: the table needs to live no longer.
   tessel::NotationTable notations;
   tessel::cli::TerminalHost host(!line.quiet &&
                                  tessel::cli::IsTerminal(stderr));
-  tessel::ComparisonRun run(host, notations);
-  const tessel::RunStatus status = run.RunComparison(options);
+  tessel::cli::ReportFiles reports("Tessel " TESSEL_VERSION);
+  if (auto error = reports.Open(line.reports)) {
+    Complain(tessel::cli::RunErrorText(*error));
+    return kExitTrouble;
+  }
+  tessel::ComparisonRun run(host, notations, reports.sinks());
+  tessel::RunStatus status = run.RunComparison(options);
   host.ClearProgress();
+  // A stopped run's reports are whole documents that say it was stopped,
+  // as its result files are kept as far as they got; only a failed run's
+  // go.
+  const bool keep_reports = status.outcome != tessel::RunOutcome::kFailed;
+  std::vector<tessel::RunError> report_errors = reports.Finish(keep_reports);
+  for (tessel::RunError& error : report_errors) {
+    status.errors.push_back(std::move(error));
+  }
 
   for (const tessel::RunError& error : status.errors) {
     Complain(tessel::cli::RunErrorText(error));
   }
+  if (!report_errors.empty()) return kExitTrouble;
   switch (status.outcome) {
     case tessel::RunOutcome::kFailed:
       return kExitTrouble;
@@ -92,22 +104,18 @@ int RunCli(const std::vector<std::string>& args) {
       Complain(tessel::cli::kStopped);
       return kExitStopped;
     case tessel::RunOutcome::kCutOffNoAnchor:
-      std::fprintf(stderr,
-                   "tessel-cli: cut off: no common stretch within the "
-                   "look-ahead of %d characters\n",
-                   window);
-      break;
     case tessel::RunOutcome::kCutOffLimit:
-      std::fprintf(stderr,
-                   "tessel-cli: cut off: the limit of %d differences was "
-                   "reached\n",
-                   limit);
+      Complain(tessel::cli::CutOffText(status, options));
       break;
     case tessel::RunOutcome::kCompleted:
     case tessel::RunOutcome::kLeftAtEndOfFile:
       break;
   }
   std::printf("differences: %d\n", static_cast<int>(status.diff_count));
+  if (options.auto_window) {
+    std::printf("look-ahead reached: %d characters\n",
+                static_cast<int>(status.reached_window));
+  }
   if (status.cut_off()) return kExitCutOff;
   return status.diff_count > 0 ? kExitDifferent : kExitSame;
 }

@@ -7,6 +7,10 @@
 #include <tuple>
 #include <vector>
 
+#ifdef _WIN32
+#include <wchar.h>
+#endif
+
 #include "PlatformFile.h"
 #include "ResultWriters.h"
 #include "Resync.h"
@@ -16,19 +20,28 @@
 
 namespace tessel {
 
+static_assert(std::tuple_size_v<decltype(RunStatus::lines_reached)> ==
+              kMaxSources);
+
 namespace {
 
 // Writing to a character device such as /dev/null destroys nothing, so it
 // may stand for several outputs.
 bool IsCharacterDevice(const std::filesystem::path& path) {
+#ifdef _WIN32
+  // The null device, where tessel-cli sends the files of a run that
+  // writes only reports, whatever the runtime's status says of it.
+  if (_wcsicmp(path.c_str(), L"NUL") == 0) return true;
+#endif
   std::error_code ec;
   return std::filesystem::is_character_file(path, ec);
 }
 
 }  // namespace
 
-ComparisonRun::ComparisonRun(RunHost& host, NotationTable& notations)
-    : host_(host), notations_(notations) {}
+ComparisonRun::ComparisonRun(RunHost& host, NotationTable& notations,
+                             std::vector<DifferenceSink*> sinks)
+    : host_(host), notations_(notations), sinks_(std::move(sinks)) {}
 
 ComparisonRun::~ComparisonRun() = default;
 
@@ -87,6 +100,16 @@ bool ComparisonRun::ChooseEncodings() {
   for (int k = 0; k < sources_.count; ++k) {
     unicode_->sources[k] = std::make_unique<UnicodeTokenReader>(
         encodings_[k], notations_, options_.fold_notations);
+  }
+  return true;
+}
+
+bool ComparisonRun::CheckUnicodeRunOptions() {
+  // The growing look-ahead and the report feed read Big5 codes only; a
+  // Unicode run refuses them before it opens anything rather than write
+  // what they would get wrong.
+  if (options_.auto_window || !options_.report_outputs.empty()) {
+    return Refuse(RunErrorKind::kNotInUnicodeRun, RunFile::kNone, {});
   }
   return true;
 }
@@ -156,6 +179,9 @@ bool ComparisonRun::CheckOverwrites() {
     outputs.emplace_back(options_.results[k], ResultFile(k));
   }
   outputs.emplace_back(options_.difference, RunFile::kDifference);
+  for (const auto& report : options_.report_outputs) {
+    outputs.emplace_back(report, RunFile::kReport);
+  }
 
   for (std::size_t j = 0; j < outputs.size(); ++j) {
     const auto& [output, file] = outputs[j];
@@ -205,17 +231,35 @@ bool ComparisonRun::OpenOutputs() {
   return true;
 }
 
+bool ComparisonRun::StartFeed() {
+  std::array<std::unique_ptr<SourceStream>, kMaxSources> readers;
+  for (int k = 0; k < sources_.count; ++k) {
+    readers[k] = SourceStream::OpenFile(options_.sources[k]);
+    if (readers[k] == nullptr) {
+      return Refuse(RunErrorKind::kOpenFailed, SourceFile(k),
+                    options_.sources[k]);
+    }
+  }
+  feed_ = std::make_unique<DifferenceFeed>(sinks_, *reader_, std::move(readers),
+                                           sources_.count);
+  feed_->Begin(DescribeRun(options_, sources_, signs_, notations_));
+  return true;
+}
+
 bool ComparisonRun::StartRun() {
   sources_.count = options_.three_files ? 3 : 2;
   signs_.Clear();
   reader_ = std::make_unique<TokenReader>(notations_, signs_,
                                           options_.fold_notations);
   look_ahead_ = std::make_unique<LookAhead>(options_.window_size);
+  look_ahead_->auto_window = options_.auto_window;
+  look_ahead_->max_window = options_.max_window;
 
   // With both set, the memo governs: it is loaded last, over the file's
   // symbols. The file is still read, so its errors are still reported and
   // its notations still enter the table. Neither front end sets both.
   ChooseEncodings();
+  if (unicode_ != nullptr && !CheckUnicodeRunOptions()) return false;
   if (unicode_ != nullptr) {
     if (!LoadUnicodeSigns()) return false;
   } else {
@@ -238,14 +282,17 @@ bool ComparisonRun::StartRun() {
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
 
   try {
-    for (int k = 0; k < sources_.count; ++k) {
-      auto& window = look_ahead_->windows[k];
-      auto& wide = look_ahead_->wide_windows[k];
-      if (unicode_ != nullptr) {
-        wide.reserve(static_cast<std::size_t>(options_.window_size));
-      } else {
-        window.reserve(static_cast<std::size_t>(options_.window_size));
+    if (unicode_ != nullptr) {
+      for (int k = 0; k < sources_.count; ++k) {
+        look_ahead_->wide_windows[k].reserve(
+            static_cast<std::size_t>(options_.window_size));
       }
+    } else {
+      // A growing look-ahead claims the rest of its memory as it grows.
+      look_ahead_->kept.Reserve(
+          sources_.count, options_.auto_window
+                              ? std::min(kAutoFirstWindow, options_.max_window)
+                              : options_.window_size);
     }
   } catch (const std::bad_alloc&) {
     return Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
@@ -256,8 +303,14 @@ bool ComparisonRun::StartRun() {
   SourceStream& first = *sources_.streams[0];
   host_.SetProgressMaximum(std::max<std::int64_t>(first.Length(), 0));
   first.Seek(0);
-  if (unicode_ != nullptr) CopyByteOrderMarks(*unicode_, sources_, outputs_);
-  return true;
+  if (unicode_ != nullptr) {
+    CopyByteOrderMarks(*unicode_, sources_, outputs_);
+    // The feed reads Big5 codes only: the sinks of a Unicode run hear
+    // nothing and stay unstarted.
+    return true;
+  }
+  // Last, so that sinks hear of no run that could not start.
+  return sinks_.empty() || StartFeed();
 }
 
 namespace {
@@ -353,10 +406,17 @@ void ComparisonRun::WriteAgreeingCodes() {
 
 bool ComparisonRun::WriteDifferenceAndResync() {
   const bool unicode = unicode_ != nullptr;
-  bool found =
-      unicode ? FindResyncUnicode(*unicode_, sources_, position_, *look_ahead_,
-                                  spans_)
-              : FindResync(*reader_, sources_, position_, *look_ahead_, spans_);
+  bool found = false;
+  try {
+    found = unicode ? FindResyncUnicode(*unicode_, sources_, position_,
+                                        *look_ahead_, spans_)
+                    : FindResync(*reader_, sources_, position_, *look_ahead_,
+                                 spans_);
+  } catch (const std::bad_alloc&) {
+    // A growing look-ahead may ask for more than the machine has.
+    Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
+    return Fail();
+  }
   if (!CheckReadErrors()) return Fail();
   if (unicode) {
     WriteDifferenceUnicode(*unicode_, sources_, position_, spans_, outputs_);
@@ -364,6 +424,7 @@ bool ComparisonRun::WriteDifferenceAndResync() {
     WriteDifference(*reader_, sources_, position_, spans_, outputs_);
   }
   ++diff_count_;
+  if (feed_) feed_->Difference(diff_count_, position_, spans_);
   host_.SetDiffCount(diff_count_);
   if (!found) {
     // Every look-ahead reached the end of its source: the rest was
@@ -378,7 +439,7 @@ bool ComparisonRun::WriteDifferenceAndResync() {
   if (unicode) {
     WriteClosingLinesUnicode(*unicode_, sources_, position_, outputs_);
   } else {
-    WriteClosingLines(sources_, position_, outputs_);
+    WriteClosingLines(sources_, position_, *look_ahead_, outputs_);
   }
   outcome_ = found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
   EndRun();
@@ -474,17 +535,34 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
   outcome_ = RunOutcome::kFailed;
   errors_.clear();
   diff_count_ = 0;
+  reached_window_ = 0;
+  lines_reached_ = {1, 1, 1};
   if (!StartRun()) {
     Fail();
   } else {
     Walk();
   }
-  return RunStatus{outcome_, diff_count_, std::move(errors_)};
+  if (feed_) {
+    feed_->End(ReportOutcomeOf(outcome_), diff_count_);
+    feed_.reset();
+  }
+  return RunStatus{outcome_, diff_count_, std::move(errors_), reached_window_,
+                   lines_reached_};
 }
 
 bool ComparisonRun::EndRun() {
   if (sources_.streams[0] != nullptr) {
     host_.SetProgressPosition(sources_.streams[0]->Tell());
+  }
+  if (look_ahead_ != nullptr) reached_window_ = look_ahead_->reached_window;
+  // Only a run whose sources were opened has reached any line.
+  if (sources_.streams[0] != nullptr) lines_reached_ = position_.lines;
+  if (feed_ && sources_.streams[0] != nullptr) {
+    std::array<std::int64_t, kMaxSources> reached{};
+    for (int k = 0; k < sources_.count; ++k) {
+      reached[k] = sources_.streams[k]->Tell();
+    }
+    feed_->CatchUp(reached, position_);
   }
   look_ahead_.reset();
   signs_.Clear();

@@ -6,11 +6,14 @@
 #ifndef TESSEL_ENGINE_COMPARISONRUN_H_
 #define TESSEL_ENGINE_COMPARISONRUN_H_
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "DifferenceFeed.h"
+#include "DifferenceSink.h"
 #include "NotationTable.h"
 #include "RunHost.h"
 #include "RunOptions.h"
@@ -27,7 +30,15 @@ class ComparisonRun {
   // `host` and `notations` must outlive the run. The table belongs to the
   // caller: handed to run after run, it keeps every notation's code from
   // one run to the next, as the front ends do for the life of the program.
-  ComparisonRun(RunHost& host, NotationTable& notations);
+  //
+  // Each run hands its text and differences to `sinks` as it goes (see
+  // DifferenceSink.h); they belong to the caller, who writes and closes
+  // their outputs. With none, a run does no work for them. A Unicode run
+  // hands them nothing, so they stay unstarted; one whose options name
+  // report_outputs (or ask for the growing look-ahead) is refused with
+  // kNotInUnicodeRun instead.
+  ComparisonRun(RunHost& host, NotationTable& notations,
+                std::vector<DifferenceSink*> sinks = {});
   ComparisonRun(const ComparisonRun&) = delete;
   ComparisonRun& operator=(const ComparisonRun&) = delete;
   ~ComparisonRun();
@@ -59,8 +70,14 @@ class ComparisonRun {
   bool LoadUnicodeSigns();
   // A Big5 run's sign file or memo that is Unicode text, turned into Big5.
   bool LoadUnicodeSignFileAsBig5(Encoding encoding);
+  // Refuses (kNotInUnicodeRun) the options a Unicode run does not have:
+  // the growing look-ahead, and report outputs.
+  bool CheckUnicodeRunOptions();
   bool CheckOverwrites();
   bool OpenOutputs();
+  // Opens the sources a second time for the sinks and tells them the run
+  // begins.
+  bool StartFeed();
 
   // The lockstep walk, pass by pass, to the end of the run: sets outcome_,
   // and closes the files.
@@ -117,8 +134,14 @@ class ComparisonRun {
   DifferenceSpans spans_;
   std::unique_ptr<LookAhead> look_ahead_;
   std::int32_t diff_count_ = 0;
+  // Taken from the state as EndRun frees it, for the run's status.
+  std::int32_t reached_window_ = 0;
+  std::array<std::int64_t, kMaxSources> lines_reached_{1, 1, 1};
   RunOutcome outcome_ = RunOutcome::kFailed;
   std::vector<RunError> errors_;
+  std::vector<DifferenceSink*> sinks_;
+  // From StartFeed to the end of RunComparison, when there are sinks.
+  std::unique_ptr<DifferenceFeed> feed_;
 };
 
 }  // namespace tessel

@@ -39,6 +39,13 @@ inline constexpr std::string_view kClosingEnded =
     "\xB5\xB2\xA7\xF4.   ======";
 static_assert(kClosingInterrupted.size() == kClosingEnded.size());
 
+// With the growing look-ahead, one more closing line follows:
+// kClosingReachedStart, the widest look-ahead used, kClosingReachedEnd.
+// "====== 比對字數已達 ": the look-ahead reached
+inline constexpr std::string_view kClosingReachedStart =
+    "====== \xA4\xF1\xB9\xEF\xA6\x72\xBC\xC6\xA4\x77\xB9\x46 ";
+inline constexpr std::string_view kClosingReachedEnd = " ======";
+
 // Line ends of the closing lines: written raw to the binary result files,
 // and as a line feed to the text-mode difference file.
 inline constexpr std::string_view kResultLineEnd = "\r\n";

@@ -6,8 +6,6 @@
 namespace tessel {
 
 namespace {
-// An odd multiplier with well-mixed bits, for a polynomial hash mod 2^64.
-constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
 
 std::size_t SlotOf(std::uint64_t hash, std::size_t mask) {
   return static_cast<std::size_t>(hash >> 20) & mask;
@@ -22,10 +20,21 @@ std::uint64_t BasicGramIndex<Unit>::Hash(std::span<const Unit> gram) {
 }
 
 template <typename Unit>
+std::uint64_t BasicGramIndex<Unit>::TopWeight(std::size_t length) {
+  std::uint64_t top = 1;
+  for (std::size_t j = 1; j < length; ++j) top *= kMultiplier;
+  return top;
+}
+
+template <typename Unit>
 bool BasicGramIndex<Unit>::SameGram(std::int32_t position,
                                     std::span<const Unit> gram) const {
-  return std::equal(gram.begin(), gram.end(),
-                    text_.begin() + static_cast<std::ptrdiff_t>(position));
+  // Grams are a few characters: a plain loop beats a call to memcmp.
+  const Unit* at = text_.data() + position;
+  for (std::size_t j = 0; j < gram.size(); ++j) {
+    if (at[j] != gram[j]) return false;
+  }
+  return true;
 }
 
 template <typename Unit>
@@ -42,34 +51,36 @@ void BasicGramIndex<Unit>::Build(std::span<const Unit> text,
   if (grams == 0) return;
 
   // The weight of the character leaving the rolling window.
-  std::uint64_t top = 1;
-  for (std::size_t j = 1; j < length; ++j) top *= kMultiplier;
+  const std::uint64_t top = TopWeight(length);
   std::uint64_t hash = Hash(text.first(length));
   for (std::size_t p = 0; p < grams; ++p) {
-    if (p > 0) {
-      hash = (hash - text[p - 1] * top) * kMultiplier + text[p + length - 1];
-    }
+    if (p > 0) hash = Roll(hash, text[p - 1], text[p + length - 1], top);
     const auto gram = text.subspan(p, length);
     // Insert only a gram not seen before, so the first occurrence stays.
     for (std::size_t s = SlotOf(hash, mask_);; s = (s + 1) & mask_) {
       Slot& slot = slots_[s];
       if (slot.position < 0) {
-        slot = Slot{hash, static_cast<std::int32_t>(p)};
+        slot = Slot{CheckOf(hash), static_cast<std::int32_t>(p)};
         break;
       }
-      if (slot.hash == hash && SameGram(slot.position, gram)) break;
+      if (slot.check == CheckOf(hash) && SameGram(slot.position, gram)) break;
     }
   }
 }
 
 template <typename Unit>
 std::int32_t BasicGramIndex<Unit>::FindFirst(std::span<const Unit> gram) const {
+  return FindFirst(gram, Hash(gram));
+}
+
+template <typename Unit>
+std::int32_t BasicGramIndex<Unit>::FindFirst(std::span<const Unit> gram,
+                                             std::uint64_t hash) const {
   if (gram.size() != length_ || slots_.empty()) return -1;
-  const std::uint64_t hash = Hash(gram);
   for (std::size_t s = SlotOf(hash, mask_);; s = (s + 1) & mask_) {
     const Slot& slot = slots_[s];
     if (slot.position < 0) return -1;
-    if (slot.hash == hash && SameGram(slot.position, gram))
+    if (slot.check == CheckOf(hash) && SameGram(slot.position, gram))
       return slot.position;
   }
 }

@@ -80,7 +80,7 @@ void WriteEndLine(RunOutputs& outputs) {
 }
 
 void WriteClosingLines(const RunSources& sources, const WalkPosition& position,
-                       RunOutputs& outputs) {
+                       const LookAhead& look_ahead, RunOutputs& outputs) {
   const int n = sources.count;
   for (int k = 0; k < n; ++k) {
     outputs.results[k]->Write(file_texts::kResultLineEnd);
@@ -97,6 +97,19 @@ void WriteClosingLines(const RunSources& sources, const WalkPosition& position,
     line += position.current[k] != kEndOfSource
                 ? file_texts::kClosingInterrupted
                 : file_texts::kClosingEnded;
+    for (int r = 0; r < n; ++r) {
+      outputs.results[r]->Write(line);
+      outputs.results[r]->Write(file_texts::kResultLineEnd);
+    }
+    outputs.difference->Write(line);
+    outputs.difference->Write(file_texts::kDifferenceLineEnd);
+  }
+  // A growing look-ahead says how far it reached, so the user knows what a
+  // larger MAX would have to beat.
+  if (look_ahead.auto_window) {
+    std::string line(file_texts::kClosingReachedStart);
+    line += LineNumber("%lld", look_ahead.reached_window);
+    line += file_texts::kClosingReachedEnd;
     for (int r = 0; r < n; ++r) {
       outputs.results[r]->Write(line);
       outputs.results[r]->Write(file_texts::kResultLineEnd);

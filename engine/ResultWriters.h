@@ -33,10 +33,11 @@ void WriteEndLine(RunOutputs& outputs);
 
 // Writes the closing lines of a cut-off run: a blank line, then for each
 // source whether it was interrupted (current code not 0) or had ended, with
-// its name and the line reached; to every result file and the difference
+// its name and the line reached, and with the growing look-ahead a line
+// with the widest look-ahead used; to every result file and the difference
 // file.
 void WriteClosingLines(const RunSources& sources, const WalkPosition& position,
-                       RunOutputs& outputs);
+                       const LookAhead& look_ahead, RunOutputs& outputs);
 
 }  // namespace tessel
 

@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "GramIndex.h"
+#include "NearestAnchor.h"
 
 namespace tessel {
 
@@ -21,21 +22,17 @@ std::int32_t FindFirst(std::span<const Unit> text,
   return static_cast<std::int32_t>(hit - text.begin());
 }
 
-// The number of slots before the first 0: the window as a C string.
-template <typename Unit>
-std::span<const Unit> WindowString(const std::vector<Unit>& window) {
-  const auto end = std::find(window.begin(), window.end(), 0);
-  return {window.data(), static_cast<std::size_t>(end - window.begin())};
-}
-
 template <typename Unit>
 AnchorMatch SearchAnchorIn(
-    std::array<std::span<const Unit>, kMaxSources> windows, int window_count) {
+    std::array<std::span<const Unit>, kMaxSources> windows, int window_count,
+    const AnchorRules& rules, std::int64_t enough) {
   // A scan of the window answers the first few lookups of a sweep; an index
   // pays for itself once many anchors are tried against a long window.
   constexpr int kScansBeforeIndex = 8;
   std::array<BasicGramIndex<Unit>, kMaxSources> indexes;
   AnchorMatch match;
+  match.best = rules.bound;
+  match.bound = rules.bound;
   for (int k = 0; k < window_count; ++k) {
     match.offsets[k] = static_cast<std::int32_t>(2 * windows[k].size());
   }
@@ -43,13 +40,26 @@ AnchorMatch SearchAnchorIn(
   for (int length = kLongestAnchor; length > 0; length -= kAnchorStep) {
     // A single common character only moves an anchor of 4 or more closer.
     if (length > 1 || found) {
+      if (length == 1) {
+        for (int k = 0; k < window_count; ++k) {
+          windows[k] = windows[k].first(std::min<std::size_t>(
+              windows[k].size(), static_cast<std::size_t>(rules.single_reach)));
+        }
+      }
       int lookups = 0;
+      const std::uint64_t top = BasicGramIndex<Unit>::TopWeight(length);
+      std::uint64_t hash = 0;
       for (std::int32_t i = 0;; i += 2) {
         const std::size_t first = static_cast<std::size_t>(i / 2);
         if (windows[0].size() < first + static_cast<std::size_t>(length)) {
           break;
         }
         const auto anchor = windows[0].subspan(first, length);
+        // The anchor's hash rolls along window 0 for the index lookups.
+        hash = first == 0
+                   ? BasicGramIndex<Unit>::Hash(anchor)
+                   : BasicGramIndex<Unit>::Roll(hash, windows[0][first - 1],
+                                                anchor.back(), top);
         std::int32_t sum = i;
         std::array<std::int32_t, kMaxSources> at{i, 0, 0};
         bool everywhere = true;
@@ -60,7 +70,7 @@ AnchorMatch SearchAnchorIn(
         }
         for (int k = 1; k < window_count && everywhere; ++k) {
           const std::int32_t p = lookups >= kScansBeforeIndex
-                                     ? indexes[k].FindFirst(anchor)
+                                     ? indexes[k].FindFirst(anchor, hash)
                                      : FindFirst<Unit>(windows[k], anchor);
           everywhere = p >= 0;
           at[k] = 2 * p;
@@ -76,6 +86,13 @@ AnchorMatch SearchAnchorIn(
         if (i + 2 > match.best) break;
       }
     }
+    if (length == kLongestAnchor) {
+      match.longest_best = match.best;
+      if (match.best > enough) return match;
+      if (rules.short_after_longest && match.best >= rules.bound) {
+        return match;
+      }
+    }
     // Later sweeps see only what lies before the best anchor so far.
     for (int k = 0; k < window_count; ++k) {
       windows[k] = windows[k].first(static_cast<std::size_t>(
@@ -89,25 +106,25 @@ AnchorMatch SearchAnchorIn(
 
 AnchorMatch SearchAnchor(
     std::array<std::span<const std::uint16_t>, kMaxSources> windows,
-    int window_count) {
-  return SearchAnchorIn<std::uint16_t>(windows, window_count);
+    int window_count, const AnchorRules& rules, std::int64_t enough) {
+  return SearchAnchorIn<std::uint16_t>(windows, window_count, rules, enough);
 }
 
 AnchorMatch SearchAnchor(
     std::array<std::span<const std::uint32_t>, kMaxSources> windows,
-    int window_count) {
-  return SearchAnchorIn<std::uint32_t>(windows, window_count);
+    int window_count, const AnchorRules& rules, std::int64_t enough) {
+  return SearchAnchorIn<std::uint32_t>(windows, window_count, rules, enough);
 }
 
 bool FindResync(TokenReader& reader, RunSources& sources,
                 WalkPosition& position, LookAhead& look_ahead,
                 DifferenceSpans& spans) {
   const int n = sources.count;
-  const std::int32_t window_size = look_ahead.window_size;
-  auto& windows = look_ahead.windows;
+  std::array<SourceStream*, kMaxSources> streams{};
 
   for (int k = 0; k < n; ++k) {
     SourceStream& src = *sources.streams[k];
+    streams[k] = &src;
     const Code code = position.current[k];
     std::int64_t back = 0;
     if (code == kEndOfSource) {
@@ -124,43 +141,47 @@ bool FindResync(TokenReader& reader, RunSources& sources,
     }
     src.SeekRelative(-back);
     spans.start[k] = src.Tell();
+    look_ahead.kept.Start(k, spans.start[k]);
   }
 
-  std::array<std::int64_t, kMaxSources> line_rest{};
-  std::array<std::int64_t, kMaxSources> local_line = position.lines;
-  // Every slot is written below, so the windows need no clearing.
-  for (int k = 0; k < n; ++k) {
-    windows[k].resize(static_cast<std::size_t>(window_size));
-  }
-  for (std::int32_t slot = 0; slot < window_size; ++slot) {
+  // A fixed look-ahead is tried once; the growing one from its first size
+  // on, while it finds nothing and some source goes on beyond it.
+  std::int32_t window = look_ahead.auto_window
+                            ? std::min(kAutoFirstWindow, look_ahead.max_window)
+                            : look_ahead.window_size;
+  AnchorMatch match;
+  bool found = false;
+  for (;;) {
+    // The first try of the growing look-ahead is that of a fixed one.
+    const bool fixed_rules =
+        !look_ahead.auto_window || window <= kAutoFirstWindow;
+    const AnchorRules& rules = fixed_rules ? kFixedRules : kAutoRules;
+    look_ahead.kept.ReadSlots(reader, streams, n, window);
+    std::array<std::span<const std::uint16_t>, kMaxSources> strings;
+    bool all_ended = true;
     for (int k = 0; k < n; ++k) {
-      SourceStream& src = *sources.streams[k];
-      Code code;
-      for (;;) {
-        code = reader.ReadToken(src);
-        if (!reader.IsIgnored(code)) {
-          if (local_line[k] == position.lines[k]) line_rest[k] += 2;
-          break;
-        }
-        if (code == kEndOfSource) break;
-        if (code == kLineFeed) ++local_line[k];
-      }
-      position.current[k] = code;
-      windows[k][static_cast<std::size_t>(slot)] =
-          static_cast<std::uint16_t>(code);
+      strings[k] = look_ahead.kept.Window(k, window);
+      all_ended &= strings[k].size() < static_cast<std::size_t>(window);
     }
+    // A later try of the growing look-ahead comes after one that found no
+    // anchor within a quarter of its size, so it searches the whole of it
+    // at once.
+    match = fixed_rules ? SearchNearestAnchor(strings, n, rules)
+                        : SearchAnchor(strings, n, rules);
+    found = match.found();
+    if (!look_ahead.auto_window || found || all_ended ||
+        window >= look_ahead.max_window) {
+      break;
+    }
+    window = NextAutoWindow(window, look_ahead.max_window);
   }
+  look_ahead.reached_window = std::max(look_ahead.reached_window, window);
 
-  std::array<std::span<const std::uint16_t>, kMaxSources> strings;
-  for (int k = 0; k < n; ++k)
-    strings[k] = WindowString<std::uint16_t>(windows[k]);
-  const AnchorMatch match = SearchAnchor(strings, n);
-
-  const bool found = match.found();
   for (int k = 0; k < n; ++k) {
+    const std::int64_t line_rest = 2 * look_ahead.kept.RestOfLine(k, window);
     spans.length[k] =
-        found ? std::min<std::int64_t>(match.offsets[k], line_rest[k])
-              : line_rest[k];
+        found ? std::min<std::int64_t>(match.offsets[k], line_rest) : line_rest;
+    position.current[k] = look_ahead.kept.CodeAt(k, window - 1);
   }
   return found;
 }

@@ -6,8 +6,10 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <span>
 
+#include "AnchorRules.h"
 #include "RunState.h"
 #include "TokenReader.h"
 
@@ -16,39 +18,53 @@ namespace tessel {
 // Anchors are tried with 10, 7, 4 and then 1 characters.
 constexpr int kLongestAnchor = 10;
 constexpr int kAnchorStep = 3;
-// The bound on an anchor: one whose offsets add up to this many packed
-// bytes or more is never taken, so no anchor starts this far into window 0.
-constexpr std::int32_t kAnchorSumLimit = 9999;
+// kAnchorSumLimit, the bound on an anchor of a fixed look-ahead, is defined
+// in AnchorRules.h with the rules of the growing one.
 
 struct AnchorMatch {
-  // The smallest sum of offsets found; kAnchorSumLimit while none is.
+  // The smallest sum of offsets found; `bound` while none is.
   std::int32_t best = kAnchorSumLimit;
+  // The rules' bound on a sum: an anchor was found when best lies below.
+  std::int32_t bound = kAnchorSumLimit;
   // The anchor's offset in each window, in packed bytes. Without an anchor,
   // the length of each window.
   std::array<std::int32_t, kMaxSources> offsets{};
+  // The smallest sum after the sweep with the longest anchors alone.
+  std::int32_t longest_best = kAnchorSumLimit;
 
-  bool found() const { return best < kAnchorSumLimit; }
+  bool found() const { return best < bound; }
 };
 
 // Searches `windows` (compared characters only, none of them 0) for the
 // anchor taken from window 0 that lies nearest in all of them: the sweeps
 // with 10, 7 and 4 characters, then a sweep with 1 character if an anchor
 // of at least 4 occurred in every window. After each sweep every window is
-// cut before the best anchor so far.
+// cut before the best anchor so far. Only sums below `rules.bound` are
+// taken; the sweep with 1 character sees the first `rules.single_reach`
+// characters of each cut window only. When the sweep with the longest
+// anchors leaves a best sum above `enough` (packed bytes), the search stops
+// there and returns what that sweep found.
 AnchorMatch SearchAnchor(
     std::array<std::span<const std::uint16_t>, kMaxSources> windows,
-    int window_count);
+    int window_count, const AnchorRules& rules = kFixedRules,
+    std::int64_t enough = std::numeric_limits<std::int64_t>::max());
 // The same over the 32-bit keys of a Unicode run.
 AnchorMatch SearchAnchor(
     std::array<std::span<const std::uint32_t>, kMaxSources> windows,
-    int window_count);
+    int window_count, const AnchorRules& rules = kFixedRules,
+    std::int64_t enough = std::numeric_limits<std::int64_t>::max());
 
 // Backs every source up over its differing character (position.current),
-// records the span starts, reads the look-ahead of window_size compared
-// characters into the windows, and sets the span lengths: the anchor
-// offsets, capped at the rest of the current line (position.lines). Leaves
-// each current code at the last code of its look-ahead (0 when the source
-// ended within it). Returns whether an anchor was found.
+// records the span starts, reads the look-ahead of look_ahead.window_size
+// compared characters (with the growing look-ahead: of 100, then four
+// times as many while no anchor is found and some look-ahead did not reach
+// the end of its source, up to look_ahead.max_window), and sets the span
+// lengths: the anchor offsets, capped at the rest of the current line
+// (position.lines). Sets each current code to the last code of the
+// look-ahead used (0 when the source ended within it), and raises
+// look_ahead.reached_window to that look-ahead. Returns whether an anchor
+// was found. Throws std::bad_alloc when a growing look-ahead does not fit
+// in memory.
 bool FindResync(TokenReader& reader, RunSources& sources,
                 WalkPosition& position, LookAhead& look_ahead,
                 DifferenceSpans& spans);

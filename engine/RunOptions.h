@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "AnchorRules.h"
 #include "Encoding.h"
 
 namespace tessel {
@@ -52,10 +53,19 @@ struct RunOptions {
   // How many compared characters of each source the search reads ahead;
   // the caller has checked it lies in kMinWindowSize..kMaxWindowSize.
   std::int32_t window_size = kDefaultWindowSize;
+  // The growing look-ahead instead of window_size: it starts at 100
+  // characters and grows four-fold while no anchor is found, up to
+  // max_window (kLeastAutoMaxWindow..kMostAutoMaxWindow).
+  bool auto_window = false;
+  std::int32_t max_window = kDefaultAutoMaxWindow;
   // The run is cut off once this many differences have been written.
   std::int32_t diff_limit = kNoDiffLimit;
   // Further files that no output may overwrite, such as a memo file.
   std::vector<std::filesystem::path> other_inputs;
+  // The files the caller writes from the run's sinks, such as the reports.
+  // The run never opens them, but refuses to start when one names an
+  // input or another output, as it does for its own outputs.
+  std::vector<std::filesystem::path> report_outputs;
 };
 
 }  // namespace tessel

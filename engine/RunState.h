@@ -19,12 +19,14 @@
 #include <vector>
 
 #include "CharCodes.h"
+#include "LookAheadSlots.h"
 #include "OutputStream.h"
 #include "SourceStream.h"
 
 namespace tessel {
 
 constexpr int kMaxSources = 3;
+static_assert(LookAheadSlots::kMaxSources == kMaxSources);
 
 // The sources of a run, opened and closed by the run alone. Every stage
 // reads them and moves their positions.
@@ -58,14 +60,22 @@ struct DifferenceSpans {
   std::array<std::int64_t, kMaxSources> length{};
 };
 
-// The search's look-ahead of each source: one slot per compared character.
-// The run reserves it at its start, so that a lack of memory shows before
-// the walk writes anything.
+// The search's look-ahead: its size, and the slots of each source, one per
+// compared character, kept from one difference to the next. The run
+// reserves a fixed look-ahead (or the first try of a growing one) at its
+// start, so that a lack of memory shows before the walk writes anything.
 struct LookAhead {
   explicit LookAhead(std::int32_t size) : window_size(size) {}
   std::int32_t window_size;
-  std::array<std::vector<std::uint16_t>, kMaxSources> windows;
-  // The windows of a Unicode run, whose keys need 32 bits.
+  // The growing look-ahead: window_size is then not used; the look-ahead
+  // grows up to max_window, and reached_window is the widest one a search
+  // has used so far (0 before the first difference).
+  bool auto_window = false;
+  std::int32_t max_window = 0;
+  std::int32_t reached_window = 0;
+  LookAheadSlots kept;
+  // The windows of a Unicode run, whose keys need 32 bits; its look-ahead
+  // is always the fixed one of window_size.
   std::array<std::vector<std::uint32_t>, kMaxSources> wide_windows;
 };
 

@@ -6,6 +6,7 @@
 #ifndef TESSEL_ENGINE_RUNSTATUS_H_
 #define TESSEL_ENGINE_RUNSTATUS_H_
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -34,6 +35,7 @@ enum class RunFile {
   kDifference,  // the difference file
   kSignFile,    // the ignored-symbol file
   kMemoFile,    // a file read as the memo's text (tessel-cli's --sign-memo)
+  kReport,      // a report the caller writes (RunOptions::report_outputs)
 };
 
 // Source k (0-based) and its result file.
@@ -45,11 +47,15 @@ constexpr RunFile ResultFile(int k) {
 }
 
 enum class RunErrorKind {
-  kOpenFailed,      // the file could not be opened; a folder cannot
-  kWouldOverwrite,  // an output names an input or an earlier output
-  kReadFailed,      // reading an opened input failed part way
-  kWriteFailed,     // an output could not be written completely
-  kOutOfMemory,     // the look-ahead could not be allocated; no file
+  kOpenFailed,       // the file could not be opened; a folder cannot
+  kWouldOverwrite,   // an output names an input or an earlier output
+  kReadFailed,       // reading an opened input failed part way
+  kWriteFailed,      // an output could not be written completely
+  kOutOfMemory,      // the look-ahead could not be allocated; no file.
+                     // A growing look-ahead may meet it part way.
+  kNotInUnicodeRun,  // a Unicode run was asked for a growing look-ahead or
+                     // for reports (report_outputs), which it does not
+                     // have yet; no file. Nothing was opened or written.
 };
 
 struct RunError {
@@ -69,6 +75,13 @@ struct RunStatus {
   // only from closing the outputs after an earlier error, and is kept so
   // that a lost output is never left unreported.
   std::vector<RunError> errors;
+  // The widest look-ahead a search used (0 when the run met no
+  // difference); what a growing look-ahead reached.
+  std::int32_t reached_window = 0;
+  // The line each source had reached when the run ended (from 1; index k
+  // is source k + 1), as a cut-off's closing lines name it. Filled for
+  // every run that opened its sources; unused sources stay at 1.
+  std::array<std::int64_t, 3> lines_reached{1, 1, 1};
 
   // Whether the run came to a normal end: completed, cut off with closing
   // lines, or left at an end-of-file indicator.

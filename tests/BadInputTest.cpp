@@ -341,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
                   3,
                   kDiffs1,
                   "tessel-cli: cut off: no common stretch within the "
-                  "look-ahead of 2 characters\n",
+                  "look-ahead of 2 characters; try --window auto\n",
                   "A{{BC||XC}}" + Closing(kNames, false),
                   "A{{XC||BC}}" + Closing(kNames, false),
                   Lines(1, 1) + Pad("BC") + ", XC\r\n" +
@@ -516,7 +516,7 @@ TEST_F(BadInputTest, RandomBinaryData) {
   EXPECT_EQ(run.out, kDiffs1);
   EXPECT_EQ(run.err,
             "tessel-cli: cut off: no common stretch within the look-ahead of "
-            "100 characters\n");
+            "100 characters; try --window auto\n");
   EXPECT_EQ(RoundTrip("a", "ra", 0, RunEnd::kCutOff, {"a", "other"}), "");
   EXPECT_EQ(RoundTrip("other", "rb", 0, RunEnd::kCutOff, {"a", "other"}), "");
   ExpectKept("random binary data");

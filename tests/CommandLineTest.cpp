@@ -4,7 +4,9 @@
 #include "CommandLine.h"
 
 #include <gtest/gtest.h>
+
 #include <signal.h>
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -58,6 +60,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "give one --result for each source, in source order"},
         RefusedCase{"no difference file", "a b --result ra --result rb",
                     "give the difference file with --diff"},
+        RefusedCase{"a report with results but no difference file",
+                    "a b --result ra --result rb --html h",
+                    "give the difference file with --diff"},
+        RefusedCase{"a report with the difference file alone",
+                    "a b --diff d --json j",
+                    "give one --result for each source, in source order"},
+        RefusedCase{"a report twice", kTwo + " --tei t --tei u",
+                    "--tei given twice"},
         RefusedCase{"unknown option", "--bogus" + kTwo,
                     "unknown option --bogus"},
         RefusedCase{"value for an unknown option", "--bogus=1" + kTwo,
@@ -83,8 +93,35 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"window above 65535", kTwo + " --window 65536",
                     "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
         RefusedCase{"limit not a number", kTwo + " --max-diff 1e3",
-                    "最大差異數字該欄必需為數字!"}),
+                    "最大差異數字該欄必需為數字!"},
+        RefusedCase{"auto below its least", kTwo + " --window auto:99",
+                    "--window auto:MAX takes MAX from 100 to 16777216"},
+        RefusedCase{"auto above its most", kTwo + " --window auto:16777217",
+                    "--window auto:MAX takes MAX from 100 to 16777216"},
+        RefusedCase{"auto with an empty max", kTwo + " --window auto:",
+                    "--window auto:MAX takes MAX from 100 to 16777216"},
+        RefusedCase{"auto run on", kTwo + " --window autox",
+                    "--window auto:MAX takes MAX from 100 to 16777216"}),
     [](const auto& info) { return RowName(info.param.name); });
+
+TEST(CommandLineTest, ReadsTheGrowingLookAhead) {
+  struct Row {
+    std::string window;
+    std::int32_t max_window;
+  };
+  for (const Row& row :
+       {Row{"auto", 1048576}, Row{"auto:100", 100},
+        Row{"auto:16777216", 16777216}, Row{"auto:5000", 5000}}) {
+    const CommandLine line =
+        ParseCommandLine(Words("--window " + row.window + kTwo));
+    ASSERT_EQ(line.action, CommandLine::Action::kRun) << row.window;
+    EXPECT_TRUE(line.options.auto_window) << row.window;
+    EXPECT_EQ(line.options.max_window, row.max_window) << row.window;
+  }
+  const CommandLine fixed = ParseCommandLine(Words("--window 300" + kTwo));
+  EXPECT_FALSE(fixed.options.auto_window);
+  EXPECT_EQ(fixed.options.window_size, 300);
+}
 
 TEST(CommandLineTest, ReadsEveryOption) {
   const CommandLine line = ParseCommandLine(
@@ -121,6 +158,18 @@ TEST(CommandLineTest, DefaultsAndNamesThatLookLikeOptions) {
   EXPECT_EQ(line.options.diff_limit, 2147483647);
 }
 
+TEST(CommandLineTest, ReportsAloneSendTheOtherOutputsToTheNullDevice) {
+  const CommandLine line =
+      ParseCommandLine({"--html", "h", "a", "b", "c", "--json", "j"});
+  ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
+  for (int k = 0; k < 3; ++k)
+    EXPECT_EQ(line.options.results[k], cli::NullDevice());
+  EXPECT_EQ(line.options.difference, cli::NullDevice());
+  EXPECT_EQ(line.options.report_outputs,
+            (std::vector<std::filesystem::path>{"h", "j"}));
+  EXPECT_FALSE(line.reports.tei.has_value());
+}
+
 class CliProcessTest : public ::testing::Test {
  protected:
   ProcessResult Cli(std::vector<std::string> args) {
@@ -153,7 +202,7 @@ TEST_F(CliProcessTest, ReportsHowTheRunEnded) {
   EXPECT_EQ(cut.out, "differences: 1\n");
   EXPECT_EQ(cut.err,
             "tessel-cli: cut off: no common stretch within the look-ahead of "
-            "3 characters\n");
+            "3 characters; try --window auto\n");
 
   ProcessResult limited = Cli(with({"--max-diff", "0", "a", "b"}));
   EXPECT_EQ(limited.status, 3);
@@ -181,24 +230,103 @@ TEST_F(CliProcessTest, ReportsHowTheRunEnded) {
   EXPECT_EQ(usage.out, "");
 }
 
+// The folder's files but the sources, sorted.
+std::vector<std::string> Outputs(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    if (name != "a" && name != "b") names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(CliProcessTest, WritesReportsUnderTheSafetyRulesOfEveryOutput) {
+  WriteFile(dir_ / "a", "ABCDEFGHIJKLMN");
+  WriteFile(dir_ / "b", "AXCDEFGHIJKLMN");
+  const std::vector<std::string> reports = {"--html", "h",     "--json",
+                                            "j",      "--tei", "t"};
+  auto with = [&](std::vector<std::string> args) {
+    args.insert(args.end(), reports.begin(), reports.end());
+    return args;
+  };
+
+  ProcessResult alone = Cli(with({"a", "b"}));
+  EXPECT_EQ(alone.status, 1) << alone.err;
+  EXPECT_EQ(alone.out, "differences: 1\n");
+  EXPECT_EQ(Outputs(dir_.path()), (std::vector<std::string>{"h", "j", "t"}));
+  const std::string json = ReadFile(dir_ / "j");
+  EXPECT_EQ(json.substr(json.rfind("\n\"end\"")),
+            "\n\"end\":{\"outcome\":\"completed\",\"differences\":1,"
+            "\"lines\":[1,1],\"ended\":[true,true]}}\n");
+
+  // A device is written as it is, never replaced; a full one fails.
+  ProcessResult device = Cli({"a", "b", "--html", "/dev/null"});
+  EXPECT_EQ(device.status, 1) << device.err;
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  ProcessResult full = Cli({"a", "b", "--json", "/dev/full"});
+  EXPECT_EQ(full.status, 2);
+  EXPECT_EQ(full.err, "tessel-cli: 錯誤 : /dev/full 檔案寫入失敗.\n");
+
+  // Refused runs: the reports' old contents stay, and nothing else is made.
+  WriteFile(dir_ / "h", "old");
+  struct Refused {
+    const char* name;
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const Refused refused[] = {
+      {"report names a source",
+       {"a", "b", "--json", "a"},
+       "tessel-cli: 錯誤 : a 與來源檔或其他輸出檔相同, 不可覆蓋.\n"},
+      {"report names a result",
+       {"a", "b", "--result", "r1", "--result", "r2", "--diff", "d", "--tei",
+        "r2"},
+       "tessel-cli: 錯誤 : r2 與來源檔或其他輸出檔相同, 不可覆蓋.\n"},
+      {"two reports alike",
+       {"a", "b", "--html", "h", "--tei", "h"},
+       "tessel-cli: 錯誤 : h 與來源檔或其他輸出檔相同, 不可覆蓋.\n"},
+      {"report in no folder",
+       {"a", "b", "--html", "none/h"},
+       "tessel-cli: 錯誤 : none/h 檔案開啟失敗.\n"},
+      {"a source missing",
+       {"a", "c", "--html", "h"},
+       "tessel-cli: 錯誤 : c 檔案開啟失敗.\n"},
+  };
+  for (const Refused& r : refused) {
+    const ProcessResult run = Cli(r.args);
+    EXPECT_EQ(run.status, 2) << r.name;
+    EXPECT_EQ(run.err, r.err) << r.name;
+    EXPECT_EQ(ReadFile(dir_ / "h"), "old") << r.name;
+    EXPECT_EQ(ReadFile(dir_ / "a"), "ABCDEFGHIJKLMN") << r.name;
+    EXPECT_EQ(Outputs(dir_.path()), (std::vector<std::string>{"h", "j", "t"}))
+        << r.name;
+  }
+}
+
 TEST_F(CliProcessTest, InterruptStopsTheRunAndKeepsTheFiles) {
-  // A wide look-ahead and a difference every 20 characters keep the run
-  // busy for many seconds.
+  // A passage of 180,000 characters that one edition lacks keeps a
+  // growing look-ahead busy for many seconds: each of its lines is a
+  // difference whose anchor lies beyond the rest of the passage. (A wide
+  // fixed look-ahead over dense differences no longer does.)
   std::string a, b;
   std::uint32_t seed = 12345;
   for (int i = 1; i <= 200'000; ++i) {
     seed = seed * 1103515245 + 12345;
     const char c = static_cast<char>('A' + (seed >> 16) % 26);
     a += c;
-    b += (i % 20 == 0) ? '#' : c;
-    if (i % 50 == 0) a += '\n', b += '\n';
+    if (i <= 10'000 || i > 190'000) b += c;
+    if (i % 50 == 0) {
+      a += '\n';
+      if (i <= 10'000 || i > 190'000) b += '\n';
+    }
   }
   WriteFile(dir_ / "a", a);
   WriteFile(dir_ / "b", b);
   const ProcessResult run =
       RunProcess(CliPath(),
-                 {"--quiet", "--window", "65535", "a", "b", "--result", "ra",
-                  "--result", "rb", "--diff", "d"},
+                 {"--quiet", "--window", "auto", "a", "b", "--result", "ra",
+                  "--result", "rb", "--diff", "d", "--json", "j"},
                  dir_.path(), /*interrupt_after_ms=*/300);
   ASSERT_EQ(run.status, 130) << run.err;
   EXPECT_EQ(run.err, "tessel-cli: 被中斷了 !\n");
@@ -207,6 +335,10 @@ TEST_F(CliProcessTest, InterruptStopsTheRunAndKeepsTheFiles) {
   const std::string d = ReadFile(dir_ / "d");
   EXPECT_EQ(d.substr(d.size() - 2), "\r\n");
   EXPECT_EQ(d.find("===="), std::string::npos);
+  // The report is whole, and says the run was stopped.
+  const std::string json = ReadFile(dir_ / "j");
+  EXPECT_NE(json.find("\n\"end\":{\"outcome\":\"stopped\""), std::string::npos);
+  EXPECT_EQ(json.substr(json.size() - 3), "}}\n");
 }
 
 }  // namespace

@@ -107,6 +107,80 @@ TEST_F(RunTest, NoAnchorWithinWindowCutsOff) {
   EXPECT_EQ(Out("d"), Lines(1, 1) + Pad("BCD") + ", XCD\\r\\n" + closing_r);
 }
 
+// The window words a cut-off from the lines the run returns, so they must
+// be those of the closing lines, for every source and however it ended.
+TEST_F(RunTest, ReturnsTheLinesEachSourceReached) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> sources;
+    std::int32_t window, limit;
+    RunOutcome outcome;
+    std::array<std::int64_t, 3> lines;
+  };
+  const Case cases[] = {
+      {"no anchor",
+       {"A\nB\nCDEFGHIJ", "A\nB\n\n\nXYZW"},
+       3,
+       kNoDiffLimit,
+       RunOutcome::kCutOffNoAnchor,
+       {3, 5, 1}},
+      {"limit, three sources",
+       {"AB\nCDEFGHIJKLMN", "AB\nCXEFGHIJKLMN", "\nAB\nCDEFGHIJKLMN"},
+       100,
+       1,
+       RunOutcome::kCutOffLimit,
+       {2, 2, 3}},
+      {"completed",
+       {"A\nB\nC", "A\nB\nC\n"},
+       100,
+       kNoDiffLimit,
+       RunOutcome::kCompleted,
+       {3, 4, 1}},
+  };
+  for (const Case& c : cases) {
+    Sources(c.sources);
+    host_.options.window_size = c.window;
+    host_.options.diff_limit = c.limit;
+    EXPECT_TRUE(Run()) << c.name;
+    EXPECT_EQ(outcome_, c.outcome) << c.name;
+    EXPECT_EQ(status_.lines_reached, c.lines) << c.name;
+  }
+}
+
+// What a caller needs to say of a run cut off: where each source stood and
+// how far the look-ahead reached.
+TEST_F(RunTest, CutOffTellsTheLinesAndTheLookAheadReached) {
+  struct Row {
+    const char* name;
+    bool auto_window;
+    std::int32_t window;
+    RunOutcome outcome;
+    std::int64_t line1, line2;
+    std::int32_t reached;
+  };
+  const std::string gap(300, 'Z');
+  for (const Row& row :
+       {// D against X finds no anchor of 4 within 3.
+        Row{"window 3", false, 3, RunOutcome::kCutOffNoAnchor, 2, 3, 3},
+        // Within 100 it does, but the run of Z then has none.
+        Row{"auto up to 100", true, 100, RunOutcome::kCutOffNoAnchor, 2, 4,
+            100},
+        // 400 bridges the Zs, and the run reads both sources to the end.
+        Row{"auto", true, kDefaultAutoMaxWindow, RunOutcome::kCompleted, 4, 5,
+            400}}) {
+    Sources({"AB\nCDEFGHIJKLMN" + gap + "\nOPQRSTUVWXYZ\n",
+             "AB\n\nCXEFGHIJKLMN\nOPQRSTUVWXYZ\n"});
+    host_.options.auto_window = row.auto_window;
+    host_.options.window_size = row.window;
+    host_.options.max_window = row.window;
+    EXPECT_TRUE(Run()) << row.name;
+    EXPECT_EQ(outcome_, row.outcome) << row.name;
+    EXPECT_EQ(status_.lines_reached[0], row.line1) << row.name;
+    EXPECT_EQ(status_.lines_reached[1], row.line2) << row.name;
+    EXPECT_EQ(status_.reached_window, row.reached) << row.name;
+  }
+}
+
 TEST_F(RunTest, ShortTailCompletes) {
   Sources({"ABC", "AXC"});
   EXPECT_TRUE(Run());

@@ -42,9 +42,9 @@ TEST_P(FileTextsTest, AreTheCodePage950Bytes) {
 }
 
 // The rows below, in order.
-const char* const kRowNames[] = {"end_line",       "closing_start",
-                                 "closing_middle", "closing_interrupted",
-                                 "closing_ended",  "default_signs"};
+const char* const kRowNames[] = {
+    "end_line",      "closing_start",   "closing_middle", "closing_interrupted",
+    "closing_ended", "closing_reached", "default_signs"};
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FileTextsTest,

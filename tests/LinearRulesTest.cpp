@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "GramIndex.h"
+#include "NearestAnchor.h"
 #include "NotationTable.h"
 #include "Resync.h"
 #include "SignSet.h"
@@ -171,14 +172,24 @@ TEST(LinearRulesTest, GramIndexFindsFirstOccurrences) {
 }
 
 // The anchor search on packed, zero-terminated byte strings, step by step.
-AnchorMatch LinearSearchAnchor(std::vector<std::string> windows) {
+AnchorMatch LinearSearchAnchor(std::vector<std::string> windows,
+                               const AnchorRules& rules = kFixedRules) {
   const int n = static_cast<int>(windows.size());
   AnchorMatch match;
+  match.best = rules.bound;
   for (int k = 0; k < n; ++k) {
     match.offsets[k] = static_cast<std::int32_t>(windows[k].size());
   }
   bool found = false;
   for (int length = 10; length > 0; length -= 3) {
+    if (length < 10 && rules.short_after_longest && match.best >= rules.bound)
+      break;
+    if (length == 1) {
+      for (auto& window : windows) {
+        window.resize(std::min<std::size_t>(
+            window.size(), 2 * static_cast<std::size_t>(rules.single_reach)));
+      }
+    }
     if (!(length == 1 && !found)) {
       for (std::int32_t i = 0;; i += 2) {
         if (windows[0].size() < static_cast<std::size_t>(i + 2 * length)) break;
@@ -207,6 +218,134 @@ AnchorMatch LinearSearchAnchor(std::vector<std::string> windows) {
     }
   }
   return match;
+}
+
+// Random windows for the anchor search: two or three, over a small
+// alphabet, now and then long, and with a shared run planted at a random
+// place in every window but the first, so that long anchors occur.
+struct RandomWindows {
+  std::vector<std::vector<std::uint16_t>> storage;
+  std::vector<std::string> packed;
+  std::array<std::span<const std::uint16_t>, kMaxSources> windows;
+  int n = 0;
+};
+
+RandomWindows MakeRandomWindows(std::mt19937& random, int round,
+                                int long_length) {
+  RandomWindows w;
+  w.n = 2 + round % 2;
+  const int alphabet = 2 + round % 6;
+  const int max_length = round % 10 == 0 ? long_length : 40;
+  for (int k = 0; k < w.n; ++k) {
+    w.storage.push_back(RandomWindow(random, alphabet, max_length));
+  }
+  if (round % 3 == 0 && !w.storage[0].empty()) {
+    const std::size_t from = random() % w.storage[0].size();
+    const auto run = std::vector<std::uint16_t>(
+        w.storage[0].begin() + static_cast<std::ptrdiff_t>(from),
+        w.storage[0].end());
+    for (int k = 1; k < w.n; ++k) {
+      w.storage[k].insert(
+          w.storage[k].begin() +
+              static_cast<std::ptrdiff_t>(random() % (w.storage[k].size() + 1)),
+          run.begin(), run.end());
+    }
+  }
+  for (int k = 0; k < w.n; ++k) {
+    w.windows[k] = w.storage[k];
+    w.packed.push_back(Packed(w.storage[k]));
+  }
+  return w;
+}
+
+// Windows whose shared stretch lies far out: unrelated text in each (from
+// alphabets that do not meet, so nothing before it matches), then a run
+// they all hold, then more text; the distances spread over the reaches.
+RandomWindows MakeFarWindows(std::mt19937& random, int round) {
+  RandomWindows w;
+  w.n = 2 + round % 2;
+  const int far = static_cast<int>(random() % 1500);
+  std::vector<std::uint16_t> shared = RandomWindow(random, 4, 30);
+  shared.resize(std::max<std::size_t>(shared.size(), 4 + random() % 20));
+  for (auto& code : shared)
+    code = static_cast<std::uint16_t>(0xB000 + random() % 4);
+  for (int k = 0; k < w.n; ++k) {
+    std::vector<std::uint16_t> window;
+    const int before = k == 0 ? far : static_cast<int>(random() % (far + 1));
+    for (int i = 0; i < before; ++i) {
+      // Mostly each window's own characters; now and then one of the
+      // shared alphabet, which makes short and single-character anchors.
+      window.push_back(static_cast<std::uint16_t>(
+          random() % 50 == 0 ? 0xB000 + random() % 4
+                             : 0xA440 + 0x100 * k + random() % 3));
+    }
+    window.insert(window.end(), shared.begin(), shared.end());
+    const int after = static_cast<int>(random() % 200);
+    for (int i = 0; i < after; ++i) {
+      window.push_back(static_cast<std::uint16_t>(0xB000 + random() % 6));
+    }
+    w.storage.push_back(window);
+  }
+  for (int k = 0; k < w.n; ++k) {
+    w.windows[k] = w.storage[k];
+    w.packed.push_back(Packed(w.storage[k]));
+  }
+  return w;
+}
+
+void ExpectSameMatch(const AnchorMatch& fast, const AnchorMatch& slow, int n,
+                     const std::string& name) {
+  ASSERT_EQ(fast.best, slow.best) << name;
+  for (int k = 0; k < n; ++k) {
+    ASSERT_EQ(fast.offsets[k], slow.offsets[k]) << name << " window " << k;
+  }
+}
+
+struct RulesRow {
+  const char* name;
+  AnchorRules rules;
+};
+const RulesRow kRulesRows[] = {
+    {"fixed look-ahead", kFixedRules},
+    {"growing look-ahead", kAutoRules},
+    // A small bound and a short reach make both limits bite often.
+    {"bound 60, reach 5", AnchorRules{60, 5, false}},
+};
+
+TEST(LinearRulesTest, AnchorSearchUnderEveryRulesMatchesTheByteStrings) {
+  for (const RulesRow& row : kRulesRows) {
+    std::mt19937 random(17);
+    for (int round = 0; round < 1500; ++round) {
+      const RandomWindows w = round % 2 == 0
+                                  ? MakeRandomWindows(random, round, 400)
+                                  : MakeFarWindows(random, round);
+      ExpectSameMatch(
+          SearchAnchor(w.windows, w.n, row.rules),
+          LinearSearchAnchor(w.packed, row.rules), w.n,
+          std::string(row.name) + " round " + std::to_string(round));
+    }
+  }
+}
+
+// The search that widens its reach step by step must give what the plain
+// rules give over the whole windows, whatever the distance of the anchor.
+TEST(LinearRulesTest, NearestAnchorSearchMatchesTheByteStrings) {
+  for (const RulesRow& row : kRulesRows) {
+    std::mt19937 random(23);
+    for (int round = 0; round < 1500; ++round) {
+      const RandomWindows w = round % 2 == 0
+                                  ? MakeRandomWindows(random, round, 2000)
+                                  : MakeFarWindows(random, round);
+      const std::string name =
+          std::string(row.name) + " round " + std::to_string(round);
+      const AnchorMatch slow = LinearSearchAnchor(w.packed, row.rules);
+      ExpectSameMatch(SearchNearestAnchor(w.windows, w.n, row.rules), slow, w.n,
+                      name);
+      // Starting further out must not change the answer either.
+      ExpectSameMatch(SearchNearestAnchor(w.windows, w.n, row.rules, 256), slow,
+                      w.n, name + " from 256");
+    }
+  }
 }
 
 TEST(LinearRulesTest, AnchorSearchMatchesTheByteStringRules) {

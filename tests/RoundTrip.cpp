@@ -219,12 +219,19 @@ namespace {
 
 // Checks that `tail` is exactly the closing lines of a result file.
 std::string CheckClosingLines(std::string_view tail,
-                              const std::vector<std::string>& names,
-                              int count) {
+                              const std::vector<std::string>& names, int count,
+                              bool reached_line) {
   const auto take = [&](std::string_view what) {
     if (!tail.starts_with(what)) return false;
     tail.remove_prefix(what.size());
     return true;
+  };
+  const auto take_digits = [&] {
+    std::size_t digits = 0;
+    while (digits < tail.size() && tail[digits] >= '0' && tail[digits] <= '9')
+      ++digits;
+    tail.remove_prefix(digits);
+    return digits > 0;
   };
   if (!take("\r\n\r\n")) return "no separator before the closing lines";
   for (int k = 0; k < count; ++k) {
@@ -234,17 +241,20 @@ std::string CheckClosingLines(std::string_view tail,
       return "closing line " + std::to_string(k + 1) +
              " malformed: " + Around(tail, 0);
     }
-    std::size_t digits = 0;
-    while (digits < tail.size() && tail[digits] >= '0' && tail[digits] <= '9')
-      ++digits;
-    tail.remove_prefix(digits);
-    if (digits == 0 ||
+    if (!take_digits() ||
         !(take(file_texts::kClosingInterrupted) ||
           take(file_texts::kClosingEnded)) ||
         !take(file_texts::kResultLineEnd)) {
       return "closing line " + std::to_string(k + 1) +
              " malformed: " + Around(tail, 0);
     }
+  }
+  if (reached_line &&
+      (!take(file_texts::kClosingReachedStart) || !take_digits() ||
+       !take(file_texts::kClosingReachedEnd) ||
+       !take(file_texts::kResultLineEnd))) {
+    return "closing line of the look-ahead reached malformed: " +
+           Around(tail, 0);
   }
   return tail.empty() ? ""
                       : "bytes after the closing lines: " + Around(tail, 0);
@@ -260,7 +270,8 @@ std::string CheckRoundTrip(const RoundTripCase& c, NotationTable& notations) {
         std::string(file_texts::kClosingMiddle);
     const std::size_t at = body.rfind(start);
     if (at == std::string_view::npos) return "no closing lines";
-    if (std::string bad = CheckClosingLines(body.substr(at), c.names, c.count);
+    if (std::string bad = CheckClosingLines(body.substr(at), c.names, c.count,
+                                            c.reached_line);
         !bad.empty()) {
       return bad;
     }

@@ -76,6 +76,8 @@ struct RoundTripCase {
   RunEnd end = RunEnd::kCompleted;
   // The source names the closing lines carry (only read after a cut-off).
   std::vector<std::string> names;
+  // The closing lines end with the look-ahead reached (--window auto).
+  bool reached_line = false;
 };
 
 std::string CheckRoundTrip(const RoundTripCase& c, NotationTable& notations);

@@ -143,7 +143,9 @@ struct Generated {
 
 std::ostream& operator<<(std::ostream& out, const Generated& g) {
   const RunOptions& o = g.options;
-  out << "fold " << o.fold_notations << ", window " << o.window_size
+  out << "fold " << o.fold_notations << ", window "
+      << (o.auto_window ? "auto:" + std::to_string(o.max_window)
+                        : std::to_string(o.window_size))
       << ", limit " << o.diff_limit << ", stop at " << g.stop_at_pass
       << ", fast " << g.fast;
   if (o.use_sign_file) out << ", sign file " << BytesText(o.sign_memo);
@@ -220,6 +222,14 @@ Generated Generate(std::uint32_t seed) {
   }
   if (below(10) == 0) g.stop_at_pass = static_cast<int>(below(20));
   g.fast = below(2) == 0;
+  // One case in four grows its look-ahead; decided by the seed alone, so
+  // every other option stays as the seed gave it before.
+  if (seed % 4 == 3) {
+    const std::int32_t most[] = {kLeastAutoMaxWindow, 400,
+                                 kDefaultAutoMaxWindow};
+    o.auto_window = true;
+    o.max_window = most[(seed / 4) % 3];
+  }
   return g;
 }
 
@@ -272,6 +282,7 @@ std::string RunAndCheck(const Generated& g) {
     c.fold = o.fold_notations;
     c.end = end;
     c.names = names;
+    c.reached_line = o.auto_window;
     if (std::string error = CheckRoundTrip(c, notations); !error.empty()) {
       return "result " + std::to_string(k + 1) + ": " + error + "\n  " +
              BytesText(result);

@@ -1,5 +1,6 @@
-// How tessel-cli words a run's errors: one exact line per kind of error,
-// the file's name as given.
+// How tessel-cli words a run's errors and cut-offs: one exact line per
+// kind of error, the file's name as given, and one per way a run is cut
+// off.
 
 #include "RunMessages.h"
 
@@ -57,6 +58,47 @@ INSTANTIATE_TEST_SUITE_P(
                     {RunErrorKind::kOutOfMemory, RunFile::kNone, ""},
                     "錯誤：記憶體配置失敗, 程式結束！"}),
     [](const auto& info) { return RowName(info.param.name); });
+
+// Which look-ahead the line names, and what it suggests, turns on the
+// options and on the look-ahead the run reached.
+TEST(CutOffTextTest, NamesTheLookAheadAndWhatToTry) {
+  struct Row {
+    const char* name;
+    RunOutcome outcome;
+    bool auto_window;
+    std::int32_t max_window;
+    std::int32_t reached;
+    std::string text;
+  };
+  const std::string none =
+      "cut off: no common stretch within the look-ahead of ";
+  for (const Row& row : {
+           Row{"fixed window", RunOutcome::kCutOffNoAnchor, false, 0, 300,
+               none + "300 characters; try --window auto"},
+           Row{"auto at a MAX that may grow", RunOutcome::kCutOffNoAnchor, true,
+               6400, 6400,
+               none + "6400 characters, the largest allowed; try a larger MAX "
+                      "in --window auto:MAX (at most 16777216)"},
+           Row{"auto at the most allowed", RunOutcome::kCutOffNoAnchor, true,
+               kMostAutoMaxWindow, kMostAutoMaxWindow,
+               none + "16777216 characters"},
+           // Every look-ahead ended below MAX: nothing larger would help.
+           Row{"auto below its MAX", RunOutcome::kCutOffNoAnchor, true, 6400,
+               1600, none + "1600 characters"},
+           Row{"difference limit", RunOutcome::kCutOffLimit, true, 6400, 400,
+               "cut off: the limit of 12 differences was reached"},
+       }) {
+    RunOptions options;
+    options.window_size = 300;
+    options.auto_window = row.auto_window;
+    options.max_window = row.max_window;
+    options.diff_limit = 12;
+    RunStatus status;
+    status.outcome = row.outcome;
+    status.reached_window = row.reached;
+    EXPECT_EQ(cli::CutOffText(status, options), row.text) << row.name;
+  }
+}
 
 }  // namespace
 }  // namespace tessel::testing

@@ -72,18 +72,23 @@ class RunControlTest : public QObject {
     QTest::addColumn<QByteArray>("memo_bytes");  // the memo in Big5
     QTest::addColumn<QStringList>("settings");   // window, limit, fold
     QTest::addColumn<QStringList>("cli_args");
+    // How the window words the run's end: "完成 !", unless it was cut off.
+    QTest::addColumn<QString>("ending");
     QTest::newRow("two files, default symbols")
         << 2 << "defaults" << QByteArray() << QStringList{"100", "", "1"}
-        << QStringList{"--default-signs"};
+        << QStringList{"--default-signs"} << "完成 !";
     QTest::newRow("two files, symbols typed")
         << 2 << "，。\n、" << QByteArray("\xA1\x41\xA1\x43\n\xA1\x42")
-        << QStringList{"100", "", "1"} << QStringList{};
+        << QStringList{"100", "", "1"} << QStringList{} << "完成 !";
     QTest::newRow("three files, sign file")
         << 3 << "file" << QByteArray() << QStringList{"100", "", "1"}
-        << QStringList{};
+        << QStringList{} << "完成 !";
     QTest::newRow("look-ahead 3, limit 2, no folding")
         << 3 << "，" << QByteArray("\xA1\x41") << QStringList{"3", "2", ""}
-        << QStringList{"--window", "3", "--max-diff", "2", "--no-fold"};
+        << QStringList{"--window", "3", "--max-diff", "2", "--no-fold"}
+        << "未完成 ! 在最大比對字數內找不到相同的文字, 比對已中斷.\n"
+           "來源檔一 到第 1 行\n來源檔二 到第 2 行\n來源檔三 到第 2 行\n"
+           "可加大最大比對字數再試.";
   }
 
   void SameFilesAsTheCommandLine() {
@@ -92,6 +97,7 @@ class RunControlTest : public QObject {
     QFETCH(QByteArray, memo_bytes);
     QFETCH(QStringList, settings);
     QFETCH(QStringList, cli_args);
+    QFETCH(QString, ending);
     Fixture f(sources);
     f.Sources(sources, 300);
     MainWindow& w = f.window;
@@ -113,7 +119,7 @@ class RunControlTest : public QObject {
 
     BoxRecorder boxes;
     f.c.run_button->click();
-    QCOMPARE(boxes.texts, QStringList{"完成 !"});
+    QCOMPARE(boxes.texts, QStringList{ending});
     f.ExpectIdle();
     QVERIFY(w.run_control().DiffCount > 0);
     QCOMPARE(f.c.diff_count_label->text(),

@@ -57,7 +57,8 @@ class RunErrorMessagesTest : public QObject {
   }
 
   // A failed write found while closing after an earlier error is told too,
-  // after it; a stopped or finished run gets its one box.
+  // after it; a stopped, cut-off or finished run gets its one box, and
+  // only a run that was not cut off is told it is done.
   void TellsEveryErrorAndHowTheRunEnded() {
     MainWindow window;
     RunStatus failed;
@@ -67,13 +68,73 @@ class RunErrorMessagesTest : public QObject {
     stopped.outcome = RunOutcome::kStopped;
     RunStatus cut_off;
     cut_off.outcome = RunOutcome::kCutOffLimit;
+    cut_off.lines_reached = {4, 7, 1};
+    RunStatus completed;
+    completed.outcome = RunOutcome::kCompleted;
+    RunStatus left_at_end_of_file;
+    left_at_end_of_file.outcome = RunOutcome::kLeftAtEndOfFile;
     BoxRecorder boxes;
-    ReportRunStatus(window, failed);
-    ReportRunStatus(window, stopped);
-    ReportRunStatus(window, cut_off);
-    QCOMPARE(boxes.texts, (QStringList{"\n錯誤 : b 檔案讀取失敗.\n",
-                                       "\n錯誤 : r 檔案寫入失敗.\n",
-                                       "被中斷了 !", "完成 !"}));
+    for (const RunStatus* status :
+         {&failed, &stopped, &cut_off, &completed, &left_at_end_of_file}) {
+      ReportRunStatus(window, *status);
+    }
+    QCOMPARE(boxes.texts,
+             (QStringList{"\n錯誤 : b 檔案讀取失敗.\n",
+                          "\n錯誤 : r 檔案寫入失敗.\n", "被中斷了 !",
+                          "未完成 ! 差異數目已達上限, 比對已中斷.\n"
+                          "來源檔一 到第 4 行\n來源檔二 到第 7 行\n"
+                          "可加大差異數目或取消勾選再試.",
+                          "完成 !", "完成 !"}));
+  }
+
+  void WordsACutOffWithTheLinesReached_data() {
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("sources");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no anchor, two sources")
+        << int(RunOutcome::kCutOffNoAnchor) << 2
+        << "未完成 ! 在最大比對字數內找不到相同的文字, 比對已中斷.\n"
+           "來源檔一 到第 12 行\n來源檔二 到第 3456789 行\n"
+           "可加大最大比對字數再試.";
+    QTest::newRow("limit, three sources")
+        << int(RunOutcome::kCutOffLimit) << 3
+        << "未完成 ! 差異數目已達上限, 比對已中斷.\n"
+           "來源檔一 到第 12 行\n來源檔二 到第 3456789 行\n"
+           "來源檔三 到第 1 行\n可加大差異數目或取消勾選再試.";
+  }
+
+  void WordsACutOffWithTheLinesReached() {
+    QFETCH(int, outcome);
+    QFETCH(int, sources);
+    QFETCH(QString, message);
+    RunStatus status;
+    status.outcome = static_cast<RunOutcome>(outcome);
+    status.lines_reached = {12, 3456789, 1};
+    QCOMPARE(CutOffMessage(status, sources), message);
+  }
+
+  // From the fields to the box: a real run that finds no common stretch
+  // within a look-ahead of 2 says so, with the lines from the run.
+  void ARealCutOffIsNotReportedAsDone() {
+    const QDir here = QDir::current();
+    WriteBytes(here.filePath("s1"), "A\nBCDEFGHIJ");
+    WriteBytes(here.filePath("s2"), "A\n\nXYZWVUTS");
+    MainWindow window;
+    window.show();
+    const WindowControls c = Controls(window);
+    c.source1_field->setText(here.filePath("s1"));
+    c.source2_field->setText(here.filePath("s2"));
+    c.result1_field->setText(here.filePath("r1"));
+    c.result2_field->setText(here.filePath("r2"));
+    c.difference_field->setText(here.filePath("d"));
+    c.look_ahead_field->setText("2");
+    c.use_sign_memo_button->setChecked(true);
+    BoxRecorder boxes;
+    window.Run();
+    QCOMPARE(boxes.texts,
+             QStringList{"未完成 ! 在最大比對字數內找不到相同的文字, "
+                         "比對已中斷.\n來源檔一 到第 2 行\n來源檔二 到第 3 行\n"
+                         "可加大最大比對字數再試."});
   }
 };
 

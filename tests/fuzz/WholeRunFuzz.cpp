@@ -10,8 +10,10 @@
 //            0 none, 1 a file, 2 the memo, 3 the defaults and the memo;
 //            bit 4 stop after the pass in byte 4, bit 5 fast mode,
 //            bit 6 a Unicode run: source k's encoding is bits 2k..2k+1 of
-//            byte 4 (big5, utf-8, utf-16le, utf-16be)
-//   byte 1-2 the look-ahead: 2 + (big-endian value mod 299)
+//            byte 4 (big5, utf-8, utf-16le, utf-16be), bit 7 the growing
+//            look-ahead (a Unicode run refuses it; the run must say so)
+//   byte 1-2 the look-ahead: 2 + (big-endian value mod 299); with the
+//            growing one, its MAX: 100 times 1, 4, 16 or 64 by value mod 4
 //   byte 3   the difference limit as a signed byte; 127 means none
 // A "{" or "|" in a source becomes "(" or "!", so the blocks stay readable.
 
@@ -138,7 +140,12 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
   const bool stop = (data[0] & 16) != 0;
   const bool fast = (data[0] & 32) != 0;
   const bool unicode = (data[0] & 64) != 0;
-  const int window = 2 + ((data[1] << 8) | data[2]) % 299;
+  const bool grows = (data[0] & 128) != 0;
+  const int window_bytes = (data[1] << 8) | data[2];
+  const int window = 2 + window_bytes % 299;
+  // Small MAXes, so that the fuzzed sources reach them.
+  const std::int32_t max_window = kLeastAutoMaxWindow
+                                  << (2 * (window_bytes % 4));
   const auto limit_byte = static_cast<std::int8_t>(data[3]);
   const std::int32_t limit = limit_byte == 127 ? kNoDiffLimit : limit_byte;
   const int count = three ? 3 : 2;
@@ -166,6 +173,8 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
   o.three_files = three;
   o.fold_notations = fold;
   o.window_size = window;
+  o.auto_window = grows;
+  o.max_window = max_window;
   o.diff_limit = limit;
   if (symbols == 1) {
     Write(dir / "sign", parts[0]);
@@ -210,6 +219,13 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
   const RunStatus status = run.RunComparison(o);
   const RunOutcome outcome = status.outcome;
   const std::int32_t diffs = status.diff_count;
+  if (unicode && grows) {
+    if (outcome != RunOutcome::kFailed || status.errors.size() != 1 ||
+        status.errors[0].kind != RunErrorKind::kNotInUnicodeRun) {
+      Fail("a Unicode run with the growing look-ahead was not refused");
+    }
+    return;
+  }
 
   testing::RunEnd end = testing::RunEnd::kUnfinished;
   switch (outcome) {
@@ -254,6 +270,7 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
     c.fold = fold;
     c.end = end;
     c.names = names;
+    c.reached_line = grows;
     Require(testing::CheckRoundTrip(c, notations), context);
     if (CountBlocks(result) != static_cast<std::size_t>(diffs)) {
       Fail(context + " holds " + std::to_string(CountBlocks(result)) +
@@ -286,10 +303,12 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
        at = difference.find("\r\n", at + 2)) {
     ++line_ends;
   }
-  const std::size_t closing = end == testing::RunEnd::kCompleted ? 3
-                              : end == testing::RunEnd::kCutOff
-                                  ? 2 + static_cast<std::size_t>(count)
-                                  : 0;
+  // The growing look-ahead adds the look-ahead reached to the closing lines.
+  const std::size_t closing =
+      end == testing::RunEnd::kCompleted ? 3
+      : end == testing::RunEnd::kCutOff
+          ? 2 + static_cast<std::size_t>(count) + (grows ? 1 : 0)
+          : 0;
   if (line_ends != static_cast<std::size_t>(diffs) + closing) {
     Fail("the difference file holds " + std::to_string(line_ends) +
          " line ends for " + std::to_string(diffs) + " differences");

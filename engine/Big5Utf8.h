@@ -1,0 +1,30 @@
+// The UTF-8 text of the characters a Big5 run reads, for the report
+// writers, which take every text as Unicode.
+
+#ifndef TESSEL_ENGINE_BIG5UTF8_H_
+#define TESSEL_ENGINE_BIG5UTF8_H_
+
+#include <string>
+#include <string_view>
+
+#include "CharCodes.h"
+#include "NotationTable.h"
+
+namespace tessel {
+
+// Appends the UTF-8 of Big5 (code page 950) `bytes`: ASCII as it is, a
+// lead byte and the byte after it as the character they map to, and
+// U+FFFD for a pair that maps to nothing and for every other byte of 0x80
+// or above (a lone lead byte, a byte that leads nothing).
+void AppendBig5AsUtf8(std::string_view bytes, std::string& out);
+
+// Appends the UTF-8 of what a result file holds for `code`: a single byte
+// or a double-byte character converted as above, a folded notation as its
+// stored spelling converted as above. Appends nothing for the end (0) or
+// for a notation code that `notations` does not hold.
+void AppendCodeAsUtf8(Code code, const NotationTable& notations,
+                      std::string& out);
+
+}  // namespace tessel
+
+#endif  // TESSEL_ENGINE_BIG5UTF8_H_

@@ -1,0 +1,118 @@
+// The look-ahead of every source after a difference: one slot per compared
+// character, kept from one difference to the next, so that a wide
+// look-ahead is read once rather than again at every difference.
+//
+// A slot is what one read of the look-ahead yields: the ignored characters
+// are passed over and the first compared character, or 0 at the end of the
+// source or at a 0x1A, is its code. Slots are read in the order a fresh
+// look-ahead would read them, slot by slot across the sources, so that a
+// notation enters the notation table in the spelling met first, just as
+// if every look-ahead were read afresh.
+
+#ifndef TESSEL_ENGINE_LOOKAHEADSLOTS_H_
+#define TESSEL_ENGINE_LOOKAHEADSLOTS_H_
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "CharCodes.h"
+#include "SourceStream.h"
+#include "TokenReader.h"
+
+namespace tessel {
+
+class LookAheadSlots {
+ public:
+  static constexpr int kMaxSources = 3;
+
+  // Forgets every slot read so far.
+  void Clear();
+
+  // Sets room aside for `count` slots of each of the first `n` sources, so
+  // that a look-ahead of that size needs no memory later. Throws
+  // std::bad_alloc when there is not enough.
+  void Reserve(int n, std::int64_t count);
+
+  // Starts the look-ahead of source `k` at byte `start`, where a compared
+  // character begins. Slots read before from that very character on are
+  // kept; any others are dropped.
+  void Start(int k, std::int64_t start);
+
+  // Makes sure the first `count` slots of each of the first `n` sources
+  // are read, reading slot by slot across the sources.
+  void ReadSlots(TokenReader& reader,
+                 std::array<SourceStream*, kMaxSources> sources, int n,
+                 std::int64_t count);
+
+  // The codes of the first `count` slots of source `k` (read already).
+  std::span<const std::uint16_t> Codes(int k, std::int64_t count) const;
+
+  // The window of source `k`: its first `count` slots (read already) up to
+  // the first 0, the end of the source or a 0x1A.
+  std::span<const std::uint16_t> Window(int k, std::int64_t count) const;
+
+  // The code of slot `slot` of source `k` (read already): 0 beyond the end.
+  Code CodeAt(int k, std::int64_t slot) const;
+
+  // How many of the first `count` slots of source `k` hold a compared
+  // character before the first line feed.
+  std::int64_t RestOfLine(int k, std::int64_t count) const;
+
+  // The slots kept for each source, for the memory they take.
+  std::int64_t SlotsHeld(int k) const {
+    return static_cast<std::int64_t>(parts_[k].codes.size());
+  }
+
+ private:
+  struct Part {
+    // From `head` on: the slots of the current look-ahead.
+    std::vector<std::uint16_t> codes;
+    // Where each slot's code begins in the source, and the line feeds
+    // passed since the first slot kept, before it.
+    struct Place {
+      std::int64_t start;
+      std::int64_t feeds;
+    };
+    std::vector<Place> places;
+    // The slots that hold a 0 (a 0x1A), in order, so that a window's end
+    // is found without scanning it.
+    std::vector<std::size_t> zeros;
+    std::size_t head = 0;
+    // Where reading goes on, and the line feeds passed up to there.
+    std::int64_t read_end = 0;
+    std::int64_t feeds_at_end = 0;
+    // The source ended (or failed): every further slot is 0.
+    bool ended = false;
+  };
+
+  // Reads one slot of `part` from `src`. Inline: it runs once per slot.
+  static void ReadSlot(TokenReader& reader, SourceStream& src, Part& part) {
+    Code code;
+    std::int64_t start;
+    for (;;) {
+      start = src.Tell();
+      code = reader.ReadToken(src);
+      if (!reader.IsIgnored(code)) break;
+      if (code == kEndOfSource) break;
+      if (code == kLineFeed) ++part.feeds_at_end;
+    }
+    if (code == kEndOfSource) {
+      if (src.Eof() || src.Error()) {
+        part.ended = true;
+        return;
+      }
+      part.zeros.push_back(part.codes.size());
+    }
+    part.codes.push_back(static_cast<std::uint16_t>(code));
+    part.places.push_back({start, part.feeds_at_end});
+  }
+  static void Restart(Part& part, std::int64_t start);
+
+  std::array<Part, kMaxSources> parts_;
+};
+
+}  // namespace tessel
+
+#endif  // TESSEL_ENGINE_LOOKAHEADSLOTS_H_

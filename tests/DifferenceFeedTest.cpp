@@ -1,0 +1,264 @@
+// The run's hand-over to its sinks: exact records, every byte of every
+// source handed over once and in order, and result files untouched by the
+// presence of sinks.
+
+#include "DifferenceFeed.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Big5Utf8.h"
+#include "ComparisonRun.h"
+#include "TestSupport.h"
+
+namespace tessel::testing {
+namespace {
+
+using namespace std::string_literals;
+
+// Big5 bytes of the characters the cases use.
+#define DAO "\xB9\x44"
+#define KE "\xA5\x69"
+#define FEI "\xAB\x44"
+#define CHANG "\xB1\x60"
+#define HUI "\xB7\x7C"  // its second byte is '|'
+#define MING "\xA6\x57"
+#define COMMA "\xA1\x41"
+#define ZHOU "\xA6\x7B"  // its second byte is '{'
+
+// Everything a run tells a sink, with each source's text in the order the
+// sink received it, spans included.
+struct RecordingSink : DifferenceSink {
+  int begun = 0, ended = 0;
+  RunDescription run;
+  std::vector<std::string> records;  // "number: line/offset/length/text..."
+  std::array<std::string, kMaxReportSources> texts, compared;
+  std::string ignored;  // every ignored piece, in order
+  RunEnd end;
+
+  void BeginRun(const RunDescription& r) override {
+    ++begun;
+    run = r;
+  }
+  void CopyText(int k, std::string_view text, bool is_ignored) override {
+    texts[k] += text;
+    if (is_ignored) ignored += text;
+  }
+  void Difference(const DifferenceRecord& r) override {
+    std::string line = std::to_string(r.number) + ":";
+    for (int k = 0; k < run.source_count; ++k) {
+      const DifferenceSpan& s = r.spans[k];
+      line += " " + std::to_string(s.line) + "/" +
+              std::to_string(s.byte_offset) + "/" +
+              std::to_string(s.byte_length) + "/" + std::string(s.text) + "/" +
+              std::to_string(s.compared_count);
+      texts[k] += s.text;
+      compared[k] += s.compared;
+    }
+    records.push_back(line);
+  }
+  void EndRun(const RunEnd& e) override {
+    ++ended;
+    end = e;
+  }
+};
+
+std::string Utf8(std::string_view big5) {
+  std::string text;
+  AppendBig5AsUtf8(big5, text);
+  return text;
+}
+
+class FeedTest : public ::testing::Test {
+ protected:
+  void Sources(const std::vector<std::string>& texts) {
+    sources_ = texts;
+    RunOptions& o = host_.options;
+    o.three_files = texts.size() == 3;
+    o.use_sign_memo = true;
+    o.sign_memo = COMMA;
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+      const std::string n = std::to_string(k + 1);
+      WriteFile(dir_ / ("s" + n), texts[k]);
+      o.sources[k] = dir_ / ("s" + n);
+      o.results[k] = dir_ / ("r" + n);
+    }
+    o.difference = dir_ / "d";
+  }
+
+  // Runs with and without the sink; the files must come out the same.
+  RunStatus Run() {
+    host_.passes = 0;
+    NotationTable plain_notations;
+    ComparisonRun plain(host_, plain_notations);
+    const RunStatus without = plain.RunComparison(host_.options);
+    const std::vector<std::string> names{"r1", "r2", "r3", "d"};
+    std::vector<std::string> files;
+    for (const auto& name : names) {
+      files.push_back(std::filesystem::exists(dir_ / name)
+                          ? ReadFile(dir_ / name)
+                          : std::string());
+    }
+    host_.passes = 0;
+    ComparisonRun run(host_, notations_, {&sink_});
+    const RunStatus with = run.RunComparison(host_.options);
+    EXPECT_EQ(with.outcome, without.outcome);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const std::string now = std::filesystem::exists(dir_ / names[i])
+                                  ? ReadFile(dir_ / names[i])
+                                  : std::string();
+      EXPECT_EQ(BytesText(now), BytesText(files[i])) << names[i];
+    }
+    EXPECT_EQ(sink_.begun, 1);
+    EXPECT_EQ(sink_.ended, 1);
+    return with;
+  }
+
+  TempDir dir_;
+  NotationTable notations_;
+  RecordingHost host_;
+  RecordingSink sink_;
+  std::vector<std::string> sources_;
+};
+
+TEST_F(FeedTest, RecordsHoldLinesOffsetsLengthsAndUnicodeTexts) {
+  Sources({DAO KE DAO COMMA FEI CHANG DAO "\n" HUI MING,
+           DAO KE DAO COMMA "&x-975E;" CHANG DAO "\n\n" MING});
+  const RunStatus status = Run();
+  EXPECT_EQ(status.outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(sink_.run.sources[0].encoding, "Big5");
+  EXPECT_EQ(sink_.run.sources[1].byte_size, 24);
+  EXPECT_EQ(sink_.run.ignored_symbols, std::vector<std::string>{"，"});
+  EXPECT_EQ(sink_.records,
+            (std::vector<std::string>{"1: 1/8/6/非常道/3 1/8/12/&x-975E;常道/3",
+                                      "2: 2/15/4/會名/2 3/22/2/名/1"}));
+  EXPECT_EQ(sink_.end.outcome, ReportOutcome::kCompleted);
+  EXPECT_EQ(sink_.end.difference_count, 2);
+  EXPECT_EQ(sink_.end.lines[0], 2);
+  EXPECT_EQ(sink_.end.lines[1], 3);
+  EXPECT_TRUE(sink_.end.source_ended[0] && sink_.end.source_ended[1]);
+  EXPECT_EQ(sink_.ignored, "，，\n\n\n");
+}
+
+// Whatever the run meets, each source reaches the sinks whole and once.
+TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> sources;
+    bool fast;
+    // What the sinks must receive, where it is not the sources converted
+    // whole.
+    std::vector<std::string> texts = {};
+  };
+  const std::string long_run(3000, 'x');
+  const Case cases[] = {
+      {"two", {DAO KE "\r\n" FEI, DAO "\n" KE CHANG}, false},
+      {"three",
+       {DAO HUI ZHOU MING, DAO ZHOU MING CHANG, KE HUI ZHOU MING},
+       false},
+      {"fast shortcuts",
+       {long_run + FEI + long_run, long_run + CHANG + long_run},
+       true},
+      // The reader takes a lead byte before a line end as a character of
+      // its own, and drops a NUL after one, as the result files do.
+      {"lone high byte before a line feed",
+       {"a\x81\nb", "a\x81\nc"},
+       false,
+       {"a\xEF\xBF\xBD\nb", "a\xEF\xBF\xBD\nc"}},
+      {"high byte before a NUL",
+       {"a\xA4\x00"
+        "b"s,
+        "ab"},
+       false,
+       {"a\xEF\xBF\xBD"
+        "b",
+        "ab"}},
+      {"lone high byte at the end", {"a\xA4", "a"}, false, {"a", "a"}},
+      {"empty source", {"", DAO}, false},
+      {"notation", {"[" DAO "*" KE "]" MING, "&x-656B;" MING}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sink_ = RecordingSink{};
+    host_.fast = c.fast;
+    Sources(c.sources);
+    const RunStatus status = Run();
+    EXPECT_EQ(status.outcome, RunOutcome::kCompleted);
+    for (std::size_t k = 0; k < c.sources.size(); ++k) {
+      const std::string expected =
+          c.texts.empty() ? Utf8(c.sources[k]) : c.texts[k];
+      EXPECT_EQ(sink_.texts[k], expected) << "source " << k + 1;
+      EXPECT_TRUE(sink_.end.source_ended[k]) << "source " << k + 1;
+    }
+  }
+}
+
+TEST_F(FeedTest, ACutOffOrStoppedRunHandsOverWhatWasRead) {
+  const std::string xs(20, 'x'), ys(20, 'y');
+  Sources({DAO FEI + xs + HUI + ys, DAO CHANG + xs + MING + ys});
+  host_.options.diff_limit = 1;
+  EXPECT_EQ(Run().outcome, RunOutcome::kCutOffLimit);
+  EXPECT_EQ(sink_.end.outcome, ReportOutcome::kCutOffLimit);
+  EXPECT_EQ(sink_.texts[0], "道非");
+  EXPECT_EQ(sink_.texts[1], "道常");
+  EXPECT_FALSE(sink_.end.source_ended[0]);
+
+  sink_ = RecordingSink{};
+  host_.options.diff_limit = kNoDiffLimit;
+  host_.stop_at_pass = 2;
+  EXPECT_EQ(Run().outcome, RunOutcome::kStopped);
+  EXPECT_EQ(sink_.end.outcome, ReportOutcome::kStopped);
+  for (int k = 0; k < 2; ++k) {
+    EXPECT_FALSE(sink_.texts[k].empty());
+    EXPECT_EQ(Utf8(sources_[k]).rfind(sink_.texts[k], 0), 0u) << k;
+  }
+}
+
+TEST_F(FeedTest, ARunThatCannotStartTellsNoSink) {
+  Sources({DAO, DAO});
+  host_.options.results[1] = host_.options.sources[0];
+  ComparisonRun run(host_, notations_, {&sink_});
+  EXPECT_EQ(run.RunComparison(host_.options).outcome, RunOutcome::kFailed);
+  EXPECT_EQ(sink_.begun, 0);
+  EXPECT_EQ(sink_.ended, 0);
+}
+
+TEST_F(FeedTest, AReportNamingAnInputOrAnOutputIsRefused) {
+  Sources({DAO, DAO});
+  for (const auto& clash : {host_.options.sources[1], host_.options.results[0],
+                            host_.options.difference}) {
+    host_.options.report_outputs = {dir_ / "report.html", clash};
+    ComparisonRun run(host_, notations_, {&sink_});
+    const RunStatus status = run.RunComparison(host_.options);
+    ASSERT_EQ(status.errors.size(), 1u) << clash;
+    EXPECT_EQ(status.errors[0].kind, RunErrorKind::kWouldOverwrite);
+    EXPECT_EQ(status.errors[0].file, RunFile::kReport);
+  }
+}
+
+TEST(Big5Utf8Test, ConvertsPairsAndReplacesWhatMapsToNothing) {
+  struct Case {
+    const char* name;
+    std::string big5, utf8;
+  };
+  const Case cases[] = {
+      {"ascii and pairs", "a" HUI ZHOU, "a會州"},
+      {"lone lead byte at the end", "a\xA4", "a\xEF\xBF\xBD"},
+      {"byte that leads nothing",
+       "\x80"
+       "a",
+       "\xEF\xBF\xBD"
+       "a"},
+      {"user-defined area", "\xFA\x40", "\xEF\xBF\xBD"},
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    AppendBig5AsUtf8(c.big5, out);
+    EXPECT_EQ(out, c.utf8) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace tessel::testing
