@@ -86,6 +86,16 @@ INSTANTIATE_TEST_SUITE_P(
                     kTwo + " --sign-file s --default-signs",
                     "--sign-file cannot be combined with --sign-memo or "
                     "--default-signs"},
+        RefusedCase{"auto window in a unicode run",
+                    kTwo + " --unicode --window auto",
+                    "a Unicode run does not support --window auto, --html, "
+                    "--json or --tei yet; give a fixed --window N and no "
+                    "report options"},
+        RefusedCase{"report in a run with a utf-8 source",
+                    kTwo + " --encoding big5,utf-8 --json j",
+                    "a Unicode run does not support --window auto, --html, "
+                    "--json or --tei yet; give a fixed --window N and no "
+                    "report options"},
         RefusedCase{"window not a number", kTwo + " --window abc",
                     "最大比對數字該欄必需為數字!"},
         RefusedCase{"window below 2", kTwo + " --window 1",

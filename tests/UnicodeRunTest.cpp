@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "CommandLine.h"
 #include "ComparisonRun.h"
+#include "DifferenceSink.h"
 #include "RoundTrip.h"
 #include "SignSet.h"
 #include "TestSupport.h"
@@ -180,6 +182,68 @@ TEST(UnicodeRunClosingLines, AreWrittenInEachFilesEncoding) {
                                   Encoding::kBig5)));
   EXPECT_EQ(BytesText(ReadFile(dir / "d")),
             BytesText(DiffLine(1, 1, "乙", 2, "丁") + closing));
+}
+
+// A sink that counts what it hears.
+struct CountingSink : DifferenceSink {
+  int heard = 0;
+  void BeginRun(const RunDescription&) override { ++heard; }
+  void CopyText(int, std::string_view, bool) override { ++heard; }
+  void Difference(const DifferenceRecord&) override { ++heard; }
+  void EndRun(const tessel::RunEnd&) override { ++heard; }
+};
+
+// What a Unicode run lacks (the growing look-ahead, reports) is refused
+// before any output is made; plain sinks hear nothing while the run itself
+// writes its files. A Big5 run with the same options is not refused.
+TEST(UnicodeRunLimits, RefusesWhatItLacksAndFeedsNoSinks) {
+  struct Row {
+    const char* name;
+    bool auto_window;
+    bool report;
+    bool unicode;
+    bool refused;
+  };
+  for (const Row& row :
+       {Row{"growing look-ahead", true, false, true, true},
+        Row{"report output", false, true, true, true},
+        Row{"plain sink", false, false, true, false},
+        Row{"big5 growing with a report", true, true, false, false}}) {
+    TempDir dir;
+    const auto text = [&](const std::string& utf8) {
+      return row.unicode ? utf8 : Big5(utf8);
+    };
+    WriteFile(dir / "s1", text("甲乙" + kTail));
+    WriteFile(dir / "s2", text("甲丁" + kTail));
+    RunOptions options;
+    options.sources = {dir / "s1", dir / "s2", {}};
+    options.results = {dir / "r1", dir / "r2", {}};
+    options.difference = dir / "d";
+    options.encodings.fill(row.unicode ? EncodingChoice::kUtf8
+                                       : EncodingChoice::kBig5);
+    options.auto_window = row.auto_window;
+    options.max_window = kDefaultAutoMaxWindow;
+    if (row.report) options.report_outputs = {dir / "h"};
+    NotationTable notations;
+    RecordingHost host;
+    CountingSink sink;
+    ComparisonRun run(host, notations, {&sink});
+    const RunStatus status = run.RunComparison(options);
+    if (row.refused) {
+      EXPECT_EQ(status.outcome, RunOutcome::kFailed) << row.name;
+      EXPECT_EQ(status.errors,
+                (std::vector<RunError>{
+                    {RunErrorKind::kNotInUnicodeRun, RunFile::kNone, {}}}))
+          << row.name;
+      EXPECT_FALSE(std::filesystem::exists(dir / "r1")) << row.name;
+      EXPECT_FALSE(std::filesystem::exists(dir / "d")) << row.name;
+      EXPECT_EQ(sink.heard, 0) << row.name;
+    } else {
+      EXPECT_TRUE(status.ended_normally()) << row.name;
+      EXPECT_EQ(status.diff_count, 1) << row.name;
+      EXPECT_EQ(sink.heard > 0, !row.unicode) << row.name;
+    }
+  }
 }
 
 // Nothing lost: every result file, decoded, with each block replaced by its
