@@ -38,6 +38,9 @@ std::string UsageText() {
          "  --window N         look-ahead in characters, 2..65535 (default "
          "100)\n"
          "  --max-diff N       stop after N differences (default: no limit)\n"
+         "  --variants LIST    count variant characters as equal: built-in\n"
+         "                     tables z, semantic, forms, simplified and\n"
+         "                     table files, separated by commas\n"
          "  --quiet            no progress display\n"
          "  --help, --version\n"
          "\n"
@@ -53,7 +56,7 @@ struct Given {
   CommandLine line;
   std::vector<std::string> sources;
   std::vector<std::string> results;
-  std::optional<std::string> diff, sign_file, window, max_diff;
+  std::optional<std::string> diff, sign_file, window, max_diff, variants;
 };
 
 // One option: its name, whether it takes a value, and what it does with
@@ -121,6 +124,11 @@ constexpr OptionSpec kOptions[] = {
      [](Given& g, const std::string& v) -> std::optional<std::string> {
        g.max_diff = v;
        return std::nullopt;
+     }},
+    {"--variants", true,
+     [](Given& g, const std::string& v) -> std::optional<std::string> {
+       if (v.empty()) return "--variants needs a table";
+       return Once(g.variants, "--variants", v);
      }},
     {"--quiet", false,
      [](Given& g, const std::string&) -> std::optional<std::string> {
@@ -191,6 +199,7 @@ CommandLine CheckWhole(Given given) {
   }
   options.use_sign_memo = line.memo_file.has_value() || line.default_signs;
   if (line.memo_file) options.other_inputs.push_back(*line.memo_file);
+  if (given.variants) options.variant_tables = *given.variants;
   return line;
 }
 

@@ -69,7 +69,9 @@ int RunCli(const std::vector<std::string>& args) {
   host.ClearProgress();
 
   for (const tessel::RunError& error : status.errors) {
-    Complain(tessel::cli::RunErrorText(error));
+    Complain(error.kind == tessel::RunErrorKind::kVariantTable
+                 ? tessel::cli::VariantTableErrorText(status.variant_table)
+                 : tessel::cli::RunErrorText(error));
   }
   switch (status.outcome) {
     case tessel::RunOutcome::kFailed:
@@ -94,6 +96,10 @@ int RunCli(const std::vector<std::string>& args) {
       break;
   }
   std::printf("differences: %d\n", static_cast<int>(status.diff_count));
+  if (!options.variant_tables.empty()) {
+    std::printf("variants: %lld\n",
+                static_cast<long long>(status.variant_count));
+  }
   if (status.cut_off()) return kExitCutOff;
   return status.diff_count > 0 ? kExitDifferent : kExitSame;
 }

@@ -5,8 +5,10 @@
 #include <string>
 #include <system_error>
 #include <tuple>
+#include <utility>
 #include <vector>
 
+#include "Cp950.h"
 #include "PlatformFile.h"
 #include "ResultWriters.h"
 #include "Resync.h"
@@ -55,6 +57,23 @@ bool ComparisonRun::LoadSignFile() {
   if (file->Error()) {
     return Refuse(RunErrorKind::kReadFailed, RunFile::kSignFile, path);
   }
+  return true;
+}
+
+bool ComparisonRun::LoadVariantTables() {
+  variant_table_ = VariantTable();
+  variant_keys_ = VariantKeys();
+  if (options_.variant_tables.empty()) return true;
+  VariantTableBuilder builder([](std::uint16_t code) -> char32_t {
+    return Cp950ToUnicode(code).value_or(0);
+  });
+  const VariantTableError error = builder.AddList(options_.variant_tables);
+  if (!error.ok()) {
+    variant_table_error_ = error;
+    return Refuse(RunErrorKind::kVariantTable, RunFile::kNone, {});
+  }
+  variant_table_ = builder.Build();
+  variant_keys_ = VariantKeys(variant_table_, notations_);
   return true;
 }
 
@@ -144,6 +163,8 @@ bool ComparisonRun::StartRun() {
   // its notations still enter the table. Neither front end sets both.
   if (options_.use_sign_file && !LoadSignFile()) return false;
   if (options_.use_sign_memo) signs_.LoadSignMemo(options_.sign_memo);
+  // A table at fault refuses the run before any output is touched.
+  if (!LoadVariantTables()) return false;
 
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
 
@@ -157,6 +178,7 @@ bool ComparisonRun::StartRun() {
   }
 
   diff_count_ = 0;
+  variant_count_ = 0;
   host_.SetDiffCount(0);
   SourceStream& first = *sources_.streams[0];
   host_.SetProgressMaximum(std::max<std::int64_t>(first.Length(), 0));
@@ -226,9 +248,40 @@ int ComparisonRun::AdvanceSources() {
   return ended;
 }
 
-bool ComparisonRun::SourcesAgree() const {
+bool ComparisonRun::SourcesAgree() {
   const auto& current = position_.current;
-  return current[0] == current[1] && current[1] == current[2];
+  if (current[0] == current[1] && current[1] == current[2]) return true;
+  // Keys are looked up only where the codes differ, and never without a
+  // table, so a run without one compares exactly as ever.
+  if (!variant_keys_.active()) return false;
+  const Code key = variant_keys_.Key(current[0]);
+  if (variant_keys_.Key(current[1]) != key ||
+      variant_keys_.Key(current[2]) != key) {
+    return false;
+  }
+  RecordVariant();
+  return true;
+}
+
+void ComparisonRun::RecordVariant() {
+  ++variant_count_;
+  if (variant_sink_ == nullptr) return;
+  VariantMet met;
+  met.source_count = sources_.count;
+  for (int k = 0; k < sources_.count; ++k) {
+    const Code code = position_.current[k];
+    const std::int64_t length =
+        IsDoubleByteCode(code)
+            ? 2
+            : (IsSingleByteCode(code)
+                   ? 1
+                   : static_cast<std::int64_t>(reader_->TokenLength(code)));
+    met.lines[k] = position_.lines[k];
+    met.offsets[k] = sources_.streams[k]->Tell() - length;
+    met.codes[k] = code;
+    met.characters[k] = variant_keys_.Character(code);
+  }
+  variant_sink_->Variant(met);
 }
 
 void ComparisonRun::WriteAgreeingCodes() {
@@ -238,7 +291,8 @@ void ComparisonRun::WriteAgreeingCodes() {
 }
 
 bool ComparisonRun::WriteDifferenceAndResync() {
-  bool found = FindResync(*reader_, sources_, position_, *look_ahead_, spans_);
+  bool found = FindResync(*reader_, sources_, position_, *look_ahead_, spans_,
+                          variant_keys_);
   if (!CheckReadErrors()) return Fail();
   WriteDifference(*reader_, sources_, position_, spans_, outputs_);
   ++diff_count_;
@@ -254,6 +308,7 @@ bool ComparisonRun::WriteDifferenceAndResync() {
   }
   if (found && diff_count_ < options_.diff_limit) return true;
   WriteClosingLines(sources_, position_, outputs_);
+  WriteVariantCountLine();
   outcome_ = found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
   EndRun();
   return false;
@@ -282,8 +337,13 @@ bool ComparisonRun::AnySourceAtEndOfFile() const {
   return false;
 }
 
+void ComparisonRun::WriteVariantCountLine() {
+  if (variant_keys_.active()) WriteVariantCount(variant_count_, outputs_);
+}
+
 void ComparisonRun::EndOfSources() {
   WriteEndLine(outputs_);
+  WriteVariantCountLine();
   outcome_ = RunOutcome::kCompleted;
   EndRun();
 }
@@ -329,12 +389,14 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
   outcome_ = RunOutcome::kFailed;
   errors_.clear();
   diff_count_ = 0;
+  variant_count_ = 0;
   if (!StartRun()) {
     Fail();
   } else {
     Walk();
   }
-  return RunStatus{outcome_, diff_count_, std::move(errors_)};
+  return RunStatus{outcome_, diff_count_, variant_count_, std::move(errors_),
+                   std::exchange(variant_table_error_, {})};
 }
 
 bool ComparisonRun::EndRun() {
@@ -363,6 +425,8 @@ bool ComparisonRun::EndRun() {
   position_ = WalkPosition{};
   spans_ = DifferenceSpans{};
   reader_.reset();
+  variant_keys_ = VariantKeys();
+  variant_table_ = VariantTable();
   if (!written) outcome_ = RunOutcome::kFailed;
   return written;
 }

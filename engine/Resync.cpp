@@ -88,7 +88,7 @@ AnchorMatch SearchAnchor(
 
 bool FindResync(TokenReader& reader, RunSources& sources,
                 WalkPosition& position, LookAhead& look_ahead,
-                DifferenceSpans& spans) {
+                DifferenceSpans& spans, VariantKeys& keys) {
   const int n = sources.count;
   const std::int32_t window_size = look_ahead.window_size;
   auto& windows = look_ahead.windows;
@@ -134,7 +134,7 @@ bool FindResync(TokenReader& reader, RunSources& sources,
       }
       position.current[k] = code;
       windows[k][static_cast<std::size_t>(slot)] =
-          static_cast<std::uint16_t>(code);
+          static_cast<std::uint16_t>(keys.Key(code));
     }
   }
 

@@ -10,6 +10,7 @@
 
 #include "RunState.h"
 #include "TokenReader.h"
+#include "VariantKeys.h"
 
 namespace tessel {
 
@@ -42,12 +43,14 @@ AnchorMatch SearchAnchor(
 // Backs every source up over its differing character (position.current),
 // records the span starts, reads the look-ahead of window_size compared
 // characters into the windows, and sets the span lengths: the anchor
-// offsets, capped at the rest of the current line (position.lines). Leaves
+// offsets, capped at the rest of the current line (position.lines). The
+// windows hold each character's key in `keys`, so that variants anchor as
+// one character. Leaves
 // each current code at the last code of its look-ahead (0 when the source
 // ended within it). Returns whether an anchor was found.
 bool FindResync(TokenReader& reader, RunSources& sources,
                 WalkPosition& position, LookAhead& look_ahead,
-                DifferenceSpans& spans);
+                DifferenceSpans& spans, VariantKeys& keys);
 
 }  // namespace tessel
 

@@ -45,6 +45,9 @@ struct RunOptions {
   std::int32_t diff_limit = kNoDiffLimit;
   // Further files that no output may overwrite, such as a memo file.
   std::vector<std::filesystem::path> other_inputs;
+  // The variant tables, as a list such as "z,semantic,my.txt" (see
+  // VariantTable.h); empty: none, and every character is only itself.
+  std::string variant_tables;
 };
 
 }  // namespace tessel

@@ -83,7 +83,11 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"window above 65535", kTwo + " --window 65536",
                     "最大比對數字該欄必需介於 2 ~ 65535 之間!"},
         RefusedCase{"limit not a number", kTwo + " --max-diff 1e3",
-                    "最大差異數字該欄必需為數字!"}),
+                    "最大差異數字該欄必需為數字!"},
+        RefusedCase{"variants twice", kTwo + " --variants z --variants forms",
+                    "--variants given twice"},
+        RefusedCase{"variants empty",
+                    kTwo + " --variants=", "--variants needs a table"}),
     [](const auto& info) { return RowName(info.param.name); });
 
 TEST(CommandLineTest, ReadsEveryOption) {
@@ -179,6 +183,38 @@ TEST_F(CliProcessTest, ReportsHowTheRunEnded) {
   ProcessResult usage = Cli({"a"});
   EXPECT_EQ(usage.status, 2);
   EXPECT_EQ(usage.out, "");
+}
+
+// 裏 (F9D8) and 裡 (B8CC) are semantic variants: a table makes them agree,
+// and the count follows the difference count.
+TEST_F(CliProcessTest, CountsVariantsAndNamesATableAtFault) {
+  WriteFile(dir_ / "a",
+            "A\xF9\xD8"
+            "BCDEFG");
+  WriteFile(dir_ / "b",
+            "A\xB8\xCC"
+            "XCDEFG");
+  WriteFile(dir_ / "bad.txt", "# taboo\n玄 \x01\n");
+  const std::vector<std::string> outs = {"--result", "ra",     "--result",
+                                         "rb",       "--diff", "d"};
+  auto with = [&](std::vector<std::string> args) {
+    args.insert(args.end(), outs.begin(), outs.end());
+    return args;
+  };
+  ProcessResult plain = Cli(with({"a", "b"}));
+  EXPECT_EQ(plain.out, "differences: 1\n");
+
+  ProcessResult semantic = Cli(with({"--variants", "semantic", "a", "b"}));
+  EXPECT_EQ(semantic.status, 1);
+  EXPECT_EQ(semantic.out, "differences: 1\nvariants: 1\n");
+
+  WriteFile(dir_ / "d", "kept");
+  ProcessResult bad = Cli(with({"--variants", "z,bad.txt", "a", "b"}));
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err,
+            "tessel-cli: 錯誤 : 異體字表 bad.txt 第 2 行 含有控制字元.\n");
+  EXPECT_EQ(ReadFile(dir_ / "d"), "kept");
 }
 
 TEST_F(CliProcessTest, InterruptStopsTheRunAndKeepsTheFiles) {
