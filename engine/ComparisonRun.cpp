@@ -156,6 +156,11 @@ bool ComparisonRun::StartRun() {
   signs_.Clear();
   reader_ = std::make_unique<TokenReader>(notations_, signs_,
                                           options_.fold_notations);
+  std::vector<IgnoredStretch> stretches;
+  for (const auto& [open, close] : options_.ignore_between) {
+    stretches.push_back(IgnoredStretch{open, close});
+  }
+  reader_->SetIgnoredStretches(std::move(stretches));
   look_ahead_ = std::make_unique<LookAhead>(options_.window_size);
 
   // With both set, the memo governs: it is loaded last, over the file's
@@ -222,6 +227,9 @@ void ComparisonRun::TryShortcuts(WalkPace& pace) {
   // In fast mode no pass is seen from outside, so a stretch that every
   // source holds alike may be copied whole. Where the sources differ in
   // layout the attempt fails at once; it is then not repeated for a while.
+  // The shortcuts read bytes, not stretches: one could stop inside a
+  // stretch, whose rest the walk would then compare.
+  if (reader_->has_ignored_stretches()) return;
   if (--pace.passes_to_shared_try > 0) return;
   if (CopySharedStretch(*reader_, sources_, outputs_, position_) > 0 ||
       CopyAgreeingStretch(*reader_, sources_, outputs_, position_) > 0) {

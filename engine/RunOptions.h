@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tessel {
@@ -48,6 +49,10 @@ struct RunOptions {
   // The variant tables, as a list such as "z,semantic,my.txt" (see
   // VariantTable.h); empty: none, and every character is only itself.
   std::string variant_tables;
+  // Stretches from an opener to the next closer on the same line, both
+  // included, that are copied to the results and never compared, as the
+  // sources' bytes (Big5). Empty: none.
+  std::vector<std::pair<std::string, std::string>> ignore_between;
 };
 
 }  // namespace tessel

@@ -110,6 +110,18 @@ TEST(CommandLineTest, ReadsEveryOption) {
   EXPECT_TRUE(line.quiet);
 }
 
+TEST(CommandLineTest, IgnoreBetweenTakesTwoValuesInBig5) {
+  const CommandLine line = ParseCommandLine(
+      Words("a --ignore-between ( ) b --ignore-between=（ ） --result ra "
+            "--result rb --diff d --variants z,semantic"));
+  ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"(", ")"}, {"\xA1\x5D", "\xA1\x5E"}};
+  EXPECT_EQ(line.options.ignore_between, expected);
+  EXPECT_EQ(line.options.sources[1], "b");
+  EXPECT_EQ(line.options.variant_tables, "z,semantic");
+}
+
 TEST(CommandLineTest, DefaultsAndNamesThatLookLikeOptions) {
   const CommandLine line =
       ParseCommandLine({"--result", "-r1", "--result", "-r2", "--diff", "-d",
