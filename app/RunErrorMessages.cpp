@@ -29,6 +29,9 @@ QString RunErrorMessage(const RunError& error) {
       return Utf8(error_start + " 檔案讀取失敗.\n");
     case RunErrorKind::kWriteFailed:
       return Utf8(error_start + " 檔案寫入失敗.\n");
+    case RunErrorKind::kVariantTable:
+      // The window offers no tables yet, so it never meets this.
+      return Utf8("\n錯誤 : 異體字表有誤.\n");
     case RunErrorKind::kOutOfMemory:
       break;
   }

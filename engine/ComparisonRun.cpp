@@ -5,12 +5,14 @@
 #include <string>
 #include <system_error>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
 #include <wchar.h>
 #endif
 
+#include "Cp950.h"
 #include "PlatformFile.h"
 #include "ResultWriters.h"
 #include "Resync.h"
@@ -68,6 +70,23 @@ bool ComparisonRun::LoadSignFile() {
   if (file->Error()) {
     return Refuse(RunErrorKind::kReadFailed, RunFile::kSignFile, path);
   }
+  return true;
+}
+
+bool ComparisonRun::LoadVariantTables() {
+  variant_table_ = VariantTable();
+  variant_keys_ = VariantKeys();
+  if (options_.variant_tables.empty()) return true;
+  VariantTableBuilder builder([](std::uint16_t code) -> char32_t {
+    return Cp950ToUnicode(code).value_or(0);
+  });
+  const VariantTableError error = builder.AddList(options_.variant_tables);
+  if (!error.ok()) {
+    variant_table_error_ = error;
+    return Refuse(RunErrorKind::kVariantTable, RunFile::kNone, {});
+  }
+  variant_table_ = builder.Build();
+  variant_keys_ = VariantKeys(variant_table_, notations_);
   return true;
 }
 
@@ -168,6 +187,11 @@ bool ComparisonRun::StartRun() {
   signs_.Clear();
   reader_ = std::make_unique<TokenReader>(notations_, signs_,
                                           options_.fold_notations);
+  std::vector<IgnoredStretch> stretches;
+  for (const auto& [open, close] : options_.ignore_between) {
+    stretches.push_back(IgnoredStretch{open, close});
+  }
+  reader_->SetIgnoredStretches(std::move(stretches));
   look_ahead_ = std::make_unique<LookAhead>(options_.window_size);
   look_ahead_->auto_window = options_.auto_window;
   look_ahead_->max_window = options_.max_window;
@@ -177,6 +201,8 @@ bool ComparisonRun::StartRun() {
   // its notations still enter the table. Neither front end sets both.
   if (options_.use_sign_file && !LoadSignFile()) return false;
   if (options_.use_sign_memo) signs_.LoadSignMemo(options_.sign_memo);
+  // A table at fault refuses the run before any output is touched.
+  if (!LoadVariantTables()) return false;
 
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
 
@@ -191,6 +217,7 @@ bool ComparisonRun::StartRun() {
   }
 
   diff_count_ = 0;
+  variant_count_ = 0;
   host_.SetDiffCount(0);
   SourceStream& first = *sources_.streams[0];
   host_.SetProgressMaximum(std::max<std::int64_t>(first.Length(), 0));
@@ -235,6 +262,9 @@ void ComparisonRun::TryShortcuts(WalkPace& pace) {
   // In fast mode no pass is seen from outside, so a stretch that every
   // source holds alike may be copied whole. Where the sources differ in
   // layout the attempt fails at once; it is then not repeated for a while.
+  // The shortcuts read bytes, not stretches: one could stop inside a
+  // stretch, whose rest the walk would then compare.
+  if (reader_->has_ignored_stretches()) return;
   if (--pace.passes_to_shared_try > 0) return;
   if (CopySharedStretch(*reader_, sources_, outputs_, position_) > 0 ||
       CopyAgreeingStretch(*reader_, sources_, outputs_, position_) > 0) {
@@ -261,9 +291,40 @@ int ComparisonRun::AdvanceSources() {
   return ended;
 }
 
-bool ComparisonRun::SourcesAgree() const {
+bool ComparisonRun::SourcesAgree() {
   const auto& current = position_.current;
-  return current[0] == current[1] && current[1] == current[2];
+  if (current[0] == current[1] && current[1] == current[2]) return true;
+  // Keys are looked up only where the codes differ, and never without a
+  // table, so a run without one compares exactly as ever.
+  if (!variant_keys_.active()) return false;
+  const Code key = variant_keys_.Key(current[0]);
+  if (variant_keys_.Key(current[1]) != key ||
+      variant_keys_.Key(current[2]) != key) {
+    return false;
+  }
+  RecordVariant();
+  return true;
+}
+
+void ComparisonRun::RecordVariant() {
+  ++variant_count_;
+  if (variant_sink_ == nullptr) return;
+  VariantMet met;
+  met.source_count = sources_.count;
+  for (int k = 0; k < sources_.count; ++k) {
+    const Code code = position_.current[k];
+    const std::int64_t length =
+        IsDoubleByteCode(code)
+            ? 2
+            : (IsSingleByteCode(code)
+                   ? 1
+                   : static_cast<std::int64_t>(reader_->TokenLength(code)));
+    met.lines[k] = position_.lines[k];
+    met.offsets[k] = sources_.streams[k]->Tell() - length;
+    met.codes[k] = code;
+    met.characters[k] = variant_keys_.Character(code);
+  }
+  variant_sink_->Variant(met);
 }
 
 void ComparisonRun::WriteAgreeingCodes() {
@@ -275,7 +336,8 @@ void ComparisonRun::WriteAgreeingCodes() {
 bool ComparisonRun::WriteDifferenceAndResync() {
   bool found = false;
   try {
-    found = FindResync(*reader_, sources_, position_, *look_ahead_, spans_);
+    found = FindResync(*reader_, sources_, position_, *look_ahead_, spans_,
+                       variant_keys_);
   } catch (const std::bad_alloc&) {
     // A growing look-ahead may ask for more than the machine has.
     Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
@@ -297,6 +359,7 @@ bool ComparisonRun::WriteDifferenceAndResync() {
   }
   if (found && diff_count_ < options_.diff_limit) return true;
   WriteClosingLines(sources_, position_, *look_ahead_, outputs_);
+  WriteVariantCountLine();
   outcome_ = found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
   EndRun();
   return false;
@@ -325,8 +388,13 @@ bool ComparisonRun::AnySourceAtEndOfFile() const {
   return false;
 }
 
+void ComparisonRun::WriteVariantCountLine() {
+  if (variant_keys_.active()) WriteVariantCount(variant_count_, outputs_);
+}
+
 void ComparisonRun::EndOfSources() {
   WriteEndLine(outputs_);
+  WriteVariantCountLine();
   outcome_ = RunOutcome::kCompleted;
   EndRun();
 }
@@ -374,6 +442,7 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
   diff_count_ = 0;
   reached_window_ = 0;
   lines_reached_ = {1, 1, 1};
+  variant_count_ = 0;
   if (!StartRun()) {
     Fail();
   } else {
@@ -383,8 +452,13 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
     feed_->End(ReportOutcomeOf(outcome_), diff_count_);
     feed_.reset();
   }
-  return RunStatus{outcome_, diff_count_, std::move(errors_), reached_window_,
-                   lines_reached_};
+  return RunStatus{outcome_,
+                   diff_count_,
+                   variant_count_,
+                   std::move(errors_),
+                   reached_window_,
+                   lines_reached_,
+                   std::exchange(variant_table_error_, {})};
 }
 
 bool ComparisonRun::EndRun() {
@@ -423,6 +497,8 @@ bool ComparisonRun::EndRun() {
   position_ = WalkPosition{};
   spans_ = DifferenceSpans{};
   reader_.reset();
+  variant_keys_ = VariantKeys();
+  variant_table_ = VariantTable();
   if (!written) outcome_ = RunOutcome::kFailed;
   return written;
 }

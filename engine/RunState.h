@@ -72,6 +72,8 @@ struct LookAhead {
   std::int32_t max_window = 0;
   std::int32_t reached_window = 0;
   LookAheadSlots kept;
+  // With variant tables: each window's codes as their keys, for the search.
+  std::array<std::vector<std::uint16_t>, kMaxSources> keyed;
 };
 
 }  // namespace tessel
