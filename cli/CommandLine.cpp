@@ -2,10 +2,12 @@
 
 #include <string_view>
 
+#include "Cp950.h"
 #include "Encoding.h"
 #include "IntegerText.h"
 #include "PlatformFile.h"
 #include "RunMessages.h"
+#include "UnicodeDecoder.h"
 
 namespace tessel::cli {
 
@@ -79,6 +81,12 @@ std::string UsageText() {
          "                     four-fold while no common stretch is found, up\n"
          "                     to MAX (default 1048576, at most 16777216)\n"
          "  --max-diff N       stop after N differences (default: no limit)\n"
+         "  --variants LIST    count variant characters as equal: built-in\n"
+         "                     tables z, semantic, forms, simplified and\n"
+         "                     table files, separated by commas\n"
+         "  --ignore-between OPEN CLOSE\n"
+         "                     ignore every stretch from OPEN to the next\n"
+         "                     CLOSE on its line (repeatable)\n"
          "  --quiet            no progress display\n"
          "  --help, --version\n"
          "\n"
@@ -95,7 +103,9 @@ struct Given {
   std::vector<std::string> sources;
   std::vector<std::string> results;
   std::optional<std::string> diff, sign_file, window, max_diff, encoding;
+  std::optional<std::string> variants;
   std::optional<std::string> html, json, tei;
+  std::vector<std::pair<std::string, std::string>> ignore_between;
 };
 
 // One option: its name, whether it takes a value, and what it does with
@@ -179,6 +189,11 @@ constexpr OptionSpec kOptions[] = {
        g.max_diff = v;
        return std::nullopt;
      }},
+    {"--variants", true,
+     [](Given& g, const std::string& v) -> std::optional<std::string> {
+       if (v.empty()) return "--variants needs a table";
+       return Once(g.variants, "--variants", v);
+     }},
     {"--quiet", false,
      [](Given& g, const std::string&) -> std::optional<std::string> {
        g.line.quiet = true;
@@ -191,6 +206,28 @@ const OptionSpec* FindOption(std::string_view name) {
     if (option.name == name) return &option;
   }
   return nullptr;
+}
+
+// `text`, UTF-8, as Big5 bytes, as the sources spell it; nothing when a
+// character is not UTF-8 or has no Big5 code.
+std::optional<std::string> Big5Text(std::string_view text) {
+  std::string big5;
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  while (p < end) {
+    const DecodedChar c = DecodeUtf8(p, end);
+    p += c.length;
+    if (c.raw) return std::nullopt;
+    if (c.value < 0x80) {
+      big5 += static_cast<char>(c.value);
+      continue;
+    }
+    const auto code = UnicodeToCp950(c.value);
+    if (!code) return std::nullopt;
+    big5 += static_cast<char>(*code >> 8);
+    big5 += static_cast<char>(*code & 0xFF);
+  }
+  return big5;
 }
 
 }  // namespace
@@ -269,7 +306,8 @@ CommandLine CheckWhole(Given given) {
                           choice != EncodingChoice::kBig5);
   }
   if (unicode &&
-      (options.auto_window || given.html || given.json || given.tei)) {
+      (options.auto_window || given.html || given.json || given.tei ||
+       given.variants || !given.ignore_between.empty())) {
     return Refuse(std::string(kNotInUnicodeRun));
   }
 
@@ -292,6 +330,18 @@ CommandLine CheckWhole(Given given) {
   }
   options.use_sign_memo = line.memo_file.has_value() || line.default_signs;
   if (line.memo_file) options.other_inputs.push_back(*line.memo_file);
+  if (given.variants) options.variant_tables = *given.variants;
+  for (const auto& [open, close] : given.ignore_between) {
+    const auto open_big5 = Big5Text(open), close_big5 = Big5Text(close);
+    if (open.empty() || close.empty()) {
+      return Refuse("--ignore-between needs an opener and a closer");
+    }
+    if (!open_big5 || !close_big5) {
+      return Refuse("--ignore-between " + open + " " + close +
+                    ": not a Big5 character");
+    }
+    options.ignore_between.emplace_back(*open_big5, *close_big5);
+  }
   return line;
 }
 
@@ -317,6 +367,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         arg.starts_with("--") && eq != std::string::npos) {
       name = arg.substr(0, eq);
       value = arg.substr(eq + 1);
+    }
+    // The one option of two values: "--ignore-between OPEN CLOSE", or
+    // "--ignore-between=OPEN CLOSE".
+    if (name == "--ignore-between") {
+      const std::size_t needed = value ? 1 : 2;
+      if (i + needed >= args.size()) {
+        return Refuse("option --ignore-between needs an opener and a closer");
+      }
+      const std::string open = value ? *value : args[++i];
+      given.ignore_between.emplace_back(open, args[++i]);
+      continue;
     }
     const OptionSpec* option = FindOption(name);
     const bool takes_value = option != nullptr && option->takes_value;

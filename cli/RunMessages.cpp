@@ -5,6 +5,28 @@
 
 namespace tessel::cli {
 
+std::string VariantTableErrorText(const VariantTableError& error) {
+  using Kind = VariantTableError::Kind;
+  const std::string start = "錯誤 : 異體字表 " + error.file;
+  const std::string at_line =
+      start + " 第 " + std::to_string(error.line) + " 行";
+  switch (error.kind) {
+    case Kind::kEmptyName:
+      return "錯誤 : 異體字表清單有空項目.";
+    case Kind::kCannotRead:
+      return start + " 檔案開啟失敗.";
+    case Kind::kBadEncoding:
+      return at_line + " 不是 UTF-8 或 Big5 文字.";
+    case Kind::kControlCharacter:
+      return at_line + " 含有控制字元.";
+    case Kind::kTooLarge:
+      return start + " 檔案過大 (至多 16 MiB).";
+    case Kind::kNone:
+      break;
+  }
+  return start;
+}
+
 std::string RunErrorText(const RunError& error) {
   const std::string error_start = "錯誤 : " + DisplayName(error.path);
   switch (error.kind) {
@@ -19,6 +41,8 @@ std::string RunErrorText(const RunError& error) {
       return error_start + " 檔案寫入失敗.";
     case RunErrorKind::kNotInUnicodeRun:
       return std::string(kNotInUnicodeRun);
+    case RunErrorKind::kVariantTable:
+      return "錯誤 : 異體字表有誤.";
     case RunErrorKind::kOutOfMemory:
       break;
   }

@@ -19,7 +19,15 @@ namespace tessel::cli {
 // 輸出檔相同, 不可覆蓋." (is a source or another output; not overwritten),
 // or "錯誤：記憶體配置失敗, 程式結束！" (out of memory). The ignored-symbol
 // file's open failure has no blank before "檔案".
+// A refused variant table ("錯誤 : 異體字表有誤.", a table is at fault, when
+// the status is not at hand) is worded by VariantTableErrorText, which
+// names the table as given and the line where it has one: "錯誤 : 異體字表
+// <name> 第 <n> 行 不是 UTF-8 或 Big5 文字." (not UTF-8 or Big5 text), "...
+// 含有控制字元." (holds a control character), "錯誤 : 異體字表 <name>
+// 檔案開啟失敗." (could not be read), "... 檔案過大 (至多 16 MiB)." (too
+// large), or "錯誤 : 異體字表清單有空項目." (an empty item in the list).
 std::string RunErrorText(const RunError& error);
+std::string VariantTableErrorText(const VariantTableError& error);
 
 // Why a cut-off run (status.cut_off()) stopped short, in English:
 // "cut off: no common stretch within the look-ahead of N characters",
@@ -30,10 +38,12 @@ std::string RunErrorText(const RunError& error);
 std::string CutOffText(const RunStatus& status, const RunOptions& options);
 
 // Why a Unicode run (one with a Unicode source, --encoding naming one, or
-// --unicode) was refused together with --window auto or a report option.
+// --unicode) was refused together with --window auto, a report option,
+// --variants or --ignore-between.
 inline constexpr std::string_view kNotInUnicodeRun =
-    "a Unicode run does not support --window auto, --html, --json or --tei "
-    "yet; give a fixed --window N and no report options";
+    "a Unicode run does not support --window auto, --html, --json, --tei, "
+    "--variants or --ignore-between yet; give a fixed --window N and none "
+    "of the others";
 
 // "Interrupted!": the run was stopped.
 inline constexpr std::string_view kStopped = "被中斷了 !";

@@ -49,10 +49,11 @@ bool TerminalHost::StopRequested() { return g_interrupted != 0; }
 
 void TerminalHost::SetProgressMaximum(std::int64_t maximum) {
   maximum_ = maximum;
+  maximum_known_ = true;
 }
 
 void TerminalHost::SetProgressPosition(std::int64_t position) {
-  if (!show_progress_) return;
+  if (!show_progress_ || !maximum_known_) return;
   const int percent =
       maximum_ > 0
           ? static_cast<int>(100 * std::min(position, maximum_) / maximum_)

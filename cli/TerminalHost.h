@@ -38,6 +38,9 @@ class TerminalHost : public RunHost {
   bool progress_shown_ = false;
   int progress_width_ = 0;
   std::int64_t maximum_ = 0;
+  // A run that fails before it knows source 1's size has read nothing:
+  // its closing progress would be a false "100%" before the message.
+  bool maximum_known_ = false;
   std::int32_t diff_count_ = 0;
   std::atomic<bool> tick_{false};
   std::jthread ticker_;

@@ -94,7 +94,9 @@ int RunCli(const std::vector<std::string>& args) {
   }
 
   for (const tessel::RunError& error : status.errors) {
-    Complain(tessel::cli::RunErrorText(error));
+    Complain(error.kind == tessel::RunErrorKind::kVariantTable
+                 ? tessel::cli::VariantTableErrorText(status.variant_table)
+                 : tessel::cli::RunErrorText(error));
   }
   if (!report_errors.empty()) return kExitTrouble;
   switch (status.outcome) {
@@ -112,6 +114,10 @@ int RunCli(const std::vector<std::string>& args) {
       break;
   }
   std::printf("differences: %d\n", static_cast<int>(status.diff_count));
+  if (!options.variant_tables.empty()) {
+    std::printf("variants: %lld\n",
+                static_cast<long long>(status.variant_count));
+  }
   if (options.auto_window) {
     std::printf("look-ahead reached: %d characters\n",
                 static_cast<int>(status.reached_window));

@@ -3,6 +3,8 @@
 //   0              end of a source (or a 0x1A, which ends it too)
 //   256 + b        a single byte b; 0x00..0x7F, or 0x80..0xFF without a
 //                  usable second byte
+//   520            a stretch between an opener and its closer that the run
+//                  ignores (see TokenReader::SetIgnoredStretches)
 //   552..32751     a folded notation such as "[xxxx]" or "&x-xxxx;"
 //   32769..65535   a double-byte character: first byte * 256 + second byte
 //
@@ -26,6 +28,8 @@ constexpr Code kCarriageReturn = kSingleByteBase + 0x0D;
 constexpr Code kLastControl = kSingleByteBase + 0x1F;
 // Codes below this stand for one byte of source.
 constexpr Code kFirstNotation = 512;
+// Below the notation table's first code, so that no notation has it.
+constexpr Code kIgnoredStretch = 520;
 // Codes above this stand for two bytes of source.
 constexpr Code kLastNotationRange = 0x8000;
 constexpr Code kCodeLimit = 0x10000;

@@ -5,12 +5,14 @@
 #include <string>
 #include <system_error>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
 #include <wchar.h>
 #endif
 
+#include "Cp950.h"
 #include "PlatformFile.h"
 #include "ResultWriters.h"
 #include "Resync.h"
@@ -105,10 +107,11 @@ bool ComparisonRun::ChooseEncodings() {
 }
 
 bool ComparisonRun::CheckUnicodeRunOptions() {
-  // The growing look-ahead and the report feed read Big5 codes only; a
-  // Unicode run refuses them before it opens anything rather than write
-  // what they would get wrong.
-  if (options_.auto_window || !options_.report_outputs.empty()) {
+  // The growing look-ahead, the report feed, variant tables and ignored
+  // stretches read Big5 codes only; a Unicode run refuses them before it
+  // opens anything rather than write what they would get wrong.
+  if (options_.auto_window || !options_.report_outputs.empty() ||
+      !options_.variant_tables.empty() || !options_.ignore_between.empty()) {
     return Refuse(RunErrorKind::kNotInUnicodeRun, RunFile::kNone, {});
   }
   return true;
@@ -149,6 +152,23 @@ bool ComparisonRun::LoadUnicodeSigns() {
   if (options_.use_sign_memo) {
     signs.LoadSignMemo(options_.sign_memo, options_.sign_memo_encoding);
   }
+  return true;
+}
+
+bool ComparisonRun::LoadVariantTables() {
+  variant_table_ = VariantTable();
+  variant_keys_ = VariantKeys();
+  if (options_.variant_tables.empty()) return true;
+  VariantTableBuilder builder([](std::uint16_t code) -> char32_t {
+    return Cp950ToUnicode(code).value_or(0);
+  });
+  const VariantTableError error = builder.AddList(options_.variant_tables);
+  if (!error.ok()) {
+    variant_table_error_ = error;
+    return Refuse(RunErrorKind::kVariantTable, RunFile::kNone, {});
+  }
+  variant_table_ = builder.Build();
+  variant_keys_ = VariantKeys(variant_table_, notations_);
   return true;
 }
 
@@ -251,6 +271,11 @@ bool ComparisonRun::StartRun() {
   signs_.Clear();
   reader_ = std::make_unique<TokenReader>(notations_, signs_,
                                           options_.fold_notations);
+  std::vector<IgnoredStretch> stretches;
+  for (const auto& [open, close] : options_.ignore_between) {
+    stretches.push_back(IgnoredStretch{open, close});
+  }
+  reader_->SetIgnoredStretches(std::move(stretches));
   look_ahead_ = std::make_unique<LookAhead>(options_.window_size);
   look_ahead_->auto_window = options_.auto_window;
   look_ahead_->max_window = options_.max_window;
@@ -278,6 +303,8 @@ bool ComparisonRun::StartRun() {
                                                    false));
     }
   }
+  // A table at fault refuses the run before any output is touched.
+  if (!LoadVariantTables()) return false;
 
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
 
@@ -299,6 +326,7 @@ bool ComparisonRun::StartRun() {
   }
 
   diff_count_ = 0;
+  variant_count_ = 0;
   host_.SetDiffCount(0);
   SourceStream& first = *sources_.streams[0];
   host_.SetProgressMaximum(std::max<std::int64_t>(first.Length(), 0));
@@ -349,6 +377,9 @@ void ComparisonRun::TryShortcuts(WalkPace& pace) {
   // In fast mode no pass is seen from outside, so a stretch that every
   // source holds alike may be copied whole. Where the sources differ in
   // layout the attempt fails at once; it is then not repeated for a while.
+  // The shortcuts read bytes, not stretches: one could stop inside a
+  // stretch, whose rest the walk would then compare.
+  if (reader_->has_ignored_stretches()) return;
   if (--pace.passes_to_shared_try > 0) return;
   if (CopySharedStretch(*reader_, sources_, outputs_, position_) > 0 ||
       CopyAgreeingStretch(*reader_, sources_, outputs_, position_) > 0) {
@@ -387,9 +418,40 @@ int ComparisonRun::AdvanceSourcesUnicode() {
   return ended;
 }
 
-bool ComparisonRun::SourcesAgree() const {
+bool ComparisonRun::SourcesAgree() {
   const auto& current = position_.current;
-  return current[0] == current[1] && current[1] == current[2];
+  if (current[0] == current[1] && current[1] == current[2]) return true;
+  // Keys are looked up only where the codes differ, and never without a
+  // table, so a run without one compares exactly as ever.
+  if (!variant_keys_.active()) return false;
+  const Code key = variant_keys_.Key(current[0]);
+  if (variant_keys_.Key(current[1]) != key ||
+      variant_keys_.Key(current[2]) != key) {
+    return false;
+  }
+  RecordVariant();
+  return true;
+}
+
+void ComparisonRun::RecordVariant() {
+  ++variant_count_;
+  if (variant_sink_ == nullptr) return;
+  VariantMet met;
+  met.source_count = sources_.count;
+  for (int k = 0; k < sources_.count; ++k) {
+    const Code code = position_.current[k];
+    const std::int64_t length =
+        IsDoubleByteCode(code)
+            ? 2
+            : (IsSingleByteCode(code)
+                   ? 1
+                   : static_cast<std::int64_t>(reader_->TokenLength(code)));
+    met.lines[k] = position_.lines[k];
+    met.offsets[k] = sources_.streams[k]->Tell() - length;
+    met.codes[k] = code;
+    met.characters[k] = variant_keys_.Character(code);
+  }
+  variant_sink_->Variant(met);
 }
 
 void ComparisonRun::WriteAgreeingUnicode() {
@@ -411,7 +473,7 @@ bool ComparisonRun::WriteDifferenceAndResync() {
     found = unicode ? FindResyncUnicode(*unicode_, sources_, position_,
                                         *look_ahead_, spans_)
                     : FindResync(*reader_, sources_, position_, *look_ahead_,
-                                 spans_);
+                                 spans_, variant_keys_);
   } catch (const std::bad_alloc&) {
     // A growing look-ahead may ask for more than the machine has.
     Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
@@ -441,6 +503,7 @@ bool ComparisonRun::WriteDifferenceAndResync() {
   } else {
     WriteClosingLines(sources_, position_, *look_ahead_, outputs_);
   }
+  WriteVariantCountLine();
   outcome_ = found ? RunOutcome::kCutOffLimit : RunOutcome::kCutOffNoAnchor;
   EndRun();
   return false;
@@ -469,12 +532,17 @@ bool ComparisonRun::AnySourceAtEndOfFile() const {
   return false;
 }
 
+void ComparisonRun::WriteVariantCountLine() {
+  if (variant_keys_.active()) WriteVariantCount(variant_count_, outputs_);
+}
+
 void ComparisonRun::EndOfSources() {
   if (unicode_ != nullptr) {
     WriteEndLineUnicode(outputs_);
   } else {
     WriteEndLine(outputs_);
   }
+  WriteVariantCountLine();
   outcome_ = RunOutcome::kCompleted;
   EndRun();
 }
@@ -537,6 +605,7 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
   diff_count_ = 0;
   reached_window_ = 0;
   lines_reached_ = {1, 1, 1};
+  variant_count_ = 0;
   if (!StartRun()) {
     Fail();
   } else {
@@ -546,8 +615,13 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
     feed_->End(ReportOutcomeOf(outcome_), diff_count_);
     feed_.reset();
   }
-  return RunStatus{outcome_, diff_count_, std::move(errors_), reached_window_,
-                   lines_reached_};
+  return RunStatus{outcome_,
+                   diff_count_,
+                   variant_count_,
+                   std::move(errors_),
+                   reached_window_,
+                   lines_reached_,
+                   std::exchange(variant_table_error_, {})};
 }
 
 bool ComparisonRun::EndRun() {
@@ -587,6 +661,8 @@ bool ComparisonRun::EndRun() {
   spans_ = DifferenceSpans{};
   reader_.reset();
   unicode_.reset();
+  variant_keys_ = VariantKeys();
+  variant_table_ = VariantTable();
   if (!written) outcome_ = RunOutcome::kFailed;
   return written;
 }

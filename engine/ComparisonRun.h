@@ -22,6 +22,9 @@
 #include "SignSet.h"
 #include "TokenReader.h"
 #include "UnicodeRunStages.h"
+#include "VariantKeys.h"
+#include "VariantSink.h"
+#include "VariantTable.h"
 
 namespace tessel {
 
@@ -48,6 +51,10 @@ class ComparisonRun {
   // touched; the errors say why it failed.
   RunStatus RunComparison(const RunOptions& options);
 
+  // Every variant the following runs meet is handed to `sink`, which must
+  // outlive them; nullptr hands them to no one. They are counted either way.
+  void SetVariantSink(VariantSink* sink) { variant_sink_ = sink; }
+
   // In fast mode the timer is looked at after every difference and after
   // this many passes without one, which keeps a stop well within a tick.
   static constexpr int kFastPassesPerTickCheck = 1024;
@@ -63,6 +70,8 @@ class ComparisonRun {
 
   bool StartRun();
   bool LoadSignFile();
+  // Builds the variant table and keys of options_.variant_tables.
+  bool LoadVariantTables();
   bool OpenSources();
   // Decides each source's encoding, and so whether the run is a Unicode
   // run; with one, makes its readers and loads its ignored symbols.
@@ -71,7 +80,8 @@ class ComparisonRun {
   // A Big5 run's sign file or memo that is Unicode text, turned into Big5.
   bool LoadUnicodeSignFileAsBig5(Encoding encoding);
   // Refuses (kNotInUnicodeRun) the options a Unicode run does not have:
-  // the growing look-ahead, and report outputs.
+  // the growing look-ahead, report outputs, variant tables and ignored
+  // stretches.
   bool CheckUnicodeRunOptions();
   bool CheckOverwrites();
   bool OpenOutputs();
@@ -91,7 +101,10 @@ class ComparisonRun {
   // copying what is ignored. Returns how many sources have ended.
   int AdvanceSources();
   int AdvanceSourcesUnicode();
-  bool SourcesAgree() const;
+  // Whether the current codes agree, as characters or as variants; counts
+  // and hands on a variant.
+  bool SourcesAgree();
+  void RecordVariant();
   void WriteAgreeingCodes();
   void WriteAgreeingUnicode();
   // Finds where the sources agree again and writes the difference. Returns
@@ -102,6 +115,8 @@ class ComparisonRun {
   // stop request. Returns true when the run is to stop.
   bool PollHost(WalkPace& pace, bool differed);
   bool AnySourceAtEndOfFile() const;
+  // Writes the variant count line when a table is in use.
+  void WriteVariantCountLine();
   // Every source has ended: the end line, then the files are closed.
   void EndOfSources();
   // The walk left its loop, stopped or at an end-of-file indicator.
@@ -137,8 +152,13 @@ class ComparisonRun {
   // Taken from the state as EndRun frees it, for the run's status.
   std::int32_t reached_window_ = 0;
   std::array<std::int64_t, kMaxSources> lines_reached_{1, 1, 1};
+  VariantTable variant_table_;
+  VariantKeys variant_keys_;
+  VariantSink* variant_sink_ = nullptr;
+  std::int64_t variant_count_ = 0;
   RunOutcome outcome_ = RunOutcome::kFailed;
   std::vector<RunError> errors_;
+  VariantTableError variant_table_error_;
   std::vector<DifferenceSink*> sinks_;
   // From StartFeed to the end of RunComparison, when there are sinks.
   std::unique_ptr<DifferenceFeed> feed_;

@@ -46,6 +46,15 @@ inline constexpr std::string_view kClosingReachedStart =
     "====== \xA4\xF1\xB9\xEF\xA6\x72\xBC\xC6\xA4\x77\xB9\x46 ";
 inline constexpr std::string_view kClosingReachedEnd = " ======";
 
+// The variant count, a line of its own after the end line or the closing
+// lines of a run with variant tables: kVariantCountStart, the number of
+// places where variants were compared as equal, kVariantCountEnd.
+// "====== 異體字 ": variant characters
+inline constexpr std::string_view kVariantCountStart =
+    "====== \xB2\xA7\xC5\xE9\xA6\x72 ";
+// " 處 ======": places
+inline constexpr std::string_view kVariantCountEnd = " \xB3\x42 ======";
+
 // Line ends of the closing lines: written raw to the binary result files,
 // and as a line feed to the text-mode difference file.
 inline constexpr std::string_view kResultLineEnd = "\r\n";

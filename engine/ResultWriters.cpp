@@ -79,6 +79,14 @@ void WriteEndLine(RunOutputs& outputs) {
   outputs.difference->Write(file_texts::kEndLine);
 }
 
+void WriteVariantCount(std::int64_t count, RunOutputs& outputs) {
+  OutputStream& diff = *outputs.difference;
+  diff.Write(file_texts::kVariantCountStart);
+  diff.Write(LineNumber("%lld", count));
+  diff.Write(file_texts::kVariantCountEnd);
+  diff.Write(file_texts::kDifferenceLineEnd);
+}
+
 void WriteClosingLines(const RunSources& sources, const WalkPosition& position,
                        const LookAhead& look_ahead, RunOutputs& outputs) {
   const int n = sources.count;

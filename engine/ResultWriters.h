@@ -10,6 +10,7 @@
 #define TESSEL_ENGINE_RESULTWRITERS_H_
 
 #include <cstddef>
+#include <cstdint>
 
 #include "RunState.h"
 #include "TokenReader.h"
@@ -38,6 +39,10 @@ void WriteEndLine(RunOutputs& outputs);
 // file.
 void WriteClosingLines(const RunSources& sources, const WalkPosition& position,
                        const LookAhead& look_ahead, RunOutputs& outputs);
+
+// Writes the variant count line of a run with variant tables to the
+// difference file, after its end line or closing lines.
+void WriteVariantCount(std::int64_t count, RunOutputs& outputs);
 
 }  // namespace tessel
 

@@ -118,7 +118,7 @@ AnchorMatch SearchAnchor(
 
 bool FindResync(TokenReader& reader, RunSources& sources,
                 WalkPosition& position, LookAhead& look_ahead,
-                DifferenceSpans& spans) {
+                DifferenceSpans& spans, VariantKeys& keys) {
   const int n = sources.count;
   std::array<SourceStream*, kMaxSources> streams{};
 
@@ -162,6 +162,16 @@ bool FindResync(TokenReader& reader, RunSources& sources,
     for (int k = 0; k < n; ++k) {
       strings[k] = look_ahead.kept.Window(k, window);
       all_ended &= strings[k].size() < static_cast<std::size_t>(window);
+      if (keys.active()) {
+        // Variants must anchor as one character: the search sees keys.
+        std::vector<std::uint16_t>& keyed = look_ahead.keyed[k];
+        keyed.resize(strings[k].size());
+        std::transform(strings[k].begin(), strings[k].end(), keyed.begin(),
+                       [&keys](std::uint16_t code) {
+                         return static_cast<std::uint16_t>(keys.Key(code));
+                       });
+        strings[k] = keyed;
+      }
     }
     // A later try of the growing look-ahead comes after one that found no
     // anchor within a quarter of its size, so it searches the whole of it

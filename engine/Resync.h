@@ -12,6 +12,7 @@
 #include "AnchorRules.h"
 #include "RunState.h"
 #include "TokenReader.h"
+#include "VariantKeys.h"
 
 namespace tessel {
 
@@ -65,9 +66,11 @@ AnchorMatch SearchAnchor(
 // look_ahead.reached_window to that look-ahead. Returns whether an anchor
 // was found. Throws std::bad_alloc when a growing look-ahead does not fit
 // in memory.
+// The search sees each character's key in `keys`, so that variants anchor
+// as one character.
 bool FindResync(TokenReader& reader, RunSources& sources,
                 WalkPosition& position, LookAhead& look_ahead,
-                DifferenceSpans& spans);
+                DifferenceSpans& spans, VariantKeys& keys);
 
 }  // namespace tessel
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AnchorRules.h"
@@ -66,6 +67,13 @@ struct RunOptions {
   // The run never opens them, but refuses to start when one names an
   // input or another output, as it does for its own outputs.
   std::vector<std::filesystem::path> report_outputs;
+  // The variant tables, as a list such as "z,semantic,my.txt" (see
+  // VariantTable.h); empty: none, and every character is only itself.
+  std::string variant_tables;
+  // Stretches from an opener to the next closer on the same line, both
+  // included, that are copied to the results and never compared, as the
+  // sources' bytes (Big5). Empty: none.
+  std::vector<std::pair<std::string, std::string>> ignore_between;
 };
 
 }  // namespace tessel

@@ -77,6 +77,8 @@ struct LookAhead {
   // The windows of a Unicode run, whose keys need 32 bits; its look-ahead
   // is always the fixed one of window_size.
   std::array<std::vector<std::uint32_t>, kMaxSources> wide_windows;
+  // With variant tables: each window's codes as their keys, for the search.
+  std::array<std::vector<std::uint16_t>, kMaxSources> keyed;
 };
 
 }  // namespace tessel

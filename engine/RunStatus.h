@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "VariantTableFile.h"
+
 namespace tessel {
 
 // How a run ended.
@@ -53,9 +55,12 @@ enum class RunErrorKind {
   kWriteFailed,      // an output could not be written completely
   kOutOfMemory,      // the look-ahead could not be allocated; no file.
                      // A growing look-ahead may meet it part way.
-  kNotInUnicodeRun,  // a Unicode run was asked for a growing look-ahead or
-                     // for reports (report_outputs), which it does not
-                     // have yet; no file. Nothing was opened or written.
+  kVariantTable,     // a variant table was refused; no file (see
+                     // RunStatus::variant_table)
+  kNotInUnicodeRun,  // a Unicode run was asked for a growing look-ahead,
+                     // reports (report_outputs), variant tables or ignored
+                     // stretches, which it does not have yet; no file.
+                     // Nothing was opened or written.
 };
 
 struct RunError {
@@ -71,6 +76,9 @@ struct RunStatus {
   RunOutcome outcome = RunOutcome::kFailed;
   // Differences written, as last given to the host.
   std::int32_t diff_count = 0;
+  // Places where the sources held variants of one character, which the
+  // run compared as equal; 0 without a variant table.
+  std::int64_t variant_count = 0;
   // In the order met. A failed run has at least one. A second one comes
   // only from closing the outputs after an earlier error, and is kept so
   // that a lost output is never left unreported.
@@ -82,6 +90,8 @@ struct RunStatus {
   // is source k + 1), as a cut-off's closing lines name it. Filled for
   // every run that opened its sources; unused sources stay at 1.
   std::array<std::int64_t, 3> lines_reached{1, 1, 1};
+  // Which table was refused and why, with a kVariantTable error.
+  VariantTableError variant_table;
 
   // Whether the run came to a normal end: completed, cut off with closing
   // lines, or left at an end-of-file indicator.

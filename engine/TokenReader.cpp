@@ -59,7 +59,71 @@ Code TokenReader::ReadOpener(SourceStream& src, int opener) {
   return kSingleByteBase + static_cast<Code>(opener);
 }
 
+void TokenReader::SetIgnoredStretches(std::vector<IgnoredStretch> stretches) {
+  stretches_.clear();
+  stretch_starts_.fill(false);
+  for (auto& stretch : stretches) {
+    if (stretch.open.empty() || stretch.close.empty()) continue;
+    stretch_starts_[static_cast<unsigned char>(stretch.open[0])] = true;
+    stretches_.push_back(std::move(stretch));
+  }
+  has_stretches_ = !stretches_.empty();
+  stretch_lookahead_.resize(has_stretches_ ? kStretchLookahead : 0);
+}
+
+namespace {
+
+bool StartsWith(const unsigned char* bytes, std::size_t size,
+                std::string_view prefix) {
+  return prefix.size() <= size &&
+         std::memcmp(bytes, prefix.data(), prefix.size()) == 0;
+}
+
+// Where the characters of `bytes` end: at a line end, a 0x1A or a NUL,
+// which no stretch crosses.
+std::size_t LineLength(const unsigned char* bytes, std::size_t size) {
+  for (std::size_t i = 0; i < size; ++i) {
+    const unsigned char b = bytes[i];
+    if (b == kLineFeedByte || b == kCarriageReturnByte || b == kEndOfFileByte ||
+        b == 0) {
+      return i;
+    }
+  }
+  return size;
+}
+
+}  // namespace
+
+Code TokenReader::ReadStretch(SourceStream& src, int first) {
+  const std::int64_t p = src.Tell();
+  unsigned char* ahead = stretch_lookahead_.data();
+  const std::size_t size =
+      LineLength(ahead, src.ReadLine(ahead, kStretchLookahead));
+  for (const IgnoredStretch& stretch : stretches_) {
+    const std::string_view open(stretch.open);
+    if (static_cast<unsigned char>(open[0]) != first) continue;
+    if (!StartsWith(ahead, size, open.substr(1))) continue;
+    // The closer is looked for at character boundaries after the opener.
+    std::size_t i = open.size() - 1;
+    while (i < size && !StartsWith(ahead + i, size - i, stretch.close)) {
+      i += IsCp950LeadByte(ahead[i]) ? 2 : 1;
+    }
+    if (i >= size) continue;
+    const std::size_t end = i + stretch.close.size();
+    last_stretch_.assign(1, static_cast<char>(first));
+    last_stretch_.append(reinterpret_cast<const char*>(ahead), end);
+    src.Seek(p + static_cast<std::int64_t>(end));
+    return kIgnoredStretch;
+  }
+  src.Seek(p);
+  return kEndOfSource;
+}
+
 std::size_t TokenReader::WriteNotationText(Code code, OutputStream& out) const {
+  if (code == kIgnoredStretch) {
+    out.Write(last_stretch_);
+    return last_stretch_.size();
+  }
   const std::string& text = notations_.NotationText(code);
   out.Write(text);
   return text.size();

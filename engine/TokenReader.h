@@ -5,8 +5,11 @@
 #ifndef TESSEL_ENGINE_TOKENREADER_H_
 #define TESSEL_ENGINE_TOKENREADER_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "CharCodes.h"
 #include "NotationTable.h"
@@ -16,12 +19,22 @@
 
 namespace tessel {
 
+// A stretch that the comparison ignores: from `open` to the next `close`
+// on the same line, both included; bytes as the sources hold them.
+struct IgnoredStretch {
+  std::string open;
+  std::string close;
+};
+
 class TokenReader {
  public:
   // Lookahead after an opener: "[" may close within 99 bytes (a notation of
   // at most 100 bytes), "&" within 19 (at most 20 bytes).
   static constexpr std::size_t kBracketLookahead = 99;
   static constexpr std::size_t kEntityLookahead = 19;
+  // How far after an ignored stretch's opener its closer is looked for:
+  // far beyond any note, and it keeps a line without a closer cheap.
+  static constexpr std::size_t kStretchLookahead = 64 * 1024;
 
   // `notations` and `signs` must outlive the reader. `fold_notations` turns
   // notation folding on.
@@ -35,8 +48,16 @@ class TokenReader {
   // end is dropped and also gives 0. A byte 0x80..0xFF followed by a line
   // feed, carriage return or 0x1A gives 256 + byte and leaves the follower
   // unread; followed by a NUL it gives 256 + byte and consumes the NUL.
+  //
+  // With ignored stretches set, a stretch at the current position is read
+  // as one kIgnoredStretch, before notations are looked for.
   Code ReadToken(SourceStream& src) {
     const int x = src.Getc();
+    if (has_stretches_ && x >= 0 && stretch_starts_[x]) {
+      if (const Code code = ReadStretch(src, x); code != kEndOfSource) {
+        return code;
+      }
+    }
     if (x >= kFirstHighByte) {
       const int y = src.Getc();
       // Above 0x1A, y is none of the end, NUL, LF, CR or 0x1A.
@@ -49,17 +70,34 @@ class TokenReader {
     return kSingleByteBase + static_cast<Code>(x);
   }
 
-  // Whether the comparison skips `code`.
-  bool IsIgnored(Code code) const { return signs_.IsIgnored(code); }
+  // Makes every stretch from one of `stretches`' openers to the next of
+  // its closers on the same line one ignored token. An opener without its
+  // closer on its line (within kStretchLookahead bytes) is an ordinary
+  // character; a further opener inside a stretch is part of it. Openers
+  // and closers are whole characters, matched at character boundaries;
+  // empty ones are left out.
+  void SetIgnoredStretches(std::vector<IgnoredStretch> stretches);
+  bool has_ignored_stretches() const { return has_stretches_; }
 
-  // The byte length of the notation `code` stands for.
+  // Whether the comparison skips `code`. kIgnoredStretch counts only while
+  // stretches are set, so that a list of the ignored codes stays the
+  // symbols' alone without them.
+  bool IsIgnored(Code code) const {
+    return signs_.IsIgnored(code) ||
+           (code == kIgnoredStretch && has_stretches_);
+  }
+
+  // The byte length of the notation `code` stands for, or of the stretch
+  // read last for kIgnoredStretch.
   std::size_t TokenLength(Code code) const {
+    if (code == kIgnoredStretch) return last_stretch_.size();
     return notations_.TokenLength(code);
   }
 
   // Writes the bytes that `code` stands for: one byte below 512, the
-  // notation's stored text up to 32768, two bytes above. Returns the number
-  // of bytes written.
+  // notation's stored text up to 32768 (for kIgnoredStretch the stretch
+  // read last: it is written before the next read), two bytes above.
+  // Returns the number of bytes written.
   std::size_t WriteCodeText(Code code, OutputStream& out) const {
     if (IsDoubleByteCode(code)) {
       out.PutPair(static_cast<unsigned char>(code / 256),
@@ -90,10 +128,19 @@ class TokenReader {
   Code ReadSpecialSecondByte(SourceStream& src, int first, int second);
   std::size_t WriteNotationText(Code code, OutputStream& out) const;
   Code ReadOpener(SourceStream& src, int opener);
+  // Reads a stretch whose opener starts with `first`, just read. Returns
+  // kIgnoredStretch after it, or 0 with `src` left as it was.
+  Code ReadStretch(SourceStream& src, int first);
 
   NotationTable& notations_;
   const SignSet& signs_;
   bool fold_notations_;
+  bool has_stretches_ = false;
+  std::vector<IgnoredStretch> stretches_;
+  // Which bytes begin an opener.
+  std::array<bool, 256> stretch_starts_{};
+  std::vector<unsigned char> stretch_lookahead_;
+  std::string last_stretch_;
 };
 
 }  // namespace tessel

@@ -50,6 +50,9 @@ struct VariantTableError {
   std::size_t line = 0;
 
   bool ok() const { return kind == Kind::kNone; }
+
+  friend bool operator==(const VariantTableError&,
+                         const VariantTableError&) = default;
 };
 
 // The largest table file read: far above any real table (every CJK

@@ -89,13 +89,23 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"auto window in a unicode run",
                     kTwo + " --unicode --window auto",
                     "a Unicode run does not support --window auto, --html, "
-                    "--json or --tei yet; give a fixed --window N and no "
-                    "report options"},
+                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "a fixed --window N and none of the others"},
         RefusedCase{"report in a run with a utf-8 source",
                     kTwo + " --encoding big5,utf-8 --json j",
                     "a Unicode run does not support --window auto, --html, "
-                    "--json or --tei yet; give a fixed --window N and no "
-                    "report options"},
+                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "a fixed --window N and none of the others"},
+        RefusedCase{"variants in a unicode run",
+                    kTwo + " --unicode --variants z",
+                    "a Unicode run does not support --window auto, --html, "
+                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "a fixed --window N and none of the others"},
+        RefusedCase{"ignored stretches in a run with a utf-16 source",
+                    kTwo + " --encoding utf-16le --ignore-between ( )",
+                    "a Unicode run does not support --window auto, --html, "
+                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "a fixed --window N and none of the others"},
         RefusedCase{"window not a number", kTwo + " --window abc",
                     "最大比對數字該欄必需為數字!"},
         RefusedCase{"window below 2", kTwo + " --window 1",
@@ -111,7 +121,11 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"auto with an empty max", kTwo + " --window auto:",
                     "--window auto:MAX takes MAX from 100 to 16777216"},
         RefusedCase{"auto run on", kTwo + " --window autox",
-                    "--window auto:MAX takes MAX from 100 to 16777216"}),
+                    "--window auto:MAX takes MAX from 100 to 16777216"},
+        RefusedCase{"variants twice", kTwo + " --variants z --variants forms",
+                    "--variants given twice"},
+        RefusedCase{"variants empty",
+                    kTwo + " --variants=", "--variants needs a table"}),
     [](const auto& info) { return RowName(info.param.name); });
 
 TEST(CommandLineTest, ReadsTheGrowingLookAhead) {
@@ -151,6 +165,18 @@ TEST(CommandLineTest, ReadsEveryOption) {
   EXPECT_EQ(o.other_inputs, std::vector<std::filesystem::path>{"m"});
   EXPECT_TRUE(line.default_signs);
   EXPECT_TRUE(line.quiet);
+}
+
+TEST(CommandLineTest, IgnoreBetweenTakesTwoValuesInBig5) {
+  const CommandLine line = ParseCommandLine(
+      Words("a --ignore-between ( ) b --ignore-between=（ ） --result ra "
+            "--result rb --diff d --variants z,semantic"));
+  ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"(", ")"}, {"\xA1\x5D", "\xA1\x5E"}};
+  EXPECT_EQ(line.options.ignore_between, expected);
+  EXPECT_EQ(line.options.sources[1], "b");
+  EXPECT_EQ(line.options.variant_tables, "z,semantic");
 }
 
 TEST(CommandLineTest, DefaultsAndNamesThatLookLikeOptions) {
@@ -312,6 +338,38 @@ TEST_F(CliProcessTest, WritesReportsUnderTheSafetyRulesOfEveryOutput) {
     EXPECT_EQ(Outputs(dir_.path()), (std::vector<std::string>{"h", "j", "t"}))
         << r.name;
   }
+}
+
+// 裏 (F9D8) and 裡 (B8CC) are semantic variants: a table makes them agree,
+// and the count follows the difference count.
+TEST_F(CliProcessTest, CountsVariantsAndNamesATableAtFault) {
+  WriteFile(dir_ / "a",
+            "A\xF9\xD8"
+            "BCDEFG");
+  WriteFile(dir_ / "b",
+            "A\xB8\xCC"
+            "XCDEFG");
+  WriteFile(dir_ / "bad.txt", "# taboo\n玄 \x01\n");
+  const std::vector<std::string> outs = {"--result", "ra",     "--result",
+                                         "rb",       "--diff", "d"};
+  auto with = [&](std::vector<std::string> args) {
+    args.insert(args.end(), outs.begin(), outs.end());
+    return args;
+  };
+  ProcessResult plain = Cli(with({"a", "b"}));
+  EXPECT_EQ(plain.out, "differences: 1\n");
+
+  ProcessResult semantic = Cli(with({"--variants", "semantic", "a", "b"}));
+  EXPECT_EQ(semantic.status, 1);
+  EXPECT_EQ(semantic.out, "differences: 1\nvariants: 1\n");
+
+  WriteFile(dir_ / "d", "kept");
+  ProcessResult bad = Cli(with({"--variants", "z,bad.txt", "a", "b"}));
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err,
+            "tessel-cli: 錯誤 : 異體字表 bad.txt 第 2 行 含有控制字元.\n");
+  EXPECT_EQ(ReadFile(dir_ / "d"), "kept");
 }
 
 TEST_F(CliProcessTest, InterruptStopsTheRunAndKeepsTheFiles) {

@@ -60,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         WordingCase{"not in a unicode run",
                     {RunErrorKind::kNotInUnicodeRun, RunFile::kNone, ""},
                     "a Unicode run does not support --window auto, --html, "
-                    "--json or --tei yet; give a fixed --window N and no "
-                    "report options"}),
+                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "a fixed --window N and none of the others"}),
     [](const auto& info) { return RowName(info.param.name); });
 
 // Which look-ahead the line names, and what it suggests, turns on the
@@ -104,6 +104,42 @@ TEST(CutOffTextTest, NamesTheLookAheadAndWhatToTry) {
     EXPECT_EQ(cli::CutOffText(status, options), row.text) << row.name;
   }
 }
+
+struct TableWordingCase {
+  const char* name;
+  VariantTableError::Kind kind;
+  const char* file;
+  std::size_t line;
+  const char* text;
+};
+
+class VariantTableErrorTextTest
+    : public ::testing::TestWithParam<TableWordingCase> {};
+
+TEST_P(VariantTableErrorTextTest, NamesTheTableAndLine) {
+  const TableWordingCase& c = GetParam();
+  VariantTableError error;
+  error.kind = c.kind;
+  error.file = c.file;
+  error.line = c.line;
+  EXPECT_EQ(cli::VariantTableErrorText(error), c.text);
+}
+
+using TableKind = VariantTableError::Kind;
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VariantTableErrorTextTest,
+    ::testing::Values(
+        TableWordingCase{"empty item", TableKind::kEmptyName, "", 0,
+                         "錯誤 : 異體字表清單有空項目."},
+        TableWordingCase{"not read", TableKind::kCannotRead, "甲.txt", 0,
+                         "錯誤 : 異體字表 甲.txt 檔案開啟失敗."},
+        TableWordingCase{"bad encoding", TableKind::kBadEncoding, "t", 12,
+                         "錯誤 : 異體字表 t 第 12 行 不是 UTF-8 或 Big5 文字."},
+        TableWordingCase{"control character", TableKind::kControlCharacter, "t",
+                         1, "錯誤 : 異體字表 t 第 1 行 含有控制字元."},
+        TableWordingCase{"too large", TableKind::kTooLarge, "big", 0,
+                         "錯誤 : 異體字表 big 檔案過大 (至多 16 MiB)."}),
+    [](const auto& info) { return RowName(info.param.name); });
 
 }  // namespace
 }  // namespace tessel::testing

@@ -193,7 +193,8 @@ struct CountingSink : DifferenceSink {
   void EndRun(const tessel::RunEnd&) override { ++heard; }
 };
 
-// What a Unicode run lacks (the growing look-ahead, reports) is refused
+// What a Unicode run lacks (the growing look-ahead, reports, variant
+// tables, ignored stretches) is refused
 // before any output is made; plain sinks hear nothing while the run itself
 // writes its files. A Big5 run with the same options is not refused.
 TEST(UnicodeRunLimits, RefusesWhatItLacksAndFeedsNoSinks) {
@@ -203,10 +204,14 @@ TEST(UnicodeRunLimits, RefusesWhatItLacksAndFeedsNoSinks) {
     bool report;
     bool unicode;
     bool refused;
+    const char* variants = "";
+    bool ignore_between = false;
   };
   for (const Row& row :
        {Row{"growing look-ahead", true, false, true, true},
         Row{"report output", false, true, true, true},
+        Row{"variant table", false, false, true, true, "z"},
+        Row{"ignored stretches", false, false, true, true, "", true},
         Row{"plain sink", false, false, true, false},
         Row{"big5 growing with a report", true, true, false, false}}) {
     TempDir dir;
@@ -224,6 +229,8 @@ TEST(UnicodeRunLimits, RefusesWhatItLacksAndFeedsNoSinks) {
     options.auto_window = row.auto_window;
     options.max_window = kDefaultAutoMaxWindow;
     if (row.report) options.report_outputs = {dir / "h"};
+    options.variant_tables = row.variants;
+    if (row.ignore_between) options.ignore_between = {{"(", ")"}};
     NotationTable notations;
     RecordingHost host;
     CountingSink sink;
