@@ -292,8 +292,14 @@ CommandLine CheckWhole(Given given) {
     if (choices->size() > 1 && choices->size() != sources.size()) {
       return Refuse("--encoding: give one encoding, or one for each source");
     }
+    // One encoding sets every source; a list sets only the sources given,
+    // and is exactly as long as they are.
     for (std::size_t k = 0; k < options.encodings.size(); ++k) {
-      options.encodings[k] = (*choices)[choices->size() > 1 ? k : 0];
+      if (choices->size() == 1) {
+        options.encodings[k] = (*choices)[0];
+      } else if (k < choices->size()) {
+        options.encodings[k] = (*choices)[k];
+      }
     }
   }
 
