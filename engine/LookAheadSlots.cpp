@@ -31,6 +31,7 @@ void LookAheadSlots::Restart(Part& part, std::int64_t start) {
   part.head = 0;
   part.read_end = start;
   part.feeds_at_end = 0;
+  part.start_feeds = 0;
   part.ended = false;
 }
 
@@ -52,6 +53,7 @@ void LookAheadSlots::Start(int k, std::int64_t start) {
     return;
   }
   part.head = static_cast<std::size_t>(at - part.places.begin());
+  part.start_feeds = at->feeds;
   if (part.head >= kLeastDrop && 2 * part.head >= part.codes.size()) {
     const auto drop = static_cast<std::ptrdiff_t>(part.head);
     part.codes.erase(part.codes.begin(), part.codes.begin() + drop);
@@ -128,9 +130,9 @@ std::int64_t LookAheadSlots::RestOfLine(int k, std::int64_t count) const {
                                 part.places.size() - part.head,
                                 static_cast<std::size_t>(count)));
   if (first == last) return 0;
-  // Slots up to the first line feed after the first slot's code.
+  // Slots up to the first line feed after the look-ahead's start.
   const auto line_end =
-      std::upper_bound(first, last, first->feeds,
+      std::upper_bound(first, last, part.start_feeds,
                        [](std::int64_t feeds, const Part::Place& place) {
                          return feeds < place.feeds;
                        });

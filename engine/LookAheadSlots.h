@@ -83,6 +83,10 @@ class LookAheadSlots {
     // Where reading goes on, and the line feeds passed up to there.
     std::int64_t read_end = 0;
     std::int64_t feeds_at_end = 0;
+    // The line feeds passed up to the look-ahead's start: a start read
+    // afresh may have line feeds before its first slot (after a 0x1A), and
+    // those end the span's line.
+    std::int64_t start_feeds = 0;
     // The source ended (or failed): every further slot is 0.
     bool ended = false;
   };
