@@ -1,14 +1,12 @@
 #include "VariantTableFile.h"
 
 #include "CharCodes.h"
+#include "UnicodeDecoder.h"
 
 namespace tessel {
 namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr char32_t kLastScalar = 0x10FFFF;
-constexpr char32_t kFirstSurrogate = 0xD800;
-constexpr char32_t kLastSurrogate = 0xDFFF;
 constexpr char32_t kTab = 0x09;
 constexpr char32_t kSpace = 0x20;
 constexpr char32_t kIdeographicSpace = 0x3000;
@@ -22,37 +20,17 @@ unsigned char ByteAt(std::string_view bytes, std::size_t pos) {
   return static_cast<unsigned char>(bytes[pos]);
 }
 
-// Decodes the UTF-8 sequence at `pos` into `c` and moves `pos` past it.
-// Refuses overlong forms, surrogates and values above U+10FFFF, so that
-// every character has one spelling.
+// Decodes the UTF-8 character at `pos` into `c` and moves `pos` past it.
+// Refuses what the engine's reader takes as a raw byte (overlong forms,
+// surrogates, values above U+10FFFF), so that every character has one
+// spelling.
 bool NextUtf8(std::string_view bytes, std::size_t& pos, char32_t& c) {
-  const unsigned char lead = ByteAt(bytes, pos);
-  std::size_t length;
-  char32_t minimum;
-  if (lead < 0x80) {
-    c = lead;
-    ++pos;
-    return true;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, minimum = 0x80, c = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, minimum = 0x800, c = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, minimum = 0x10000, c = lead & 0x07;
-  } else {
-    return false;
-  }
-  if (bytes.size() - pos < length) return false;
-  for (std::size_t i = 1; i < length; ++i) {
-    const unsigned char b = ByteAt(bytes, pos + i);
-    if ((b & 0xC0) != 0x80) return false;
-    c = (c << 6) | (b & 0x3F);
-  }
-  if (c < minimum || c > kLastScalar ||
-      (c >= kFirstSurrogate && c <= kLastSurrogate)) {
-    return false;
-  }
-  pos += length;
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + pos;
+  const DecodedChar decoded = DecodeUtf8(
+      p, reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size());
+  if (decoded.raw) return false;
+  c = decoded.value;
+  pos += decoded.length;
   return true;
 }
 
