@@ -435,7 +435,7 @@ bool ComparisonRun::SourcesAgree() {
 
 void ComparisonRun::RecordVariant() {
   ++variant_count_;
-  if (variant_sink_ == nullptr) return;
+  if (variant_sink_ == nullptr && !feed_) return;
   VariantMet met;
   met.source_count = sources_.count;
   for (int k = 0; k < sources_.count; ++k) {
@@ -448,10 +448,12 @@ void ComparisonRun::RecordVariant() {
                    : static_cast<std::int64_t>(reader_->TokenLength(code)));
     met.lines[k] = position_.lines[k];
     met.offsets[k] = sources_.streams[k]->Tell() - length;
+    met.lengths[k] = length;
     met.codes[k] = code;
     met.characters[k] = variant_keys_.Character(code);
   }
-  variant_sink_->Variant(met);
+  if (feed_) feed_->Variant(met);
+  if (variant_sink_ != nullptr) variant_sink_->Variant(met);
 }
 
 void ComparisonRun::WriteAgreeingUnicode() {

@@ -20,6 +20,13 @@ RunDescription DescribeRun(const RunOptions& options, const RunSources& sources,
   run.window_size = options.window_size;
   run.diff_limit = options.diff_limit;
   run.fold_notations = options.fold_notations;
+  std::string_view tables = options.variant_tables;
+  while (!tables.empty()) {
+    const std::size_t comma = tables.find(',');
+    run.variant_tables.emplace_back(tables.substr(0, comma));
+    if (comma == std::string_view::npos) break;
+    tables.remove_prefix(comma + 1);
+  }
   for (Code code = kLastControl + 1; code < kCodeLimit; ++code) {
     if (!signs.IsIgnored(code)) continue;
     std::string text;
@@ -129,6 +136,38 @@ void DifferenceFeed::Difference(std::int64_t number,
     record.spans[k].line = position.lines[k];
   }
   for (DifferenceSink* sink : sinks_) sink->Difference(record);
+}
+
+void DifferenceFeed::Variant(const VariantMet& met) {
+  VariantRecord record;
+  record.number = ++end_.variant_count;
+  for (int k = 0; k < source_count_; ++k) {
+    CopyTo(k, met.offsets[k]);
+    // The character is read here rather than by the next CopyTo, so that
+    // the sinks hear of the variant before its text.
+    SourceStream& src = *sources_[k];
+    std::string& text = variant_text_[k];
+    text.clear();
+    const std::int64_t end = met.offsets[k] + met.lengths[k];
+    while (src.Tell() < end) {
+      const Code code = reader_.ReadToken(src);
+      if (code == kEndOfSource) break;
+      AppendCodeAsUtf8(code, reader_.notations(), text);
+    }
+    VariantPlace& place = record.places[k];
+    place.line = met.lines[k];
+    place.byte_offset = met.offsets[k];
+    place.byte_length = met.lengths[k];
+    place.text = text;
+    place.character = met.characters[k];
+  }
+  for (DifferenceSink* sink : sinks_) sink->Variant(record);
+  for (int k = 0; k < source_count_; ++k) {
+    if (variant_text_[k].empty()) continue;
+    for (DifferenceSink* sink : sinks_) {
+      sink->CopyText(k, variant_text_[k], false);
+    }
+  }
 }
 
 void DifferenceFeed::CatchUp(

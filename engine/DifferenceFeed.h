@@ -22,6 +22,7 @@
 #include "RunStatus.h"
 #include "SourceStream.h"
 #include "TokenReader.h"
+#include "VariantSink.h"
 
 namespace tessel {
 
@@ -56,6 +57,10 @@ class DifferenceFeed {
   void Difference(std::int64_t number, const WalkPosition& position,
                   const DifferenceSpans& spans);
 
+  // Hands over each source's text up to the variant's characters, then the
+  // variant, then each character as copied text of its own.
+  void Variant(const VariantMet& met);
+
   // Hands over each source's text up to `reached[k]`, the walk's position
   // when it left off, and notes the lines and which sources had ended:
   // read to their last byte, or every one after a completed run.
@@ -84,6 +89,8 @@ class DifferenceFeed {
   // One difference's texts, per source: the whole span, its compared
   // characters.
   std::array<std::string, kMaxSources> span_text_, span_compared_;
+  // One variant's character texts, per source.
+  std::array<std::string, kMaxSources> variant_text_;
   RunEnd end_;
 };
 

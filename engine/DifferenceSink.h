@@ -2,9 +2,10 @@
 // reports (HTML, JSON, TEI) while it walks the sources.
 //
 // A run calls, in this order: BeginRun once; then, interleaved, CopyText for
-// every stretch of a source it passes unchanged and Difference for every
-// difference, in the order found; then EndRun once, also when the run was
-// stopped or failed. For each source, the texts of its CopyText calls and
+// every stretch of a source it passes unchanged, Difference for every
+// difference and, with variant tables in use, Variant for every variant,
+// in the order found; then EndRun once, also when the run was stopped or
+// failed. For each source, the texts of its CopyText calls and
 // of its spans, taken in call order, are the whole source read so far,
 // each character once, as its result file holds it (which leaves out what
 // the README says): a span starts where the text before it ended, and the
@@ -54,6 +55,10 @@ struct RunDescription {
   // each once, as its UTF-8 text; a Big5 run lists them in the order of
   // their codes.
   std::vector<std::string> ignored_symbols;
+  // The variant tables in use, each item of the run's list as given
+  // ("semantic", "taboo.txt"); empty when none is, and then Variant is
+  // never called.
+  std::vector<std::string> variant_tables;
 };
 
 // One source's side of a difference.
@@ -80,6 +85,29 @@ struct DifferenceRecord {
   std::array<DifferenceSpan, kMaxReportSources> spans;
 };
 
+// One source's side of a variant: a compared character that differs from
+// another source's but stands in one class with it.
+struct VariantPlace {
+  // The line the character stands on, from 1.
+  std::int64_t line = 1;
+  // Where the character's bytes lie in the source.
+  std::int64_t byte_offset = 0;
+  std::int64_t byte_length = 0;
+  // The character's text as the result file holds it (a folded notation
+  // is its spelling), and the Unicode character it stands for: the
+  // notation's character, or 0 when the run knows none.
+  std::string_view text;
+  char32_t character = 0;
+};
+
+// One variant as the walk met it: a place where the sources' compared
+// characters are not all the same but are all variants of one another.
+// With three sources a place counts once, whichever sources differ.
+struct VariantRecord {
+  std::int64_t number = 0;  // from 1, in the order met
+  std::array<VariantPlace, kMaxReportSources> places;
+};
+
 // How a run ended.
 enum class ReportOutcome {
   kCompleted,        // every source was read to its end
@@ -97,6 +125,8 @@ struct RunEnd {
   // run: line feeds + 1), and whether it had been read to its end.
   std::array<std::int64_t, kMaxReportSources> lines{1, 1, 1};
   std::array<bool, kMaxReportSources> source_ended{};
+  // The variants handed over (0 without variant tables).
+  std::int64_t variant_count = 0;
 };
 
 class DifferenceSink {
@@ -112,6 +142,12 @@ class DifferenceSink {
   virtual void CopyText(int source, std::string_view text, bool ignored) = 0;
 
   virtual void Difference(const DifferenceRecord& record) = 0;
+
+  // A variant. The copied text of every source reaches up to the variant's
+  // characters when it is called, and each source's next CopyText starts
+  // with exactly its character's text (never ignored), so a sink can mark
+  // it. A sink that shows no variants need not override it.
+  virtual void Variant(const VariantRecord&) {}
 
   // Completes the output. Nothing is called after it.
   virtual void EndRun(const RunEnd& end) = 0;

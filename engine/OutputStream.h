@@ -52,6 +52,10 @@ class OutputStream {
   // Writes `bytes`, translated as Put translates them.
   void Write(std::string_view bytes);
 
+  // Makes Close report failure, as a failed write would: for a writer
+  // whose output is incomplete for a reason of its own.
+  void MarkFailed() { failed_ = true; }
+
   // Writes every buffered byte out and closes the file. Returns false when
   // any write since opening failed, or closing failed. Further calls return
   // the same result.

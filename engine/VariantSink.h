@@ -18,8 +18,10 @@ struct VariantMet {
   int source_count = 2;
   // The line each source stood on, from 1, as the difference file counts.
   std::array<std::int64_t, kMaxSources> lines{};
-  // The byte offset of each source's character.
+  // The byte offset and length of each source's character (a folded
+  // notation is several bytes).
   std::array<std::int64_t, kMaxSources> offsets{};
+  std::array<std::int64_t, kMaxSources> lengths{};
   // Each source's character: its Unicode scalar value (never 0, since only
   // characters can be variants), and its code in the run.
   std::array<char32_t, kMaxSources> characters{};

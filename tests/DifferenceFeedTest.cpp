@@ -26,7 +26,9 @@ using namespace std::string_literals;
 #define HUI "\xB7\x7C"  // its second byte is '|'
 #define MING "\xA6\x57"
 #define COMMA "\xA1\x41"
-#define ZHOU "\xA6\x7B"  // its second byte is '{'
+#define ZHOU "\xA6\x7B"    // its second byte is '{'
+#define LI_OLD "\xF9\xD8"  // 裏, a semantic variant of
+#define LI_NEW "\xB8\xCC"  // 裡
 
 // Everything a run tells a sink, with each source's text in the order the
 // sink received it, spans included.
@@ -37,12 +39,21 @@ struct RecordingSink : DifferenceSink {
   std::array<std::string, kMaxReportSources> texts, compared;
   std::string ignored;  // every ignored piece, in order
   RunEnd end;
+  // "number: line/offset/length/text/character..." per variant, and per
+  // source the variant text its next copied text must start with.
+  std::vector<std::string> variants;
+  std::array<std::string, kMaxReportSources> awaited;
+  int misplaced = 0;
 
   void BeginRun(const RunDescription& r) override {
     ++begun;
     run = r;
   }
   void CopyText(int k, std::string_view text, bool is_ignored) override {
+    if (!awaited[k].empty()) {
+      misplaced += text != awaited[k] || is_ignored;
+      awaited[k].clear();
+    }
     texts[k] += text;
     if (is_ignored) ignored += text;
   }
@@ -58,6 +69,19 @@ struct RecordingSink : DifferenceSink {
       compared[k] += s.compared;
     }
     records.push_back(line);
+  }
+  void Variant(const VariantRecord& r) override {
+    std::string line = std::to_string(r.number) + ":";
+    for (int k = 0; k < run.source_count; ++k) {
+      const VariantPlace& p = r.places[k];
+      misplaced += !awaited[k].empty();
+      awaited[k] = p.text;
+      line += " " + std::to_string(p.line) + "/" +
+              std::to_string(p.byte_offset) + "/" +
+              std::to_string(p.byte_length) + "/" + std::string(p.text) + "/" +
+              std::to_string(static_cast<std::uint32_t>(p.character));
+    }
+    variants.push_back(line);
   }
   void EndRun(const RunEnd& e) override {
     ++ended;
@@ -193,6 +217,48 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
       EXPECT_TRUE(sink_.end.source_ended[k]) << "source " << k + 1;
     }
   }
+}
+
+// Each variant reaches the sinks where it stands: after the text before
+// it, just before its own characters, which come as copied text of their
+// own; a folded notation is its spelling and the character it names.
+TEST_F(FeedTest, VariantsComeJustBeforeTheirCharacters) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> sources;
+    std::vector<std::string> variants;
+    std::vector<std::string> records;
+  };
+  const Case cases[] = {
+      {"two",
+       {DAO LI_OLD COMMA KE "\n" LI_NEW FEI, DAO LI_NEW KE "\n" LI_OLD CHANG},
+       {"1: 1/2/2/裏/35023 1/2/2/裡/35041", "2: 2/9/2/裡/35041 2/7/2/裏/35023"},
+       {"1: 2/11/2/非/1 2/9/2/常/1"}},
+      {"notation",
+       {DAO "&x-88CF;" MING, DAO LI_NEW MING},
+       {"1: 1/2/8/&x-88CF;/35023 1/2/2/裡/35041"},
+       {}},
+      {"three, one source differing",
+       {LI_OLD DAO, LI_OLD DAO, LI_NEW DAO},
+       {"1: 1/0/2/裏/35023 1/0/2/裏/35023 1/0/2/裡/35041"},
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sink_ = RecordingSink{};
+    Sources(c.sources);
+    host_.options.variant_tables = "semantic";
+    const RunStatus status = Run();
+    EXPECT_EQ(sink_.run.variant_tables, std::vector<std::string>{"semantic"});
+    EXPECT_EQ(sink_.variants, c.variants);
+    EXPECT_EQ(sink_.records, c.records);
+    EXPECT_EQ(sink_.misplaced, 0);
+    EXPECT_EQ(sink_.end.variant_count, status.variant_count);
+    for (std::size_t k = 0; k < c.sources.size(); ++k) {
+      EXPECT_EQ(sink_.texts[k], Utf8(c.sources[k])) << "source " << k + 1;
+    }
+  }
+  host_.options.variant_tables.clear();
 }
 
 TEST_F(FeedTest, ACutOffOrStoppedRunHandsOverWhatWasRead) {
