@@ -26,17 +26,31 @@ background:#fff;border-right:1px solid #ccc}
 #tabs button{flex:1;border:0;background:#f3f2ec;padding:5px;font:inherit;
 cursor:pointer}
 #tabs button.on{background:#fff;font-weight:bold}
+#tabs:has(#tabVar) button{font-size:12px;white-space:nowrap;padding:5px 2px}
 #listPane{flex:1;display:flex;flex-direction:column;min-height:0}
 #listIn{position:relative}
 #filters{display:flex;gap:4px;padding:4px 6px;border-bottom:1px solid #eee}
 #filters select{flex:1;font:inherit;font-size:12px;min-width:0}
 #count{padding:2px 8px;font-size:12px;color:#666}
-#list{flex:1;overflow-y:auto;position:relative}
-#list .row{position:absolute;left:0;right:0;height:24px;line-height:24px;
+#list,#vlist{flex:1;overflow-y:auto;position:relative}
+#vlistIn{position:relative}
+#list .row,#vlist .row{position:absolute;left:0;right:0;height:24px;line-height:24px;
 padding:0 8px;white-space:nowrap;overflow:hidden;text-overflow:ellipsis;
 cursor:pointer;font-size:13px;border-bottom:1px solid #f2f2f2}
-#list .row:hover{background:#f5f0e0}
+#list .row:hover,#vlist .row:hover{background:#f5f0e0}
 #list .row.cur{background:#ffd9a8}
+#vlist .row.cur{background:#d3e4f3}
+#varPane{flex:1;display:none;flex-direction:column;min-height:0}
+#vpairsBox{max-height:38%;overflow-y:auto;border-bottom:1px solid #ccc;
+font-size:13px}
+#vpairs{border-collapse:collapse;width:100%}
+#vpairs td,#vpairs th{padding:1px 8px;text-align:left;
+border-bottom:1px solid #f2f2f2}
+#vpairs td.r{text-align:right}
+#vpairs tr[data-p]{cursor:pointer}
+#vpairs tr[data-p]:hover{background:#f5f0e0}
+#vpairs tr.on{background:#d3e4f3}
+#vcount{padding:2px 8px;font-size:12px;color:#666}
 .num{color:#555;display:inline-block;min-width:4.2em;margin-right:.4em}
 .lns{color:#888;font-size:11px;margin-right:.5em}
 .txt,.seg,.zh{font-family:var(--ming)}
@@ -68,6 +82,9 @@ mark.e{display:inline-block;width:4px;height:1.1em;vertical-align:-.15em;
 background:#e0604a}
 mark.cur{background:#ff9d4d;outline:2px solid #c0501a}
 mark.e.cur{background:#c0501a}
+.vr{border-bottom:2px dotted #6f9bc4}
+.vr.cur{background:#d3e4f3;outline:2px solid #6f9bc4}
+#verdict b.vr{color:#3f6f9a;border:0}
 @media print{#side,#strip{display:none}}
 )CSS";
 
@@ -78,7 +95,7 @@ var root = document.documentElement;
 window.addEventListener("error", function (e) {
   root.setAttribute("data-report", "error: " + e.message);
 });
-var N = META.n, MARK = "\uFDD0", PER_CHUNK = 100, ROW = 24;
+var N = META.n, MARK = "\uFDD0", VMARK = "\uFDD1", PER_CHUNK = 100, ROW = 24;
 var $ = function (id) { return document.getElementById(id); };
 root.style.setProperty("--n", N);
 
@@ -86,14 +103,18 @@ root.style.setProperty("--n", N);
 $("top").appendChild($("verdict"));
 $("top").appendChild($("strip"));
 $("sum").appendChild($("summary"));
+var hasVars = !!$("varPane");
+if (hasVars) $("vpairsBox").appendChild($("vpairs"));
 
 // Cut the text into segments: each is what every source holds up to the
-// next difference, plus that difference.
-var segs = [], diffs = [], open = [[], [], []];
+// next difference, plus that difference. A segment knows its first
+// variant: its sources' k-th variant marks are that one's k-th successor.
+var segs = [], diffs = [], vars = [], firstVar = 0, open = [[], [], []];
 var line = [1, 1, 1], atStart = [true, true, true];
 function countLines(t) { var c = 0, i = -1; while ((i = t.indexOf("\n", i + 1)) >= 0) c++; return c; }
 function close(d) {
-  var s = {t: [], l: line.slice(), b: atStart.slice(), d: -1};
+  var s = {t: [], l: line.slice(), b: atStart.slice(), d: -1, v: firstVar};
+  firstVar = vars.length;
   for (var k = 0; k < N; k++) {
     var t = open[k].join(""); open[k] = [];
     s.t.push(t);
@@ -115,7 +136,9 @@ function close(d) {
 }
 for (var i = 0; i < D.length; i++) {
   var it = D[i];
-  if (it[0] >= 0) open[it[0]].push(it[1]); else close(it);
+  if (it[0] >= 0) open[it[0]].push(it[1]);
+  else if (it[0] === -2) vars.push({n: it[1], l: it[2], c: it[3], p: it[3].join("/"), seg: segs.length});
+  else close(it);
 }
 close(null);
 D = null;
@@ -131,8 +154,14 @@ function esc(s) {
   });
 }
 function cell(s, k) {
-  var out = [], ln = s.l[k], pending = s.b[k];
+  var out = [], ln = s.l[k], pending = s.b[k], v = s.v;
   function num() { if (pending) { out.push("<span class=ln>" + ln + "</span>"); pending = false; } }
+  function plain(t) {
+    if (t.indexOf(VMARK) < 0) return esc(t);
+    var q = t.split(VMARK), r = [];
+    for (var i = 0; i < q.length; i++) r.push(i % 2 ? "<span class=vr data-v=" + (v++) + ">" + esc(q[i]) + "</span>" : esc(q[i]));
+    return r.join("");
+  }
   var parts = s.t[k].split(MARK);
   for (var p = 0; p < parts.length; p++) {
     var lines = parts[p].split("\n");
@@ -140,7 +169,7 @@ function cell(s, k) {
       if (j > 0) { out.push("\n"); ln++; pending = true; }
       if (!lines[j]) continue;
       num();
-      out.push(p % 2 ? "<span class=ig>" + esc(lines[j]) + "</span>" : esc(lines[j]));
+      out.push(p % 2 ? "<span class=ig>" + esc(lines[j]) + "</span>" : plain(lines[j]));
     }
   }
   if (s.d >= 0) {
@@ -193,6 +222,7 @@ function draw(c) {
   ch.drawn = true;
   observer.unobserve(ch.div);
   mark(current, true);
+  markVar(currentVar, true);
 }
 function mark(d, on) {
   if (d < 0) return;
@@ -208,8 +238,7 @@ function go(d) {
   var c = Math.floor(diffs[d].seg / PER_CHUNK);
   draw(c); draw(c - 1); draw(c + 1);
   mark(d, true);
-  var m = chunks[c].div.querySelector('mark[data-d="' + d + '"]');
-  if (m) scroller.scrollTop += m.getBoundingClientRect().top - scroller.getBoundingClientRect().top - scroller.clientHeight / 3;
+  bring(chunks[c].div.querySelector('mark[data-d="' + d + '"]'));
   $("pos").textContent = "#" + diffs[d].n + " / " + diffs.length;
   var f = shown.indexOf(d);
   if (f >= 0) {
@@ -217,6 +246,72 @@ function go(d) {
     if (top < list.scrollTop || top > list.scrollTop + list.clientHeight - ROW) list.scrollTop = top - list.clientHeight / 3;
   }
   drawList();
+}
+
+// Brings element `m` of the editions to a third of the view's height.
+function bring(m) {
+  if (m) scroller.scrollTop += m.getBoundingClientRect().top - scroller.getBoundingClientRect().top - scroller.clientHeight / 3;
+}
+
+// The variants: marked lightly in the editions, listed in their own tab,
+// narrowed to one pair by a click on its row.
+var currentVar = -1, vlist = $("vlist"), vlistIn = $("vlistIn"), vshown = [], vpair = null;
+function markVar(v, on) {
+  if (v < 0) return;
+  chunks[Math.floor(vars[v].seg / PER_CHUNK)].div.querySelectorAll('.vr[data-v="' + v + '"]').forEach(function (m) {
+    m.classList.toggle("cur", on);
+  });
+}
+function goVar(v) {
+  if (v < 0 || v >= vars.length) return;
+  markVar(currentVar, false);
+  currentVar = v;
+  var c = Math.floor(vars[v].seg / PER_CHUNK);
+  draw(c); draw(c - 1); draw(c + 1);
+  markVar(v, true);
+  bring(chunks[c].div.querySelector('.vr[data-v="' + v + '"]'));
+  $("pos").textContent = "\u7570\u9ad4 #" + vars[v].n + " / " + vars.length;
+  var f = vshown.indexOf(v);
+  if (f >= 0) {
+    var top = f * ROW;
+    if (top < vlist.scrollTop || top > vlist.scrollTop + vlist.clientHeight - ROW) vlist.scrollTop = top - vlist.clientHeight / 3;
+  }
+  drawVars();
+}
+function filterVars() {
+  vshown = [];
+  for (var v = 0; v < vars.length; v++) if (vpair === null || vars[v].p === vpair) vshown.push(v);
+  vlistIn.style.height = vshown.length * ROW + "px";
+  $("vcount").textContent = vshown.length + " of " + vars.length + " variants" + (vpair === null ? "" : " (" + vpair + ")");
+  drawVars();
+}
+function drawVars() {
+  var first = Math.max(0, Math.floor(vlist.scrollTop / ROW) - 5);
+  var last = Math.min(vshown.length, first + Math.ceil(vlist.clientHeight / ROW) + 10);
+  var html = [];
+  for (var f = first; f < last; f++) {
+    var x = vars[vshown[f]];
+    html.push("<div class='row" + (vshown[f] === currentVar ? " cur" : "") + "' style='top:" + f * ROW +
+      "px' data-v=" + vshown[f] + "><span class=num>#" + x.n + "</span><span class=lns>" +
+      x.l.join("\u00b7") + "</span><span class=txt>" + esc(x.c.join(" | ")) + "</span></div>");
+  }
+  vlistIn.innerHTML = html.join("");
+}
+if (hasVars) {
+  vlist.addEventListener("scroll", drawVars);
+  vlistIn.addEventListener("click", function (e) {
+    var r = e.target.closest(".row");
+    if (r) goVar(+r.dataset.v);
+  });
+  $("vpairs").addEventListener("click", function (e) {
+    var r = e.target.closest("tr[data-p]");
+    if (!r) return;
+    vpair = vpair === r.dataset.p ? null : r.dataset.p;
+    $("vpairs").querySelectorAll("tr.on").forEach(function (t) { t.classList.remove("on"); });
+    if (vpair !== null) r.classList.add("on");
+    vlist.scrollTop = 0;
+    filterVars();
+  });
 }
 
 // The list of differences, drawn only where it is seen.
@@ -259,6 +354,8 @@ listIn.addEventListener("click", function (e) {
 scroller.addEventListener("click", function (e) {
   var m = e.target.closest("mark");
   if (m) go(+m.dataset.d);
+  var x = e.target.closest(".vr");
+  if (x) goVar(+x.dataset.v);
 });
 $("strip").addEventListener("click", function (e) {
   var n = e.target.dataset && e.target.dataset.first;
@@ -272,19 +369,26 @@ document.addEventListener("keydown", function (e) {
   if (e.key === "n" || e.key === "j") go(shown[f + 1] !== undefined ? shown[f + 1] : current);
   if (e.key === "p" || e.key === "k") go(f > 0 ? shown[f - 1] : current);
 });
+var tabs = [["tabList", "listPane", "flex"], ["tabSum", "sum", "block"], ["tabVar", "varPane", "flex"]];
 function tab(which) {
-  $("tabList").classList.toggle("on", which === 0);
-  $("tabSum").classList.toggle("on", which === 1);
-  $("listPane").style.display = which === 0 ? "flex" : "none";
-  $("sum").style.display = which === 1 ? "block" : "none";
+  for (var t = 0; t < tabs.length; t++) {
+    if (!$(tabs[t][0])) continue;
+    $(tabs[t][0]).classList.toggle("on", which === t);
+    $(tabs[t][1]).style.display = which === t ? tabs[t][2] : "none";
+  }
+  if (which === 2) drawVars();
 }
 $("tabList").onclick = function () { tab(0); };
 $("tabSum").onclick = function () { tab(1); };
+if (hasVars) { $("tabVar").onclick = function () { tab(2); }; filterVars(); }
 filter();
 draw(0); draw(1);
-// "#summary" opens the summary; "#d12" goes to difference 12.
-var hash = location.hash.match(/^#(summary|d(\d+))$/);
-if (hash && hash[2]) go(+hash[2] - 1); else if (hash) tab(1);
+// "#summary" opens the summary; "#d12" goes to difference 12; "#v12"
+// opens the variants at variant 12.
+var hash = location.hash.match(/^#(summary|d(\d+)|v(\d+))$/);
+if (hash && hash[2]) go(+hash[2] - 1);
+else if (hash && hash[3] && hasVars) { tab(2); goVar(+hash[3] - 1); }
+else if (hash) tab(1);
 root.setAttribute("data-ready-ms", Math.round(performance.now()));
 root.setAttribute("data-report", "ready");
 })();

@@ -18,6 +18,15 @@
 //                                       one-for-one, insertion, omission,
 //                                       longer; lone is the source that
 //                                       stands alone, or -1
+//   [-2, number, [lines], ["characters"]]
+//                                       a variant (only with variant
+//                                       tables); its characters stand in
+//                                       the sources' texts that follow,
+//                                       each enclosed in a U+FDD1 pair
+//
+// With variant tables the side panel has a third tab (#tabVar, #varPane)
+// whose pair table (#vpairs) the summary section holds until the script
+// moves it.
 
 #ifndef TESSEL_REPORTS_HTMLREPORTPAGE_H_
 #define TESSEL_REPORTS_HTMLREPORTPAGE_H_
@@ -30,6 +39,8 @@ namespace tessel::reports {
 // text converted from Big5 holds; one met in a source is written as
 // U+FFFD.
 inline constexpr std::string_view kIgnoredMark = "\xEF\xB7\x90";  // U+FDD0
+// Encloses a variant's character in D's texts, in the same way.
+inline constexpr std::string_view kVariantMark = "\xEF\xB7\x91";  // U+FDD1
 
 extern const std::string_view kHtmlStyle;
 extern const std::string_view kHtmlScript;

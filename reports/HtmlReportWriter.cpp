@@ -27,14 +27,19 @@ std::string Grouped(std::int64_t value) {
   return value < 0 ? "-" + out : out;
 }
 
-// `text` with every U+FDD0 made U+FFFD, since the page uses U+FDD0 to
-// enclose ignored stretches.
+// `text` with every U+FDD0 and U+FDD1 made U+FFFD, since the page uses
+// them to enclose ignored stretches and variants.
 std::string_view WithoutMarks(std::string_view text, std::string& scratch) {
-  if (text.find(kIgnoredMark) == std::string_view::npos) return text;
+  if (text.find(kIgnoredMark) == std::string_view::npos &&
+      text.find(kVariantMark) == std::string_view::npos) {
+    return text;
+  }
   scratch.assign(text);
-  for (std::size_t at = 0;
-       (at = scratch.find(kIgnoredMark, at)) != std::string::npos;) {
-    scratch.replace(at, kIgnoredMark.size(), "\xEF\xBF\xBD");
+  for (const std::string_view mark : {kIgnoredMark, kVariantMark}) {
+    for (std::size_t at = 0;
+         (at = scratch.find(mark, at)) != std::string::npos;) {
+      scratch.replace(at, mark.size(), "\xEF\xBF\xBD");
+    }
   }
   return scratch;
 }
@@ -65,9 +70,12 @@ HtmlReportWriter::HtmlReportWriter(OutputStream& out, std::string program)
 void HtmlReportWriter::BeginRun(const RunDescription& run) {
   run_ = run;
   statistics_.Begin(run.source_count, run.sources[0].byte_size);
+  variants_ = !run.variant_tables.empty();
+  pairs_.Clear();
   for (int k = 0; k < kMaxReportSources; ++k) {
     pending_[k].clear();
     pending_ignored_[k] = false;
+    variant_bytes_[k] = 0;
   }
   out_.Write(
       "<!DOCTYPE html>\n<html lang=\"zh-Hant\">\n<head>\n<meta "
@@ -85,7 +93,13 @@ void HtmlReportWriter::BeginRun(const RunDescription& run) {
       "<div id=\"main\">\n<div id=\"side\">\n<div id=\"tabs\">"
       "<button id=\"tabList\" class=\"on\">\xE5\xB7\xAE\xE7\x95\xB0 "
       "Differences</button><button id=\"tabSum\">\xE6\x91\x98\xE8\xA6\x81 "
-      "Summary</button></div>\n<div id=\"listPane\"><div id=\"filters\">"
+      "Summary</button>");
+  if (variants_) {
+    out_.Write(
+        "<button id=\"tabVar\">\xE7\x95\xB0\xE9\xAB\x94 Variants</button>");
+  }
+  out_.Write(
+      "</div>\n<div id=\"listPane\"><div id=\"filters\">"
       "<select id=\"lone\" title=\"Agreement\">"
       "<option value=\"-1\">every agreement</option>"
       "<option value=\"0\">source 1 stands alone</option>"
@@ -99,8 +113,14 @@ void HtmlReportWriter::BeginRun(const RunDescription& run) {
       "<option value=\"2\">omission</option>"
       "<option value=\"3\">longer</option></select></div>"
       "<div id=\"count\"></div><div id=\"list\"><div id=\"listIn\"></div>"
-      "</div></div>\n<div id=\"sum\"></div>\n</div>\n<div id=\"view\">"
-      "<div id=\"heads\">");
+      "</div></div>\n<div id=\"sum\"></div>\n");
+  if (variants_) {
+    out_.Write(
+        "<div id=\"varPane\"><div id=\"vpairsBox\"></div>"
+        "<div id=\"vcount\"></div><div id=\"vlist\"><div id=\"vlistIn\">"
+        "</div></div></div>\n");
+  }
+  out_.Write("</div>\n<div id=\"view\"><div id=\"heads\">");
   for (int k = 0; k < run.source_count; ++k) {
     out_.Write("<div>");
     out_.Write(std::to_string(k + 1));
@@ -124,6 +144,16 @@ void HtmlReportWriter::CopyText(int source, std::string_view text,
   if (ignored != pending_ignored_[source]) {
     pending += kIgnoredMark;
     pending_ignored_[source] = ignored;
+  }
+  if (std::size_t& marked = variant_bytes_[source]; marked > 0) {
+    // The run hands a variant's character over at the start of a copied
+    // text, never ignored and never split.
+    const std::string_view character = text.substr(0, marked);
+    pending += kVariantMark;
+    pending += WithoutMarks(character, scratch);
+    pending += kVariantMark;
+    text.remove_prefix(character.size());
+    marked = 0;
   }
   pending += WithoutMarks(text, scratch);
   if (pending.size() >= kHtmlFlushBytes) Flush(source);
@@ -170,6 +200,30 @@ void HtmlReportWriter::Difference(const DifferenceRecord& record) {
   out_.Write("],\n");
 }
 
+void HtmlReportWriter::Variant(const VariantRecord& record) {
+  if (!variants_) return;
+  const int n = run_.source_count;
+  pairs_.Add(record, n);
+  out_.Write("[-2,");
+  out_.Write(std::to_string(record.number));
+  out_.Write(",[");
+  for (int k = 0; k < n; ++k) {
+    if (k > 0) out_.Put(',');
+    out_.Write(std::to_string(record.places[k].line));
+  }
+  out_.Write("],[");
+  std::string character;
+  for (int k = 0; k < n; ++k) {
+    if (k > 0) out_.Put(',');
+    character.clear();
+    const char32_t c = record.places[k].character;
+    AppendUtf8(c == 0 ? kReplacementCharacter : c, character);
+    WriteJsonString(character, out_);
+    variant_bytes_[k] = record.places[k].text.size();
+  }
+  out_.Write("]],\n");
+}
+
 void HtmlReportWriter::EndRun(const RunEnd& end) {
   for (int k = 0; k < run_.source_count; ++k) Flush(k);
   out_.Write("];\n</script>\n<section id=\"summary\">\n");
@@ -178,6 +232,7 @@ void HtmlReportWriter::EndRun(const RunEnd& end) {
   WriteSources(end);
   WriteOptions();
   WriteStatistics();
+  if (variants_) WriteVariantPairs();
   out_.Write("</section>\n<script>");
   out_.Write(kHtmlScript);
   out_.Write("</script>\n</body>\n</html>\n");
@@ -188,6 +243,11 @@ void HtmlReportWriter::WriteVerdict(const RunEnd& end) {
   out_.Write(Grouped(end.difference_count));
   out_.Write(end.difference_count == 1 ? " difference</b>, "
                                        : " differences</b>, ");
+  if (variants_) {
+    out_.Write("<b class=\"vr\">");
+    out_.Write(Grouped(end.variant_count));
+    out_.Write(end.variant_count == 1 ? " variant</b>, " : " variants</b>, ");
+  }
   out_.Write(OutcomeText(end.outcome));
   out_.Write("</p>\n");
 }
@@ -256,7 +316,16 @@ void HtmlReportWriter::WriteOptions() {
     WriteHtmlText(symbol == " " ? "\xE2\x90\xA0" : symbol, out_);  // ␠
     out_.Write("</code>");
   }
-  out_.Write("</td></tr>\n</table>\n");
+  out_.Write("</td></tr>\n");
+  if (variants_) {
+    out_.Write("<tr><td>variant tables</td><td>");
+    for (std::size_t i = 0; i < run_.variant_tables.size(); ++i) {
+      if (i > 0) out_.Write(", ");
+      WriteHtmlText(run_.variant_tables[i], out_);
+    }
+    out_.Write("</td></tr>\n");
+  }
+  out_.Write("</table>\n");
 }
 
 void HtmlReportWriter::WriteStatistics() {
@@ -295,6 +364,25 @@ void HtmlReportWriter::WriteStatistics() {
     WriteHtmlText(pair, out_);
     out_.Write("</td><td class=\"r\">");
     out_.Write(Grouped(count));
+    out_.Write("</td></tr>\n");
+  }
+  out_.Write("</table>\n");
+}
+
+void HtmlReportWriter::WriteVariantPairs() {
+  // Every pair, however many: one row per distinct pair is small beside
+  // the texts, and the rare ones are where a user finds a misread table.
+  out_.Write(
+      "<table id=\"vpairs\" class=\"zh\">\n<tr><th>variant pair</th>"
+      "<th>places</th></tr>\n");
+  for (const VariantPair& pair : pairs_.Sorted()) {
+    const std::string text = VariantPairText(pair, run_.source_count);
+    out_.Write("<tr data-p=\"");
+    WriteHtmlText(text, out_);
+    out_.Write("\"><td>");
+    WriteHtmlText(text, out_);
+    out_.Write("</td><td class=\"r\">");
+    out_.Write(Grouped(pair.count));
     out_.Write("</td></tr>\n");
   }
   out_.Write("</table>\n");

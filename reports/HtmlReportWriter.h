@@ -9,11 +9,16 @@
 // script draws only what is near sight, so 46,000 differences over
 // editions of 2 MB open in seconds.
 //
+// With variant tables in use, the summary names the tables and counts the
+// variants, a tab lists the variant pairs with their counts and every
+// variant place, and the editions mark the variants' characters lightly.
+//
 // Memory: per source, copied text up to kHtmlFlushBytes before it is
 // written out; one difference's texts; and the statistics
 // (DifferenceStatistics.h: one entry per distinct one-for-one
-// substitution, fixed counters otherwise). Nothing else grows with the
-// sources or the number of differences.
+// substitution, fixed counters otherwise; VariantPairCounts.h: one entry
+// per distinct variant pair). Nothing else grows with the sources or the
+// number of differences or variants.
 
 #ifndef TESSEL_REPORTS_HTMLREPORTWRITER_H_
 #define TESSEL_REPORTS_HTMLREPORTWRITER_H_
@@ -27,6 +32,7 @@
 #include "DifferenceSink.h"
 #include "DifferenceStatistics.h"
 #include "OutputStream.h"
+#include "VariantPairCounts.h"
 
 namespace tessel::reports {
 
@@ -44,6 +50,7 @@ class HtmlReportWriter : public DifferenceSink {
   void BeginRun(const RunDescription& run) override;
   void CopyText(int source, std::string_view text, bool ignored) override;
   void Difference(const DifferenceRecord& record) override;
+  void Variant(const VariantRecord& record) override;
   void EndRun(const RunEnd& end) override;
 
  private:
@@ -53,6 +60,7 @@ class HtmlReportWriter : public DifferenceSink {
   void WriteSources(const RunEnd& end);
   void WriteOptions();
   void WriteStatistics();
+  void WriteVariantPairs();
 
   OutputStream& out_;
   std::string program_;
@@ -60,6 +68,11 @@ class HtmlReportWriter : public DifferenceSink {
   std::array<std::string, kMaxReportSources> pending_;
   std::array<bool, kMaxReportSources> pending_ignored_{};
   DifferenceStatistics statistics_;
+  bool variants_ = false;  // variant tables are in use
+  // Per source, the bytes at the start of its next copied text that are a
+  // variant's character, to be marked.
+  std::array<std::size_t, kMaxReportSources> variant_bytes_{};
+  VariantPairCounts pairs_;
 };
 
 }  // namespace tessel::reports

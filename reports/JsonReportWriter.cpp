@@ -7,6 +7,29 @@
 
 namespace tessel::reports {
 
+namespace {
+
+// Appends `c` as a JSON string, escaped as WriteJsonString escapes; a
+// character the run knew none for (0) is U+FFFD.
+void AppendJsonCharacter(char32_t c, std::string& out) {
+  if (c == 0) c = kReplacementCharacter;
+  out += '"';
+  if (c == '"' || c == '\\') {
+    out += '\\';
+    out += static_cast<char>(c);
+  } else if (c < 0x20 || c == '<' || c == 0x2028 || c == 0x2029) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+      out += kHex[(c >> shift) & 0xF];
+  } else {
+    AppendUtf8(c, out);
+  }
+  out += '"';
+}
+
+}  // namespace
+
 std::string_view OutcomeName(ReportOutcome outcome) {
   switch (outcome) {
     case ReportOutcome::kCompleted:
@@ -45,10 +68,17 @@ void JsonReportWriter::WriteInteger(std::int64_t value) {
 void JsonReportWriter::BeginRun(const RunDescription& run) {
   source_count_ = run.source_count;
   first_difference_ = true;
+  variants_ = !run.variant_tables.empty();
+  variant_count_ = 0;
+  pairs_.Clear();
   out_.Write("{\"format\":");
   WriteJsonString(kJsonFormatName, out_);
   out_.Write(",\"version\":");
   WriteInteger(kJsonFormatVersion);
+  if (variants_) {
+    out_.Write(",\"minor\":");
+    WriteInteger(kJsonFormatMinorVersion);
+  }
   out_.Write(",\"program\":");
   WriteJsonString(program_, out_);
   out_.Write(",\n\"sources\":[");
@@ -77,7 +107,16 @@ void JsonReportWriter::BeginRun(const RunDescription& run) {
     if (i > 0) out_.Put(',');
     WriteJsonString(run.ignored_symbols[i], out_);
   }
-  out_.Write("]},\n\"differences\":[");
+  out_.Put(']');
+  if (variants_) {
+    out_.Write(",\"variant_tables\":[");
+    for (std::size_t i = 0; i < run.variant_tables.size(); ++i) {
+      if (i > 0) out_.Put(',');
+      WriteJsonString(run.variant_tables[i], out_);
+    }
+    out_.Put(']');
+  }
+  out_.Write("},\n\"differences\":[");
 }
 
 void JsonReportWriter::CopyText(int, std::string_view, bool) {}
@@ -116,9 +155,58 @@ void JsonReportWriter::Difference(const DifferenceRecord& record) {
   out_.Write("]}");
 }
 
+void JsonReportWriter::Variant(const VariantRecord& record) {
+  if (!variants_) return;
+  pairs_.Add(record, source_count_);
+  std::string& line = variant_line_;
+  line.assign(variant_count_ == 0 ? "\n{\"number\":" : ",\n{\"number\":");
+  ++variant_count_;
+  line += std::to_string(record.number);
+  line += ",\"places\":[";
+  for (int k = 0; k < source_count_; ++k) {
+    const VariantPlace& place = record.places[k];
+    line += k == 0 ? "{\"line\":" : ",{\"line\":";
+    line += std::to_string(place.line);
+    line += ",\"offset\":";
+    line += std::to_string(place.byte_offset);
+    line += ",\"length\":";
+    line += std::to_string(place.byte_length);
+    line += ",\"character\":";
+    AppendJsonCharacter(place.character, line);
+    line += '}';
+  }
+  line += "]}";
+  variant_spill_.Append(line);
+}
+
+void JsonReportWriter::WriteVariants() {
+  out_.Write("\"variants\":[");
+  // A spill that cannot be read back would leave the list short: the
+  // output is then failed, as a full disk fails it.
+  if (!variant_spill_.MoveTo(out_)) out_.MarkFailed();
+  out_.Write(variant_count_ == 0 ? "],\n\"variant_pairs\":["
+                                 : "\n],\n\"variant_pairs\":[");
+  bool first = true;
+  for (const VariantPair& pair : pairs_.Sorted()) {
+    out_.Write(first ? "\n{\"characters\":[" : ",\n{\"characters\":[");
+    first = false;
+    std::string characters;
+    for (int k = 0; k < source_count_; ++k) {
+      if (k > 0) characters += ',';
+      AppendJsonCharacter(pair.characters[k], characters);
+    }
+    out_.Write(characters);
+    out_.Write("],\"count\":");
+    WriteInteger(pair.count);
+    out_.Put('}');
+  }
+  out_.Write(first ? "],\n" : "\n],\n");
+}
+
 void JsonReportWriter::EndRun(const RunEnd& end) {
-  out_.Write(first_difference_ ? "],\n\"end\":{\"outcome\":"
-                               : "\n],\n\"end\":{\"outcome\":");
+  out_.Write(first_difference_ ? "],\n" : "\n],\n");
+  if (variants_) WriteVariants();
+  out_.Write("\"end\":{\"outcome\":");
   WriteJsonString(OutcomeName(end.outcome), out_);
   const std::string_view reason = CutOffReasonName(end.outcome);
   if (!reason.empty()) {
@@ -127,6 +215,10 @@ void JsonReportWriter::EndRun(const RunEnd& end) {
   }
   out_.Write(",\"differences\":");
   WriteInteger(end.difference_count);
+  if (variants_) {
+    out_.Write(",\"variants\":");
+    WriteInteger(variant_count_);
+  }
   out_.Write(",\"lines\":[");
   for (int k = 0; k < source_count_; ++k) {
     if (k > 0) out_.Put(',');

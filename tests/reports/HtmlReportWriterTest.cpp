@@ -136,3 +136,60 @@ TEST(DifferenceStatisticsTest, CountsKindsPairsAndWhereTheyLie) {
 
 }  // namespace
 }  // namespace tessel::testing
+
+namespace tessel::testing {
+namespace {
+
+const std::string kVar(reports::kVariantMark);
+
+// Each variant is an item of the segment its characters stand in, and the
+// characters are enclosed in the texts, ignored stretches around them or
+// not; the summary counts them and names the tables.
+TEST(HtmlReportWriterTest, VariantsAreItemsAndMarkedInTheTexts) {
+  const std::string page = HtmlOf(SmallVariantRun());
+  EXPECT_EQ(Between(page, "var D=[\n", "];\n"),
+            "var D=[\n"
+            "[-2,1,[1,1],[\"爲\",\"為\"]],\n"
+            "[0,\"天" +
+                kVar + "爲" + kVar + "之" + kMark + "，" + kMark +
+                "\"],\n"
+                "[1,\"天" +
+                kVar + "為" + kVar + "之" + kMark + "，" + kMark +
+                "\"],\n"
+                "[-1,1,[1,1],[\"玄\",\"𤣥\"],\"1\xE2\x89\xA0"
+                "2\",0,-1],\n"
+                "[-2,2,[2,2],[\"爲\",\"為\"]],\n"
+                "[-2,3,[2,2],[\"說\",\"説\"]],\n"
+                "[-2,4,[2,2],[\"爲\",\"為\"]],\n"
+                "[0,\"" +
+                kMark + "\\n" + kMark + kVar + "&x-7232;" + kVar + kVar + "說" +
+                kVar + "也" + kVar + "爲" + kVar +
+                "\"],\n"
+                "[1,\"" +
+                kMark + "\\n" + kMark + kVar + "為" + kVar + kVar + "説" +
+                kVar + "也" + kVar + "為" + kVar + "\"],\n];\n");
+  EXPECT_EQ(Between(page, "<p id=\"verdict\">", "</p>"),
+            "<p id=\"verdict\"><b>1 difference</b>, <b class=\"vr\">4 "
+            "variants</b>, completed: every source was read to its end</p>");
+  EXPECT_EQ(Between(page, "<tr><td>variant tables", "</tr>"),
+            "<tr><td>variant tables</td><td>semantic, taboo.txt</td></tr>");
+  EXPECT_EQ(Between(page, "<table id=\"vpairs\"", "</table>"),
+            "<table id=\"vpairs\" class=\"zh\">\n<tr><th>variant pair</th>"
+            "<th>places</th></tr>\n"
+            "<tr data-p=\"爲/為\"><td>爲/為</td><td class=\"r\">3</td></tr>\n"
+            "<tr data-p=\"說/説\"><td>說/説</td><td class=\"r\">1</td></tr>\n"
+            "</table>");
+  EXPECT_NE(page.find("id=\"tabVar\""), std::string::npos);
+
+  SyntheticRun without = SmallVariantRun();
+  without.description.variant_tables.clear();
+  const std::string plain = HtmlOf(without);
+  for (const std::string& absent :
+       {kVar, std::string("[-2,"), std::string("id=\"tabVar\""),
+        std::string("id=\"vpairs\""), std::string("variant tables")}) {
+    EXPECT_EQ(plain.find(absent), std::string::npos) << absent;
+  }
+}
+
+}  // namespace
+}  // namespace tessel::testing

@@ -114,3 +114,70 @@ INSTANTIATE_TEST_SUITE_P(Cases, JsonEndTest, ::testing::ValuesIn(kEnds),
 
 }  // namespace
 }  // namespace tessel::testing
+
+namespace tessel::testing {
+namespace {
+
+// The members a variant table adds, in their places; the same run without
+// a table keeps the version 1.0 document.
+TEST(JsonReportWriterTest, VariantsFollowTheDifferencesWithTheirPairs) {
+  EXPECT_EQ(
+      JsonOf(SmallVariantRun()),
+      "{\"format\":\"tessel-differences\",\"version\":1,\"minor\":1,"
+      "\"program\":\"Tessel test\",\n"
+      "\"sources\":[{\"name\":\"edition-a.txt\",\"encoding\":\"UTF-8\","
+      "\"bytes\":33},{\"name\":\"edition-b.txt\",\"encoding\":\"UTF-8\","
+      "\"bytes\":29}],\n"
+      "\"options\":{\"window\":100,\"limit\":null,\"fold_notations\":true,"
+      "\"ignored\":[\"，\"],\"variant_tables\":[\"semantic\",\"taboo.txt\"]},\n"
+      "\"differences\":[\n"
+      "{\"number\":1,\"kind\":\"one-for-one\",\"agree\":[[1],[2]],\"spans\":["
+      "{\"line\":1,\"offset\":12,\"length\":3,\"text\":\"玄\"},"
+      "{\"line\":1,\"offset\":12,\"length\":4,\"text\":\"𤣥\"}]}\n"
+      "],\n"
+      "\"variants\":[\n"
+      "{\"number\":1,\"places\":[{\"line\":1,\"offset\":3,\"length\":3,"
+      "\"character\":\"爲\"},{\"line\":1,\"offset\":3,\"length\":3,"
+      "\"character\":\"為\"}]},\n"
+      "{\"number\":2,\"places\":[{\"line\":2,\"offset\":16,\"length\":8,"
+      "\"character\":\"爲\"},{\"line\":2,\"offset\":17,\"length\":3,"
+      "\"character\":\"為\"}]},\n"
+      "{\"number\":3,\"places\":[{\"line\":2,\"offset\":24,\"length\":3,"
+      "\"character\":\"說\"},{\"line\":2,\"offset\":20,\"length\":3,"
+      "\"character\":\"説\"}]},\n"
+      "{\"number\":4,\"places\":[{\"line\":2,\"offset\":30,\"length\":3,"
+      "\"character\":\"爲\"},{\"line\":2,\"offset\":26,\"length\":3,"
+      "\"character\":\"為\"}]}\n"
+      "],\n"
+      "\"variant_pairs\":[\n"
+      "{\"characters\":[\"爲\",\"為\"],\"count\":3},\n"
+      "{\"characters\":[\"說\",\"説\"],\"count\":1}\n"
+      "],\n"
+      "\"end\":{\"outcome\":\"completed\",\"differences\":1,\"variants\":4,"
+      "\"lines\":[2,2],\"ended\":[true,true]}}\n");
+
+  SyntheticRun without = SmallVariantRun();
+  without.description.variant_tables.clear();
+  const std::string plain = JsonOf(without);
+  EXPECT_EQ(plain.find("variant"), std::string::npos) << plain;
+  EXPECT_EQ(plain.find("minor"), std::string::npos) << plain;
+}
+
+// With three sources a pair holds all three characters; pairs of one
+// count go by their characters' code points; characters are escaped.
+TEST(JsonReportWriterTest, ThreeSourceVariantPairsAreSortedAndEscaped) {
+  const std::string json = JsonOf(ThreeSourceVariantRun());
+  const std::size_t start = json.find("\"variant_pairs\"");
+  ASSERT_NE(start, std::string::npos) << json;
+  EXPECT_EQ(json.substr(start),
+            "\"variant_pairs\":[\n"
+            "{\"characters\":[\"\\\"\",\"＂\",\"\\\"\"],\"count\":1},\n"
+            "{\"characters\":[\"說\",\"説\",\"說\"],\"count\":1}\n"
+            "],\n"
+            "\"end\":{\"outcome\":\"stopped\",\"differences\":1,"
+            "\"variants\":2,\"lines\":[1,1,1],"
+            "\"ended\":[false,false,false]}}\n");
+}
+
+}  // namespace
+}  // namespace tessel::testing

@@ -28,10 +28,38 @@ SyntheticRun SmallThreeSourceRun() {
   return run;
 }
 
+SyntheticRun SmallVariantRun() {
+  SyntheticRun run(2, {"，"});
+  run.description.variant_tables = {"semantic", "taboo.txt"};
+  run.Same("天");
+  run.Alike({"爲", "為"});
+  run.Same("之，");
+  run.Differ({"玄", "𤣥"});
+  run.Same("\n");
+  run.Alike({"&x-7232;", "為"});
+  run.Alike({"說", "説"});
+  run.Same("也");
+  run.Alike({"爲", "為"});
+  run.Finish(ReportOutcome::kCompleted);
+  return run;
+}
+
+SyntheticRun ThreeSourceVariantRun() {
+  SyntheticRun run(3, {});
+  run.description.variant_tables = {"z"};
+  run.Alike({"說", "説", "說"});
+  run.Differ({"甲", "乙", "乙"});
+  run.Alike({"\"", "＂", "\""});
+  run.Finish(ReportOutcome::kStopped);
+  return run;
+}
+
 std::vector<ReportCase> ReportCases() {
   std::vector<ReportCase> cases;
   cases.push_back({"small-two", SmallTwoSourceRun()});
   cases.push_back({"small-three-limit", SmallThreeSourceRun()});
+  cases.push_back({"variants-two", SmallVariantRun()});
+  cases.push_back({"variants-three-stopped", ThreeSourceVariantRun()});
 
   SyntheticRun alike(2, {});
   alike.Same("天地玄黃\n宇宙洪荒\n");

@@ -27,6 +27,13 @@ SyntheticRun SmallThreeSourceRun();
 // Every case of the file-level checks (schema, xmllint, the TEI property,
 // the browser): the small runs, runs with no difference, stopped and cut
 // off runs, generated runs of two and three sources.
+// Two sources with variant tables: variants before and after a difference,
+// one a notation, and a pair met twice.
+SyntheticRun SmallVariantRun();
+// Three sources, stopped, with variants one source alone writes, one of
+// them a character JSON must escape.
+SyntheticRun ThreeSourceVariantRun();
+
 std::vector<ReportCase> ReportCases();
 
 // About the size of the largest corpus pair at window 5000: 46,000

@@ -73,7 +73,7 @@ void SyntheticRun::Copy(int k, std::string_view text) {
       end += length;
     }
     const std::string_view stretch = text.substr(pos, end - pos);
-    events_.push_back({false, k, ignored, std::string(stretch), 0, {}});
+    events_.push_back({false, false, k, ignored, std::string(stretch), 0, {}});
     if (!ignored) compared[k] += stretch;
     Append(k, stretch);
     pos = end;
@@ -87,7 +87,7 @@ void SyntheticRun::Same(std::string_view text) {
 void SyntheticRun::Own(int k, std::string_view text) { Copy(k, text); }
 
 void SyntheticRun::Differ(const std::vector<std::string>& spans) {
-  Event event{true, 0, false, {}, ++differences_, {}};
+  Event event{false, true, 0, false, {}, ++differences_, {}};
   for (int k = 0; k < source_count_; ++k) {
     const std::string& text = spans[k];
     std::string kept;
@@ -112,9 +112,26 @@ void SyntheticRun::Differ(const std::vector<std::string>& spans) {
   events_.push_back(std::move(event));
 }
 
+void SyntheticRun::Alike(const std::vector<std::string>& characters) {
+  Event event{true, false, 0, false, {}, ++variants_, {}};
+  for (int k = 0; k < source_count_; ++k) {
+    const std::string& text = characters[k];
+    event.spans[k] = {lines_[k],
+                      static_cast<std::int64_t>(texts[k].size()),
+                      static_cast<std::int64_t>(text.size()),
+                      text,
+                      text,
+                      1};
+    compared[k] += text;
+    Append(k, text);
+  }
+  events_.push_back(std::move(event));
+}
+
 void SyntheticRun::Finish(ReportOutcome outcome) {
   end.outcome = outcome;
   end.difference_count = differences_;
+  end.variant_count = variants_;
   for (int k = 0; k < source_count_; ++k) {
     end.lines[k] = lines_[k];
     end.source_ended[k] = outcome == ReportOutcome::kCompleted;
@@ -123,9 +140,36 @@ void SyntheticRun::Finish(ReportOutcome outcome) {
   }
 }
 
+void SyntheticRun::PlayVariant(const Event& event, DifferenceSink& sink) const {
+  VariantRecord record;
+  record.number = event.number;
+  for (int k = 0; k < source_count_; ++k) {
+    const Span& span = event.spans[k];
+    VariantPlace& place = record.places[k];
+    place.line = span.line;
+    place.byte_offset = span.offset;
+    place.byte_length = span.length;
+    place.text = span.text;
+    if (span.text.rfind("&x-", 0) == 0) {
+      place.character =
+          static_cast<char32_t>(std::stoul(span.text.substr(3), nullptr, 16));
+    } else {
+      reports::DecodeUtf8(span.text, 0, &place.character);
+    }
+  }
+  sink.Variant(record);
+  for (int k = 0; k < source_count_; ++k) {
+    sink.CopyText(k, event.spans[k].text, false);
+  }
+}
+
 void SyntheticRun::Play(DifferenceSink& sink) const {
   sink.BeginRun(description);
   for (const Event& event : events_) {
+    if (event.is_variant) {
+      PlayVariant(event, sink);
+      continue;
+    }
     if (!event.is_difference) {
       sink.CopyText(event.source, event.text, event.ignored);
       continue;

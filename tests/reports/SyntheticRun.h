@@ -29,6 +29,9 @@ class SyntheticRun {
   void Own(int k, std::string_view text);
   // A difference whose spans are `spans` (one per source, "" for none).
   void Differ(const std::vector<std::string>& spans);
+  // A variant: each source holds its one character of `characters` here
+  // (a notation "&x-HEX;" stands for that character).
+  void Alike(const std::vector<std::string>& characters);
   // Ends the run; a run that did not complete leaves every source
   // unfinished.
   void Finish(ReportOutcome outcome);
@@ -50,6 +53,7 @@ class SyntheticRun {
     std::int32_t count;
   };
   struct Event {
+    bool is_variant;
     bool is_difference;
     int source;
     bool ignored;
@@ -59,6 +63,7 @@ class SyntheticRun {
   };
 
   bool IsIgnored(std::string_view character) const;
+  void PlayVariant(const Event& event, DifferenceSink& sink) const;
   // Appends `text` to source `k` as copied text, one event per stretch of
   // ignored or compared characters.
   void Copy(int k, std::string_view text);
@@ -67,6 +72,7 @@ class SyntheticRun {
   int source_count_;
   std::array<std::int64_t, kMaxReportSources> lines_{1, 1, 1};
   std::int64_t differences_ = 0;
+  std::int64_t variants_ = 0;
   std::vector<Event> events_;
 };
 

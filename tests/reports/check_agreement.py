@@ -5,6 +5,8 @@ app per difference, numbered alike, in which each witness reads its span's
 text; the HTML report's data in NAME.html holds every difference with the
 same number, line numbers and texts; and where the run's difference file
 is there as NAME.diff.txt, each of its lines is rebuilt from the JSON.
+With variant tables, the HTML data holds every variant of the JSON, and
+the difference file's count line (absent after a stop) counts them.
 
     check_agreement.py FOLDER
 """
@@ -44,10 +46,46 @@ def html_differences(path):
     return [(item[1], item[2], item[3]) for item in items if item[0] == -1]
 
 
+def html_variants(path):
+    """[(number, lines, characters)] from the page's variant items."""
+    with open(path, encoding="utf-8") as f:
+        page = f.read()
+    start = page.index("var D=[\n") + len("var D=")
+    end = page.index("];\n</script>", start)
+    items = json.loads(page[start:end].rstrip().rstrip(",") + "]")
+    return [(item[1], item[2], item[3]) for item in items if item[0] == -2]
+
+
+# The difference file's last line with a table in use, in Big5.
+VARIANT_COUNT = re.compile(rb"====== \xb2\xa7\xc5\xe9\xa6r (\d+) \xb3B ======")
+
+
+def variant_problems(base, document):
+    if "variants" not in document:
+        return
+    expected = [(v["number"], [p["line"] for p in v["places"]],
+                 [p["character"] for p in v["places"]])
+                for v in document["variants"]]
+    if os.path.exists(base + ".html") and html_variants(base + ".html") != expected:
+        yield "the HTML variants differ from the JSON variants"
+    if not os.path.exists(base + ".diff.txt"):
+        return
+    with open(base + ".diff.txt", "rb") as f:
+        counts = VARIANT_COUNT.findall(f.read())
+    if document["end"]["outcome"] == "stopped":
+        if counts:
+            yield "a stopped run's difference file counts variants"
+    elif counts != [b"%d" % len(expected)]:
+        yield "the difference file counts %s variants, the JSON lists %d" % (
+            counts, len(expected))
+
+
 def problems(path):
     base = path[:-len(".json")]
     with open(path, encoding="utf-8") as f:
-        differences = json.load(f)["differences"]
+        document = json.load(f)
+    differences = document["differences"]
+    yield from variant_problems(base, document)
     expected = [(d["number"], [s["text"] for s in d["spans"]]) for d in differences]
     if os.path.exists(base + ".tei.xml"):
         tei = tei_differences(base + ".tei.xml")

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Opens every NAME.html in a folder in headless Chromium and checks that
 its script ran to the end without error (it marks the root element
-data-report="ready"), that the editions and the list were drawn, and that
-the file fetches nothing.
+data-report="ready"), that the editions and the list were drawn (and, with
+variant tables, the variant list and marks), and that the file fetches
+nothing.
 
     check_html.py FOLDER
     check_html.py --screenshot PNG HTML [WIDTHxHEIGHT]
@@ -64,6 +65,11 @@ def problems(path):
             yield "the first difference is not drawn"
         if 'class="row' not in dom:
             yield "the list is empty"
+    if "\n[-2," in page:
+        if 'class="row" style="top:0px" data-v="0"' not in dom:
+            yield "the first variant is not listed"
+        if '<span class="vr" data-v="0">' not in dom:
+            yield "the first variant is not marked in the editions"
     if "<div class=\"seg\">" not in dom:
         yield "no edition text drawn"
 

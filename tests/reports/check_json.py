@@ -2,7 +2,8 @@
 """Checks every NAME.json in a folder against the JSON Schema, and beyond
 it: numbers run from 1, the counts agree, each span's offset and length
 point at exactly its text in NAME.source<k>.txt, and "agree" names every
-source once. Also makes sure the check can fail: a document without its
+source once; with variant tables, each variant place points at its
+character and the pair counts are those of the list, in order. Also makes sure the check can fail: a document without its
 "end" must be refused.
 
     check_json.py SCHEMA FOLDER
@@ -35,6 +36,60 @@ def same_text(piece, codec, text, document):
 
 def ascii_lower(text):
     return "".join(c.lower() if c < "\x80" else c for c in text)
+
+
+# A notation that names a character, as a variant place may be spelled.
+NAMING = re.compile(r"&(?:x-|#x)([0-9A-Fa-f]+);|&#([0-9]+);")
+
+
+def names_character(piece, codec, character):
+    text = piece.decode(codec, "replace")
+    if text == character:
+        return True
+    named = NAMING.fullmatch(text)
+    if not named:
+        return False
+    value = int(named.group(1), 16) if named.group(1) else int(named.group(2))
+    return value == ord(character)
+
+
+def variant_problems(document, sources):
+    has_tables = "variant_tables" in document["options"]
+    if has_tables != ("variants" in document) or \
+            has_tables != (document.get("minor") == 1):
+        yield "variant tables, variants and minor version 1 go together"
+        return
+    if not has_tables:
+        return
+    variants = document["variants"]
+    count = len(document["sources"])
+    if document["end"].get("variants") != len(variants):
+        yield "end: %s variants, the list holds %d" % (
+            document["end"].get("variants"), len(variants))
+    pairs = {}
+    for i, variant in enumerate(variants):
+        where = "variant %d" % (i + 1)
+        if variant["number"] != i + 1 or len(variant["places"]) != count:
+            yield "%s: numbered %d, %d places" % (
+                where, variant["number"], len(variant["places"]))
+            continue
+        characters = tuple(p["character"] for p in variant["places"])
+        pairs[characters] = pairs.get(characters, 0) + 1
+        for k, place in enumerate(variant["places"]):
+            source = sources[k] if k < len(sources) else None
+            if source is None:
+                continue
+            piece = source[place["offset"]:place["offset"] + place["length"]]
+            codec = CODECS.get(document["sources"][k]["encoding"], "utf-8")
+            if not names_character(piece, codec, place["character"]):
+                yield "%s, source %d: bytes %r, character %r" % (
+                    where, k + 1, piece, place["character"])
+    expected = sorted(pairs.items(),
+                      key=lambda p: (-p[1], [ord(c) for c in p[0]]))
+    found = [(tuple(p["characters"]), p["count"])
+             for p in document["variant_pairs"]]
+    if found != expected:
+        yield "variant_pairs %s, the list gives %s" % (found[:5], expected[:5])
 
 
 def problems(path, document, validator):
@@ -77,6 +132,7 @@ def problems(path, document, validator):
                     span["offset"] + span["length"] > len(source):
                 yield "%s, source %d: bytes %r, text %r" % (
                     where, k + 1, piece, span["text"])
+    yield from variant_problems(document, sources)
 
 
 def main():
