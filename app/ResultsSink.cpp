@@ -45,6 +45,19 @@ void ResultsSink::Difference(const DifferenceRecord& record) {
   differences_.push_back(difference);
 }
 
+void ResultsSink::Variant(const VariantRecord& record) {
+  KeptVariant variant;
+  variant.number = record.number;
+  variant.differences_before = differences_.size();
+  for (int k = 0; k < description_.source_count; ++k) {
+    const VariantPlace& from = record.places[k];
+    // The character's text comes as the source's next copied text.
+    variant.places[k] = {from.line,        from.byte_offset, from.byte_length,
+                         texts_[k].size(), from.text.size(), from.character};
+  }
+  variants_.push_back(variant);
+}
+
 void ResultsSink::EndRun(const RunEnd& end) {
   ended_ = true;
   end_ = end;
@@ -77,13 +90,44 @@ void ResultsSink::ReplayCopy(DifferenceSink& sink, int k, std::size_t from,
   }
 }
 
+void ResultsSink::ReplayVariant(
+    DifferenceSink& sink, const KeptVariant& variant,
+    std::array<std::size_t, kMaxReportSources>& cursor,
+    std::array<std::size_t, kMaxReportSources>& next) const {
+  const int count = description_.source_count;
+  VariantRecord record;
+  record.number = variant.number;
+  for (int k = 0; k < count; ++k) {
+    const KeptPlace& place = variant.places[k];
+    ReplayCopy(sink, k, cursor[k], place.text_start, next[k]);
+    cursor[k] = place.text_start;
+    record.places[k] = {
+        place.line, place.byte_offset, place.byte_length,
+        std::string_view(texts_[k]).substr(place.text_start, place.text_length),
+        place.character};
+  }
+  sink.Variant(record);
+  for (int k = 0; k < count; ++k) {
+    const KeptPlace& place = variant.places[k];
+    ReplayCopy(sink, k, cursor[k], place.text_start + place.text_length,
+               next[k]);
+    cursor[k] = place.text_start + place.text_length;
+  }
+}
+
 void ResultsSink::Replay(DifferenceSink& sink) const {
   if (!started_) return;
   sink.BeginRun(description_);
   const int count = description_.source_count;
   std::array<std::size_t, kMaxReportSources> cursor{};
   std::array<std::size_t, kMaxReportSources> next_stretch{};
-  for (std::size_t i = 0; i < differences_.size(); ++i) {
+  std::size_t next_variant = 0;
+  for (std::size_t i = 0; i <= differences_.size(); ++i) {
+    while (next_variant < variants_.size() &&
+           variants_[next_variant].differences_before == i) {
+      ReplayVariant(sink, variants_[next_variant++], cursor, next_stretch);
+    }
+    if (i == differences_.size()) break;
     const KeptDifference& kept = differences_[i];
     DifferenceRecord record;
     record.number = kept.number;

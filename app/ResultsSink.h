@@ -5,8 +5,9 @@
 // without running again.
 //
 // Memory: the editions' texts once each, as UTF-8 (about 1.5 times a Big5
-// edition), one entry per change between ignored and compared text, and
-// about 150 bytes per difference. The texts are needed to show a
+// edition), one entry per change between ignored and compared text, about
+// 150 bytes per difference and, with variant tables, about 130 bytes per
+// variant. The texts are needed to show a
 // difference in context; nothing else grows with the run.
 
 #ifndef TESSEL_APP_RESULTSSINK_H_
@@ -41,11 +42,30 @@ struct KeptDifference {
   std::array<KeptSpan, kMaxReportSources> spans;
 };
 
+// One source's side of a kept variant: its character's text is
+// Text(source).substr(text_start, text_length).
+struct KeptPlace {
+  std::int64_t line = 1;
+  std::int64_t byte_offset = 0;
+  std::int64_t byte_length = 0;
+  std::size_t text_start = 0;
+  std::size_t text_length = 0;
+  char32_t character = 0;
+};
+
+struct KeptVariant {
+  std::int64_t number = 0;
+  // How many differences came before it.
+  std::size_t differences_before = 0;
+  std::array<KeptPlace, kMaxReportSources> places;
+};
+
 class ResultsSink : public DifferenceSink {
  public:
   void BeginRun(const RunDescription& run) override;
   void CopyText(int source, std::string_view text, bool ignored) override;
   void Difference(const DifferenceRecord& record) override;
+  void Variant(const VariantRecord& record) override;
   void EndRun(const RunEnd& end) override;
 
   // BeginRun has been called: the run handed its results over.
@@ -61,11 +81,12 @@ class ResultsSink : public DifferenceSink {
   // Source k's text as read so far (0-based k), every character once.
   std::string_view Text(int k) const { return texts_[k]; }
   std::string_view SpanText(std::size_t i, int k) const;
+  const std::vector<KeptVariant>& variants() const { return variants_; }
 
   // Hands the kept run to `sink` as the run handed it here: BeginRun, the
-  // copied texts and the differences in order, and EndRun if the run had
-  // ended. Copied text may come in other pieces than the run's, which the
-  // sink contract allows.
+  // copied texts, the differences and the variants in order, and EndRun if
+  // the run had ended. Copied text may come in other pieces than the run's,
+  // which the sink contract allows.
   void Replay(DifferenceSink& sink) const;
 
  private:
@@ -79,6 +100,11 @@ class ResultsSink : public DifferenceSink {
   // may lie in it, and is moved past those it uses.
   void ReplayCopy(DifferenceSink& sink, int k, std::size_t from, std::size_t to,
                   std::size_t& next) const;
+  // Hands `variant` to `sink` with the copied text before it and its
+  // characters, moving each `cursor` past them.
+  void ReplayVariant(DifferenceSink& sink, const KeptVariant& variant,
+                     std::array<std::size_t, kMaxReportSources>& cursor,
+                     std::array<std::size_t, kMaxReportSources>& next) const;
 
   bool started_ = false;
   bool ended_ = false;
@@ -88,6 +114,7 @@ class ResultsSink : public DifferenceSink {
   std::array<std::string, kMaxReportSources> compared_;
   std::array<std::vector<Stretch>, kMaxReportSources> ignored_;
   std::vector<KeptDifference> differences_;
+  std::vector<KeptVariant> variants_;
 };
 
 }  // namespace tessel::app

@@ -7,6 +7,7 @@
 #include "DifferenceListModel.h"
 #include "HtmlReportWriter.h"
 #include "OutputStream.h"
+#include "ReportCases.h"
 #include "ResultsSink.h"
 #include "ResultsWindow.h"
 #include "ShellLauncher.h"
@@ -18,7 +19,9 @@ namespace tessel::app::testing {
 namespace {
 
 using tessel::testing::GenerateRun;
+using tessel::testing::SmallVariantRun;
 using tessel::testing::SyntheticRun;
+using tessel::testing::ThreeSourceVariantRun;
 
 std::string HtmlOf(const std::function<void(DifferenceSink&)>& play) {
   std::string html;
@@ -100,6 +103,28 @@ class ResultsViewTest : public QObject {
     }
     QVERIFY(HtmlOf([&](DifferenceSink& s) { kept.Replay(s); }) ==
             HtmlOf([&](DifferenceSink& s) { run.Play(s); }));
+  }
+
+  // Variants come back in their places among the texts and differences,
+  // so the report written later marks them as the run's own would.
+  void ReplayKeepsTheVariants_data() {
+    QTest::addColumn<int>("sources");
+    QTest::newRow("two") << 2;
+    QTest::newRow("three, stopped") << 3;
+  }
+
+  void ReplayKeepsTheVariants() {
+    QFETCH(int, sources);
+    const SyntheticRun run =
+        sources == 2 ? SmallVariantRun() : ThreeSourceVariantRun();
+    ResultsSink kept;
+    run.Play(kept);
+    QCOMPARE(kept.variants().size(),
+             static_cast<std::size_t>(run.end.variant_count));
+    const std::string replayed =
+        HtmlOf([&](DifferenceSink& s) { kept.Replay(s); });
+    QVERIFY(replayed.find("[-2,1,") != std::string::npos);
+    QVERIFY(replayed == HtmlOf([&](DifferenceSink& s) { run.Play(s); }));
   }
 
   // Chosen in the list or by number, a difference is the one highlighted
