@@ -1,5 +1,6 @@
 #include "TeiWriter.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "JsonReportWriter.h"
@@ -108,6 +109,7 @@ void TeiWriter::BeginRun(const RunDescription& run) {
   source_count_ = run.source_count;
   ids_ = WitnessIds(run);
   base_line_ = 1;
+  variant_bytes_ = 0;
   out_.Write(
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<TEI xmlns=\"http://www.tei-c.org/ns/1.0\">\n<teiHeader>\n"
@@ -136,7 +138,12 @@ void TeiWriter::BeginRun(const RunDescription& run) {
 }
 
 void TeiWriter::CopyText(int source, std::string_view text, bool) {
-  if (source == 0) WriteText(text, true);
+  if (source != 0) return;
+  // A variant's character reaches here after its app, which holds it.
+  const std::size_t held = std::min(variant_bytes_, text.size());
+  text.remove_prefix(held);
+  variant_bytes_ -= held;
+  WriteText(text, true);
 }
 
 void TeiWriter::Difference(const DifferenceRecord& record) {
@@ -163,6 +170,36 @@ void TeiWriter::Difference(const DifferenceRecord& record) {
     out_.Write("</rdg>");
   }
   out_.Write("</app>");
+}
+
+void TeiWriter::WriteReadings(
+    const std::array<std::string_view, kMaxReportSources>& texts) {
+  std::array<bool, kMaxReportSources> written{};
+  for (int k = 0; k < source_count_; ++k) {
+    if (written[k]) continue;
+    out_.Write("<rdg wit=\"");
+    for (int j = k; j < source_count_; ++j) {
+      if (texts[j] != texts[k]) continue;
+      written[j] = true;
+      if (j > k) out_.Put(' ');
+      out_.Put('#');
+      WriteXmlText(ids_[j], out_);
+    }
+    out_.Write("\">");
+    WriteText(texts[k], false);
+    out_.Write("</rdg>");
+  }
+}
+
+void TeiWriter::Variant(const VariantRecord& record) {
+  out_.Write("<app type=\"variant\" n=\"v");
+  out_.Write(std::to_string(record.number));
+  out_.Write("\">");
+  std::array<std::string_view, kMaxReportSources> texts;
+  for (int k = 0; k < source_count_; ++k) texts[k] = record.places[k].text;
+  WriteReadings(texts);
+  out_.Write("</app>");
+  variant_bytes_ = record.places[0].text.size();
 }
 
 void TeiWriter::EndRun(const RunEnd& end) {

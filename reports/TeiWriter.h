@@ -11,6 +11,10 @@
 // left out; they are always ignored, so no compared character is lost. A
 // run that did not complete ends the body with <note type="outcome">.
 //
+// With variant tables, each variant is an <app type="variant" n="vN"> in
+// its place, its readings made as a difference's are, so that a witness
+// keeps its own forms (為 where the base has 爲).
+//
 // So for every witness, the base text with that witness's readings put in
 // its apps gives back the witness's compared characters in order; for
 // source 1 it gives back its whole text but the characters left out.
@@ -45,18 +49,25 @@ class TeiWriter : public DifferenceSink {
   void BeginRun(const RunDescription& run) override;
   void CopyText(int source, std::string_view text, bool ignored) override;
   void Difference(const DifferenceRecord& record) override;
+  void Variant(const VariantRecord& record) override;
   void EndRun(const RunEnd& end) override;
 
  private:
   // Writes text of source 1 or of a reading, leaving out what XML cannot
   // hold; with `line_breaks`, each line feed is followed by an <lb/>.
   void WriteText(std::string_view text, bool line_breaks);
+  // Writes one <rdg> per distinct text of `texts` (one per source).
+  void WriteReadings(
+      const std::array<std::string_view, kMaxReportSources>& texts);
 
   OutputStream& out_;
   std::string program_;
   int source_count_ = 2;
   std::array<std::string, kMaxReportSources> ids_;
   std::int64_t base_line_ = 1;
+  // The bytes at the start of source 1's next copied text that a variant's
+  // app already holds.
+  std::size_t variant_bytes_ = 0;
 };
 
 }  // namespace tessel::reports

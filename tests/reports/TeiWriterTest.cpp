@@ -59,6 +59,34 @@ TEST(TeiWriterTest, ThreeSourcesShareReadingsAndSayWhyTheyEnded) {
             "differences</note>\n</body>\n</text>\n</TEI>\n");
 }
 
+// A variant is an app of its own in its place, so every witness keeps
+// its own forms; readings that agree share one rdg.
+TEST(TeiWriterTest, VariantsAreAppsOfTheirOwn) {
+  const std::string two = TeiOf(SmallVariantRun());
+  const std::size_t start = two.find("<p><lb");
+  ASSERT_NE(start, std::string::npos);
+  EXPECT_EQ(
+      two.substr(start, two.find("</p>", start) + 4 - start),
+      "<p><lb n=\"1\"/>天<app type=\"variant\" n=\"v1\"><rdg "
+      "wit=\"#edition-a.txt\">爲</rdg><rdg wit=\"#edition-b.txt\">為</rdg>"
+      "</app>之，<app n=\"1\"><rdg wit=\"#edition-a.txt\">玄</rdg><rdg "
+      "wit=\"#edition-b.txt\">𤣥</rdg></app>\n<lb n=\"2\"/>"
+      "<app type=\"variant\" n=\"v2\"><rdg wit=\"#edition-a.txt\">"
+      "&amp;x-7232;</rdg><rdg wit=\"#edition-b.txt\">為</rdg></app>"
+      "<app type=\"variant\" n=\"v3\"><rdg wit=\"#edition-a.txt\">說</rdg>"
+      "<rdg wit=\"#edition-b.txt\">説</rdg></app>也"
+      "<app type=\"variant\" n=\"v4\"><rdg wit=\"#edition-a.txt\">爲</rdg>"
+      "<rdg wit=\"#edition-b.txt\">為</rdg></app></p>");
+
+  const std::string three = TeiOf(ThreeSourceVariantRun());
+  const std::size_t first = three.find("<app type=\"variant\" n=\"v1\">");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(three.substr(first, three.find("</app>", first) + 6 - first),
+            "<app type=\"variant\" n=\"v1\"><rdg wit=\"#edition-a.txt "
+            "#edition-c.txt\">說</rdg><rdg wit=\"#edition-b.txt\">説</rdg>"
+            "</app>");
+}
+
 TEST(TeiWriterTest, LeavesOutWhatXmlCannotHoldFromTheBase) {
   SyntheticRun run(2, {});
   run.Same(std::string("a\r\n\x01\tb", 6));

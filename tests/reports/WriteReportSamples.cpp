@@ -47,13 +47,9 @@ bool WriteCase(const std::filesystem::path& folder, const std::string& name,
   const auto file = [&](const std::string& suffix) {
     return folder / (name + suffix);
   };
-  // The apparatus records no variants, so a run with variant tables
-  // would not give back the other witnesses' forms: it has none.
-  const bool tei = run.description.variant_tables.empty();
   bool ok =
       WriteReport<tessel::reports::JsonReportWriter>(file(".json"), run) &&
-      (!tei ||
-       WriteReport<tessel::reports::TeiWriter>(file(".tei.xml"), run)) &&
+      WriteReport<tessel::reports::TeiWriter>(file(".tei.xml"), run) &&
       WriteReport<tessel::reports::HtmlReportWriter>(file(".html"), run);
   for (int k = 0; k < run.description.source_count; ++k) {
     const std::string number = std::to_string(k + 1);

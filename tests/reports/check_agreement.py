@@ -22,11 +22,14 @@ XML_ID = "{http://www.w3.org/XML/1998/namespace}id"
 
 
 def tei_differences(path):
-    """[(number, [text per witness])] from the apps, in document order."""
+    """[(number, [text per witness])] from the apps of differences, in
+    document order."""
     root = ET.parse(path).getroot()
     ids = [w.get(XML_ID) for w in root.iter(TEI + "witness")]
     found = []
     for app in root.iter(TEI + "app"):
+        if app.get("type") == "variant":
+            continue
         texts = [None] * len(ids)
         for rdg in app:
             for ref in (rdg.get("wit") or "").split():
