@@ -20,9 +20,12 @@
 //                                       stands alone, or -1
 //   [-2, number, [lines], ["characters"]]
 //                                       a variant (only with variant
-//                                       tables); its characters stand in
-//                                       the sources' texts that follow,
-//                                       each enclosed in a U+FDD1 pair
+//                                       tables); each source's character
+//                                       stands, enclosed in a U+FDD1 pair,
+//                                       in that source's text between the
+//                                       same two differences, so the j-th
+//                                       variant item there is the j-th
+//                                       enclosed character of each text
 //
 // With variant tables the side panel has a third tab (#tabVar, #varPane)
 // whose pair table (#vpairs) the summary section holds until the script
