@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "CompareOptionsDialog.h"
 #include "Placement.h"
 #include "RadioAlternatives.h"
 #include "Resources.h"
@@ -170,6 +171,12 @@ void MainWindow::CreateComponents() {
   results_button_ =
       Button(form, "resultsButton", "檢視差異...", 216, 340, 97, 24);
   results_button_->setVisible(false);
+
+  // The line below the form's design.
+  options_button_ =
+      Button(form, "optionsButton", "比對選項...", 16, 444, 97, 25);
+  run_facts_label_ = Label(form, "runFactsLabel", "", 128, 449, 483, 16);
+  options_ = new CompareOptionsDialog(form);
 }
 
 void MainWindow::NameForScreenReaders() {
@@ -221,7 +228,7 @@ void MainWindow::SetTabOrder() {
       //
       fold_notations_box_, diff_limit_box_, diff_limit_field_,
       look_ahead_field_, run_button_, stop_button_, exit_button_, about_button_,
-      fast_mode_box_, results_button_};
+      fast_mode_box_, results_button_, options_button_};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
@@ -238,6 +245,8 @@ void MainWindow::ConnectHandlers() {
           &MainWindow::ShowResults);
   connect(setup_button_, &QPushButton::clicked, this,
           &MainWindow::ShowSetupDialog);
+  connect(options_button_, &QPushButton::clicked, this,
+          &MainWindow::ShowCompareOptions);
   connect(source_count_group_, &RadioGroup::Clicked, this,
           &MainWindow::ShowOrHideThirdSource);
   // The tick boxes' handlers follow every change of state, by hand or by
