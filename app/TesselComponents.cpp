@@ -86,6 +86,10 @@ void MainWindow::CreateComponents() {
   difference_label_ = Label(form, "differenceLabel", "差異檔", 8, 288, 48, 16);
   look_ahead_field_ = Edit(form, "lookAheadField", 432, 336, 49, 24);
   look_ahead_field_->setText(QStringLiteral("100"));
+  // The field's drawn hints name only numbers; auto is told here, in the
+  // options dialog and in the message of a run that was cut off.
+  look_ahead_field_->setToolTip(QStringLiteral(
+      "2 ~ 65535; 或填 auto: 找不到相同的文字時自動擴大 (auto:上限 另訂上限)"));
   look_ahead_label_ =
       Label(form, "lookAheadLabel", "最大比對字數", 328, 344, 96, 16);
   look_ahead_hint_ =

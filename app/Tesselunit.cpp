@@ -451,6 +451,12 @@ void MainWindow::ShowRunFacts(const RunStatus& status, bool unicode_run,
   if (variants_counted) {
     text += QStringLiteral("    異體字數 : %1").arg(status.variant_count);
   }
+  // What a growing look-ahead reached tells how far apart the editions
+  // drifted; a fixed one is the field's own number.
+  if (run_control_.AutoWindow && status.reached_window > 0) {
+    text += QStringLiteral("    最大比對字數擴大到 : %1")
+                .arg(status.reached_window);
+  }
   run_facts_label_->setText(text);
 }
 

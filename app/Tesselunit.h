@@ -179,9 +179,10 @@ class MainWindow : public QWidget {
   void ShowDiffCount(std::int32_t count);
   // The field that names `file`, or nullptr when the window has none.
   QWidget* FieldOfFile(RunFile file) const;
-  // After a run: each source's encoding and, when `variants_counted`, the
-  // variants met, in the line below the buttons and in the source fields'
-  // tool tips. A run that failed clears them.
+  // After a run: each source's encoding, "(Unicode 比對)" for a Unicode run,
+  // the variants met when `variants_counted`, and the look-ahead a growing
+  // one reached, in the line below the buttons; each source's encoding in
+  // its field's tool tip. A run that failed clears them.
   void ShowRunFacts(const RunStatus& status, bool unicode_run,
                     bool variants_counted);
 

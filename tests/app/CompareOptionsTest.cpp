@@ -261,24 +261,28 @@ class CompareOptionsTest : public QObject {
     QTest::addColumn<QByteArray>("s2");
     QTest::addColumn<QString>("memo");
     QTest::addColumn<bool>("z_table");
+    QTest::addColumn<QString>("look_ahead");
     QTest::addColumn<int>("differences");
     QTest::addColumn<QString>("facts");
     const QByteArray text = "天地玄黃宇宙洪荒\n";
     QTest::newRow("UTF-8 pair, a memo symbol Big5 lacks")
-        << "天𤣥" + text << "天" + text << "𤣥" << false << 0
+        << "天𤣥" + text << "天" + text << "𤣥" << false << "100" << 0
         << "來源編碼 : UTF-8, UTF-8 (Unicode 比對)";
     QTest::newRow("UTF-8 pair, empty memo")
-        << "天𤣥" + text << "天" + text << "" << false << 1
+        << "天𤣥" + text << "天" + text << "" << false << "100" << 1
         << "來源編碼 : UTF-8, UTF-8 (Unicode 比對)";
     QTest::newRow("UTF-8 against a Big5 notation of the same character")
         << "天𤣥" + text << Big5("天") + "&x-248E5;" + Big5(text) << "" << false
-        << 0 << "來源編碼 : UTF-8, Big5 (Unicode 比對)";
+        << "100" << 0 << "來源編碼 : UTF-8, Big5 (Unicode 比對)";
     QTest::newRow("Big5 pair, a variant with the z table")
-        << Big5("恆" + text) << Big5("恒" + text) << "" << true << 0
+        << Big5("恆" + text) << Big5("恒" + text) << "" << true << "100" << 0
         << "來源編碼 : Big5, Big5    異體字數 : 1";
     QTest::newRow("Big5 pair without a table")
-        << Big5("恆" + text) << Big5("恒" + text) << "" << false << 1
+        << Big5("恆" + text) << Big5("恒" + text) << "" << false << "100" << 1
         << "來源編碼 : Big5, Big5";
+    QTest::newRow("Big5 pair, growing look-ahead")
+        << Big5("恆" + text) << Big5("恒" + text) << "" << false << "auto" << 1
+        << "來源編碼 : Big5, Big5    最大比對字數擴大到 : 100";
   }
 
   void RunsShowWhatTheyFound() {
@@ -286,11 +290,13 @@ class CompareOptionsTest : public QObject {
     QFETCH(QByteArray, s2);
     QFETCH(QString, memo);
     QFETCH(bool, z_table);
+    QFETCH(QString, look_ahead);
     QFETCH(int, differences);
     QFETCH(QString, facts);
     RunFixture f;
     f.Sources(s1, s2);
     f.c.sign_memo->setPlainText(memo);
+    f.c.look_ahead_field->setText(look_ahead);
     CompareOptions choices;
     choices.builtin_tables[0] = z_table;
     f.options.SetChoices(choices);
