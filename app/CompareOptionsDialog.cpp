@@ -41,8 +41,8 @@ constexpr EncodingItem kEncodingItems[] = {
 
 // The built-in tables' captions, in the order of kBuiltinTableNames.
 constexpr const char* kTableCaptions[] = {
-    "z : 同字異形 (稅/税, 說/説)",
-    "semantic : 再加通用字 (眞/真, 爲/為)",
+    "z : 同字異形 (稅/税, 戶/户)",
+    "semantic : 再加通用字 (眞/真)",
     "forms : 再加常見異體 (乘/乗, 德/徳)",
     "simplified : 簡體與繁體 (说/說)",
 };
