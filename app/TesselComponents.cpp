@@ -178,8 +178,11 @@ void MainWindow::CreateComponents() {
 
   // The line below the form's design.
   options_button_ =
-      Button(form, "optionsButton", "比對選項...", 16, 444, 97, 25);
-  run_facts_label_ = Label(form, "runFactsLabel", "", 128, 449, 483, 16);
+      Button(form, "optionsButton", "比對選項...", 16, 448, 97, 25);
+  // Two lines, for three sources with all there is to tell.
+  run_facts_label_ = Label(form, "runFactsLabel", "", 128, 442, 491, 38);
+  run_facts_label_->setWordWrap(true);
+  run_facts_label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   options_ = new CompareOptionsDialog(form);
 }
 

@@ -42,7 +42,7 @@ namespace {
 constexpr int kClientWidth = 627;
 // The form's design, and a line below it for the options button and what a
 // run found out about its sources.
-constexpr int kFactsRowHeight = 34;
+constexpr int kFactsRowHeight = 40;
 constexpr int kClientHeight = 442 + kFactsRowHeight;
 
 QString Utf8(std::string_view text) {

@@ -352,6 +352,28 @@ class CompareOptionsTest : public QObject {
     QCOMPARE(f.options.focusWidget(), f.options.TableFileField());
   }
 
+  // The longest line a run can leave, three UTF-16 sources with variants
+  // and a growing look-ahead, stays inside the window.
+  void RunFactsFitTheWindow() {
+    MainWindow window;
+    window.show();
+    window.run_control().ThreeFiles = true;
+    window.run_control().AutoWindow = true;
+    RunStatus status;
+    status.outcome = RunOutcome::kCompleted;
+    status.encodings.fill(Encoding::kUtf16Le);
+    status.variant_count = 1234567;
+    status.reached_window = 16777216;
+    window.ShowRunFacts(status, true, true);
+    QLabel* const facts = RunFacts(window);
+    QCOMPARE(
+        facts->text(),
+        QString("來源編碼 : UTF-16LE, UTF-16LE, UTF-16LE (Unicode 比對)"
+                "    異體字數 : 1234567    最大比對字數擴大到 : 16777216"));
+    QVERIFY(facts->heightForWidth(facts->width()) <= facts->height());
+    QVERIFY(window.rect().contains(facts->geometry()));
+  }
+
   // Every control of the dialog that takes the focus has a name a screen
   // reader can read, and Tab walks them in the order they are drawn.
   void ScreenReaderNamesAndTabOrder() {
