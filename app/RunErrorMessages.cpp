@@ -1,8 +1,11 @@
 #include "RunErrorMessages.h"
 
+#include <QLineEdit>
 #include <QWidget>
 #include <string>
 
+#include "AnchorRules.h"
+#include "CompareOptionsDialog.h"
 #include "MessageBoxes.h"
 #include "PlatformFile.h"
 #include "Tesselunit.h"
@@ -34,7 +37,7 @@ QString RunErrorMessage(const RunError& error) {
           "\n錯誤：Unicode 比對尚不支援自動擴大的前瞻範圍、報告輸出、異體字表"
           "或忽略區段.\n");
     case RunErrorKind::kVariantTable:
-      // The window offers no tables yet, so it never meets this.
+      // The run's status says which table and why: VariantTableMessage.
       return Utf8("\n錯誤 : 異體字表有誤.\n");
     case RunErrorKind::kOutOfMemory:
       break;
@@ -42,23 +45,65 @@ QString RunErrorMessage(const RunError& error) {
   return Utf8("\n錯誤：記憶體配置失敗, 程式結束！\n");
 }
 
-QString CutOffMessage(const RunStatus& status, int source_count) {
+QString VariantTableMessage(const VariantTableError& error) {
+  using Kind = VariantTableError::Kind;
+  const std::string start = "\n錯誤 : 異體字表 " + error.file;
+  const std::string at_line =
+      start + " 第 " + std::to_string(error.line) + " 行";
+  switch (error.kind) {
+    case Kind::kEmptyName:
+      return Utf8("\n錯誤 : 異體字表清單有空項目.\n");
+    case Kind::kCannotRead:
+      return Utf8(start + " 檔案開啟失敗.\n");
+    case Kind::kBadEncoding:
+      return Utf8(at_line + " 不是 UTF-8 或 Big5 文字.\n");
+    case Kind::kControlCharacter:
+      return Utf8(at_line + " 含有控制字元.\n");
+    case Kind::kTooLarge:
+      return Utf8(start + " 檔案過大 (至多 16 MiB).\n");
+    case Kind::kNone:
+      break;
+  }
+  return Utf8("\n錯誤 : 異體字表有誤.\n");
+}
+
+QString CutOffMessage(const RunStatus& status, int source_count,
+                      bool auto_window, std::int32_t max_window) {
   static constexpr std::string_view kSourceNames[] = {"來源檔一", "來源檔二",
                                                       "來源檔三"};
   const bool limit = status.outcome == RunOutcome::kCutOffLimit;
   QString text =
       Utf8(limit ? messages::kCutOffLimit : messages::kCutOffNoAnchor);
+  if (!limit && auto_window) {
+    text += QStringLiteral("\n最大比對字數已自動擴大到 %1.")
+                .arg(status.reached_window);
+  }
   for (int k = 0; k < source_count && k < 3; ++k) {
     text += QStringLiteral("\n") + Utf8(kSourceNames[k]) +
             QStringLiteral(" 到第 %1 行").arg(status.lines_reached[k]);
   }
-  text += QStringLiteral("\n") +
-          Utf8(limit ? messages::kTryLargerLimit : messages::kTryLargerWindow);
+  if (limit)
+    return text + QStringLiteral("\n") + Utf8(messages::kTryLargerLimit);
+  if (!auto_window) {
+    return text + QStringLiteral("\n") + Utf8(messages::kTryLargerWindow) +
+           QStringLiteral("\n") + Utf8(messages::kTryAutoWindow);
+  }
+  if (status.reached_window >= max_window && max_window < kMostAutoMaxWindow) {
+    text += QStringLiteral("\n") + Utf8(messages::kTryLargerAutoMaximum) +
+            QString::number(kMostAutoMaxWindow) +
+            Utf8(messages::kTryLargerAutoMaximumEnd);
+  }
   return text;
 }
 
 void ReportRunStatus(MainWindow& window, const RunStatus& status) {
   for (const RunError& error : status.errors) {
+    if (error.kind == RunErrorKind::kVariantTable) {
+      ShowSimpleMessage(&window, VariantTableMessage(status.variant_table));
+      window.ShowCompareOptions();
+      window.compare_options().TableFileField()->setFocus();
+      continue;
+    }
     ShowSimpleMessage(&window, RunErrorMessage(error));
     if (QWidget* field = window.FieldOfFile(error.file)) field->setFocus();
   }
@@ -66,8 +111,9 @@ void ReportRunStatus(MainWindow& window, const RunStatus& status) {
     ShowSimpleMessage(&window, Utf8(messages::kStopped));
   } else if (status.cut_off()) {
     ShowSimpleMessage(
-        &window,
-        CutOffMessage(status, window.run_control().ThreeFiles ? 3 : 2));
+        &window, CutOffMessage(status, window.run_control().ThreeFiles ? 3 : 2,
+                               window.run_control().AutoWindow,
+                               window.run_control().MaxWindow));
   } else if (status.ended_normally()) {
     ShowSimpleMessage(&window, Utf8(messages::kDone));
   }

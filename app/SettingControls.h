@@ -6,15 +6,16 @@
 #define TESSEL_APP_SETTINGCONTROLS_H_
 
 class QAbstractButton;
+class QComboBox;
 class QLineEdit;
 
 namespace tessel::app {
 
 class RadioGroup;
 
-// Filled by the main window (its own controls) and by the setup dialog (its
-// controls); a control is null when its form is absent, as in a window
-// without its setup dialog.
+// Filled by the main window (its own controls), by the setup dialog and by
+// the options dialog (theirs); a control is null when its form is absent, as in
+// a window without its setup dialog.
 struct SettingControls {
   // The main window's.
   RadioGroup* source_count = nullptr;
@@ -40,6 +41,19 @@ struct SettingControls {
   QLineEdit* program1 = nullptr;
   QLineEdit* program2 = nullptr;
   QLineEdit* program3 = nullptr;
+  // The options dialog's.
+  QComboBox* encoding1 = nullptr;
+  QComboBox* encoding2 = nullptr;
+  QComboBox* encoding3 = nullptr;
+  QAbstractButton* unicode = nullptr;
+  QAbstractButton* variant_z = nullptr;
+  QAbstractButton* variant_semantic = nullptr;
+  QAbstractButton* variant_forms = nullptr;
+  QAbstractButton* variant_simplified = nullptr;
+  QAbstractButton* use_table_file = nullptr;
+  QLineEdit* table_file = nullptr;
+  QLineEdit* ignore_between = nullptr;
+  QAbstractButton* notes_unordered = nullptr;
 };
 
 }  // namespace tessel::app

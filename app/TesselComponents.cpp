@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "CompareOptionsDialog.h"
 #include "Placement.h"
 #include "RadioAlternatives.h"
 #include "Resources.h"
@@ -85,6 +86,10 @@ void MainWindow::CreateComponents() {
   difference_label_ = Label(form, "differenceLabel", "差異檔", 8, 288, 48, 16);
   look_ahead_field_ = Edit(form, "lookAheadField", 432, 336, 49, 24);
   look_ahead_field_->setText(QStringLiteral("100"));
+  // The field's drawn hints name only numbers; auto is told here, in the
+  // options dialog and in the message of a run that was cut off.
+  look_ahead_field_->setToolTip(QStringLiteral(
+      "2 ~ 65535; 或填 auto: 找不到相同的文字時自動擴大 (auto:上限 另訂上限)"));
   look_ahead_label_ =
       Label(form, "lookAheadLabel", "最大比對字數", 328, 344, 96, 16);
   look_ahead_hint_ =
@@ -170,6 +175,15 @@ void MainWindow::CreateComponents() {
   results_button_ =
       Button(form, "resultsButton", "檢視差異...", 216, 340, 97, 24);
   results_button_->setVisible(false);
+
+  // The line below the form's design.
+  options_button_ =
+      Button(form, "optionsButton", "比對選項...", 16, 448, 97, 25);
+  // Two lines, for three sources with all there is to tell.
+  run_facts_label_ = Label(form, "runFactsLabel", "", 128, 442, 491, 38);
+  run_facts_label_->setWordWrap(true);
+  run_facts_label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  options_ = new CompareOptionsDialog(form);
 }
 
 void MainWindow::NameForScreenReaders() {
@@ -221,7 +235,7 @@ void MainWindow::SetTabOrder() {
       //
       fold_notations_box_, diff_limit_box_, diff_limit_field_,
       look_ahead_field_, run_button_, stop_button_, exit_button_, about_button_,
-      fast_mode_box_, results_button_};
+      fast_mode_box_, results_button_, options_button_};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
@@ -238,6 +252,8 @@ void MainWindow::ConnectHandlers() {
           &MainWindow::ShowResults);
   connect(setup_button_, &QPushButton::clicked, this,
           &MainWindow::ShowSetupDialog);
+  connect(options_button_, &QPushButton::clicked, this,
+          &MainWindow::ShowCompareOptions);
   connect(source_count_group_, &RadioGroup::Clicked, this,
           &MainWindow::ShowOrHideThirdSource);
   // The tick boxes' handlers follow every change of state, by hand or by

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <string_view>
 #include <variant>
 
+#include "CompareOptionsDialog.h"
 #include "FileNames.h"
 #include "IniFile.h"
 #include "IntegerText.h"
@@ -28,10 +30,11 @@ namespace tessel::app {
 namespace {
 
 // The control a key keeps, which also says how: the item index of a radio
-// group, a radio button or check box as a flag, an edit field's text.
-using Control = std::variant<RadioGroup * SettingControls::*,
-                             QAbstractButton * SettingControls::*,
-                             QLineEdit * SettingControls::*>;
+// group, a radio button or check box as a flag, an edit field's text, the
+// name (item data) of a drop-down list's choice.
+using Control = std::variant<
+    RadioGroup * SettingControls::*, QAbstractButton * SettingControls::*,
+    QLineEdit * SettingControls::*, QComboBox * SettingControls::*>;
 
 struct SettingKey {
   const char* section;
@@ -43,6 +46,9 @@ struct SettingKey {
 
 constexpr char kTessel[] = "Tessel";
 constexpr char kSetup[] = "Setup";
+// The options dialog's, in a section of their own: a file without it opens
+// with the defaults, which are the runs of the versions before it.
+constexpr char kCompare[] = "Compare";
 
 using C = SettingControls;
 
@@ -73,6 +79,18 @@ const SettingKey kSettings[] = {
     {kSetup, "Ap1Name", "", &C::program1},
     {kSetup, "Ap2Name", "", &C::program2},
     {kSetup, "Ap3Name", "", &C::program3},
+    {kCompare, "Encoding1", "auto", &C::encoding1},
+    {kCompare, "Encoding2", "auto", &C::encoding2},
+    {kCompare, "Encoding3", "auto", &C::encoding3},
+    {kCompare, "Unicode", "0", &C::unicode},
+    {kCompare, "VariantZ", "0", &C::variant_z},
+    {kCompare, "VariantSemantic", "0", &C::variant_semantic},
+    {kCompare, "VariantForms", "0", &C::variant_forms},
+    {kCompare, "VariantSimplified", "0", &C::variant_simplified},
+    {kCompare, "UseVariantFile", "0", &C::use_table_file},
+    {kCompare, "VariantFile", "", &C::table_file},
+    {kCompare, "IgnoreBetween", "", &C::ignore_between},
+    {kCompare, "NotesUnordered", "0", &C::notes_unordered},
 };
 
 // Calls the one of `visitors` that takes the key's control. Returns false,
@@ -178,6 +196,7 @@ SettingControls MainWindow::ControlsForSettings() const {
   c.diff_limit = diff_limit_field_;
   c.look_ahead = look_ahead_field_;
   if (setup_ != nullptr) setup_->AddSettingControls(c);
+  options_->AddSettingControls(c);
   return c;
 }
 
@@ -198,6 +217,14 @@ void MainWindow::LoadSettings(const TIniFile& ini) {
         [&](QLineEdit* field) {
           field->setText(
               FromFileText(ini.ReadString(s.section, s.key, s.default_value)));
+        },
+        [&](QComboBox* list) {
+          // A name this version does not know gives the default.
+          const QString name =
+              FromFileText(ini.ReadString(s.section, s.key, s.default_value));
+          int index = list->findData(name.trimmed().toLower());
+          if (index < 0) index = list->findData(QString(s.default_value));
+          list->setCurrentIndex(std::max(index, 0));
         });
   }
 }
@@ -224,6 +251,10 @@ bool MainWindow::SaveSettings() {
           },
           [&](QLineEdit* field) {
             ini.WriteString(s.section, s.key, ToFileText(field->text()));
+          },
+          [&](QComboBox* list) {
+            ini.WriteString(s.section, s.key,
+                            ToFileText(list->currentData().toString()));
           });
       if (!present) continue;
     } catch (const IniWriteError&) {

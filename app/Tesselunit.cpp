@@ -18,10 +18,12 @@
 #include <QTimer>
 
 #include "AppFonts.h"
+#include "CompareOptionsDialog.h"
 #include "ComparisonRun.h"
 #include "FileNames.h"
 #include "Helpunit.h"
 #include "IntegerText.h"
+#include "LookAheadText.h"
 #include "MessageBoxes.h"
 #include "RadioAlternatives.h"
 #include "Resources.h"
@@ -38,7 +40,10 @@ namespace tessel::app {
 namespace {
 
 constexpr int kClientWidth = 627;
-constexpr int kClientHeight = 442;
+// The form's design, and a line below it for the options button and what a
+// run found out about its sources.
+constexpr int kFactsRowHeight = 40;
+constexpr int kClientHeight = 442 + kFactsRowHeight;
 
 QString Utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -147,13 +152,21 @@ bool MainWindow::CheckInput() {
   }
   Complete(difference_field_);
 
-  // The value is not kept: the run reads the field again.
-  const std::optional<std::int32_t> window =
-      ParseIntegerText(look_ahead_field_->text().toStdString());
-  if (!window) return Fail(messages::kWindowNotNumber, look_ahead_field_);
-  if (*window < kMinWindowSize || *window > kMaxWindowSize) {
-    return Fail(messages::kWindowOutOfRange, look_ahead_field_);
+  // Only auto is kept: the run reads the field again for a number.
+  const auto look_ahead = ParseLookAhead(look_ahead_field_->text());
+  if (const auto* fault = std::get_if<LookAheadFault>(&look_ahead)) {
+    switch (*fault) {
+      case LookAheadFault::kNotNumber:
+        return Fail(messages::kWindowNotNumber, look_ahead_field_);
+      case LookAheadFault::kOutOfRange:
+        return Fail(messages::kWindowOutOfRange, look_ahead_field_);
+      case LookAheadFault::kBadAutoMaximum:
+        return Fail(messages::kAutoMaximumOutOfRange, look_ahead_field_);
+    }
   }
+  const auto& choice = std::get<LookAheadChoice>(look_ahead);
+  state.AutoWindow = choice.auto_window;
+  state.MaxWindow = choice.max_window;
 
   if (use_sign_file_button_->isChecked()) {
     if (sign_file_field_->text().isEmpty()) {
@@ -170,6 +183,34 @@ bool MainWindow::CheckInput() {
         ParseIntegerText(diff_limit_field_->text().toStdString());
     if (!limit) return Fail(messages::kLimitNotNumber, diff_limit_field_);
     state.DiffLimit = *limit;
+  }
+  return CheckCompareOptions();
+}
+
+bool MainWindow::CheckCompareOptions() {
+  const CompareOptions choices = options_->Choices();
+  QLineEdit* const table_file = options_->TableFileField();
+  QLineEdit* const ignore_between = options_->IgnoreBetweenField();
+  // The fields live in the options dialog, which must be up for the user to
+  // see the field the message points at.
+  const auto fail = [this](std::string_view message, QWidget* field) {
+    ShowCompareOptions();
+    return Fail(message, field);
+  };
+  if (choices.use_table_file) {
+    if (choices.table_file.isEmpty()) {
+      return fail(texts::kTableFileEmpty, table_file);
+    }
+    if (!IsListableTableFile(choices.table_file)) {
+      return fail(texts::kTableFileComma, table_file);
+    }
+    Complete(table_file);
+  }
+  if (!ParseIgnorePairs(choices.ignore_between)) {
+    return fail(texts::kIgnoreBetweenUnpaired, ignore_between);
+  }
+  if (!FitsBig5(choices.ignore_between)) {
+    return fail(texts::kIgnoreBetweenNotBig5, ignore_between);
   }
   return true;
 }
@@ -190,13 +231,21 @@ void MainWindow::Run() {
   } back_to_idle{this};
 
   WindowRunHost host(*this);
+  const RunOptions options = host.Options();
+  // What the last run found must not stand beside this one's count.
+  ShowRunFacts(RunStatus{}, false, false);
   // The run hands its differences to this sink, which the results view
   // shows; a run that never started leaves it unstarted, and the results
   // button stays hidden.
   auto kept = std::make_unique<ResultsSink>();
   ComparisonRun run(host, notations_, {kept.get()});
-  const RunStatus status = run.RunComparison(host.Options());
+  const RunStatus status = run.RunComparison(options);
   KeepResults(std::move(kept));
+  bool unicode_run = options.unicode;
+  for (int k = 0; k < (options.three_files ? 3 : 2); ++k) {
+    unicode_run = unicode_run || IsUnicodeEncoding(status.encodings[k]);
+  }
+  ShowRunFacts(status, unicode_run, !options.variant_tables.empty());
   ReportRunStatus(*this, status);
 }
 
@@ -242,6 +291,12 @@ void MainWindow::ShowSetupDialog() {
   setup_->show();
   setup_->raise();
   setup_->activateWindow();
+}
+
+void MainWindow::ShowCompareOptions() {
+  options_->show();
+  options_->raise();
+  options_->activateWindow();
 }
 
 void MainWindow::OpenSources(const QStringList& sources) {
@@ -326,6 +381,7 @@ MainWindow::RunFields MainWindow::FieldsForRun() const {
   fields.use_sign_file = use_sign_file_button_->isChecked();
   fields.use_sign_memo = use_sign_memo_button_->isChecked();
   fields.fold_notations = fold_notations_box_->isChecked();
+  fields.compare = options_->Choices();
   return fields;
 }
 
@@ -373,11 +429,43 @@ void MainWindow::ShowDiffCount(std::int32_t count) {
                             diff_count_label_->height());
 }
 
+void MainWindow::ShowRunFacts(const RunStatus& status, bool unicode_run,
+                              bool variants_counted) {
+  QLineEdit* const sources[] = {source1_field_, source2_field_, source3_field_};
+  for (QLineEdit* field : sources) field->setToolTip(QString());
+  // A run that failed may have stopped before it read a source, and one
+  // that never ran has nothing to tell.
+  if (status.outcome == RunOutcome::kFailed) {
+    run_facts_label_->clear();
+    return;
+  }
+  const int count = run_control_.ThreeFiles ? 3 : 2;
+  QStringList names;
+  for (int k = 0; k < count; ++k) {
+    names << EncodingLabel(status.encodings[k]);
+    sources[k]->setToolTip(QStringLiteral("編碼 : ") + names.back());
+  }
+  QString text =
+      QStringLiteral("來源編碼 : ") + names.join(QStringLiteral(", "));
+  if (unicode_run) text += QStringLiteral(" (Unicode 比對)");
+  if (variants_counted) {
+    text += QStringLiteral("    異體字數 : %1").arg(status.variant_count);
+  }
+  // What a growing look-ahead reached tells how far apart the editions
+  // drifted; a fixed one is the field's own number.
+  if (run_control_.AutoWindow && status.reached_window > 0) {
+    text += QStringLiteral("    最大比對字數擴大到 : %1")
+                .arg(status.reached_window);
+  }
+  run_facts_label_->setText(text);
+}
+
 void MainWindow::FirstShow() {
   if (!place_) place_ = ChooseSettingsPlace(SurroundingsOfThisProgram());
   run_control_.StartDir = place_->start_dir;
   run_control_.IniPath = place_->write_path;
   if (setup_ != nullptr) setup_->ShowSettingsPath(place_->write_path);
+  options_->SetStartDirSource([this] { return run_control_.StartDir; });
   OpenDialog().SetStartDirectory(run_control_.StartDir);
   LoadSettings();
   ShowOrHideThirdSource();

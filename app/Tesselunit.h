@@ -13,6 +13,7 @@
 #include <optional>
 #include <string_view>
 
+#include "CompareOptions.h"
 #include "NotationTable.h"
 #include "OpenFileDialog.h"
 #include "RunHost.h"
@@ -34,6 +35,7 @@ namespace tessel::app {
 
 class AboutBox;
 class AlternativeRadioButton;
+class CompareOptionsDialog;
 class RadioGroup;
 class ResultsSink;
 class ResultsWindow;
@@ -57,6 +59,10 @@ struct RunControlState {
   bool StopRequested = false;
   // The run compares three sources; set by CheckInput.
   bool ThreeFiles = false;
+  // The look-ahead field said auto, and the largest look-ahead it allows;
+  // set by CheckInput.
+  bool AutoWindow = false;
+  std::int32_t MaxWindow = 0;
   // A 500 ms tick has passed since the run last moved the progress bar.
   bool TimerTick = false;
 };
@@ -124,6 +130,10 @@ class MainWindow : public QWidget {
   // What the About and setup buttons do.
   void ShowAboutBox();
   void ShowSetupDialog();
+  // What the options button does: shows the options dialog, which the
+  // window owns.
+  void ShowCompareOptions();
+  CompareOptionsDialog& compare_options() const { return *options_; }
   // Puts up to three file names into the source fields, in order: two
   // choose two-file mode and three three-file mode, showing or hiding the
   // third fields; one fills the first source and keeps the mode.
@@ -155,6 +165,8 @@ class MainWindow : public QWidget {
     bool use_sign_file = false;
     bool use_sign_memo = false;
     bool fold_notations = false;
+    // The options dialog's choices.
+    CompareOptions compare;
   };
   RunFields FieldsForRun() const;
   // Fast mode is ticked. Cheap: a run asks once per pass.
@@ -167,6 +179,12 @@ class MainWindow : public QWidget {
   void ShowDiffCount(std::int32_t count);
   // The field that names `file`, or nullptr when the window has none.
   QWidget* FieldOfFile(RunFile file) const;
+  // After a run: each source's encoding, "(Unicode 比對)" for a Unicode run,
+  // the variants met when `variants_counted`, and the look-ahead a growing
+  // one reached, in the line below the buttons; each source's encoding in
+  // its field's tool tip. A run that failed clears them.
+  void ShowRunFacts(const RunStatus& status, bool unicode_run,
+                    bool variants_counted);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -179,6 +197,10 @@ class MainWindow : public QWidget {
   void SetTabOrder();
   // Gives every control a name a screen reader can read.
   void NameForScreenReaders();
+  // The options dialog's checks, the last of CheckInput's: a table file
+  // named when one is chosen, with no comma; the ignored stretches in pairs
+  // that Big5 can hold. Completes a bare table file name.
+  bool CheckCompareOptions();
   // Shows `message`, gives `field` the focus, and returns false.
   bool Fail(std::string_view message, QWidget* field);
   // Puts StartDir in front of a bare file name.
@@ -263,6 +285,11 @@ class MainWindow : public QWidget {
   QCheckBox* fast_mode_box_;
   // Shown only while there are results to look at.
   QPushButton* results_button_;
+  // Below the buttons, in a line of their own: the options dialog's button
+  // and what the last run found out about its sources.
+  QPushButton* options_button_;
+  QLabel* run_facts_label_;
+  CompareOptionsDialog* options_;
 
   RunControlState run_control_;
   // Lives as long as the window, so that a notation keeps its code from

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "CompareOptions.h"
 #include "FileNames.h"
 #include "IntegerText.h"
 #include "Tesselunit.h"
@@ -19,7 +20,15 @@ RunOptions WindowRunHost::Options() {
   options.use_sign_file = w.use_sign_file;
   options.sign_file = FieldFileName(w.sign_file);
   options.use_sign_memo = w.use_sign_memo;
-  options.sign_memo = ToBig5(w.sign_memo);
+  // A memo that Big5 can hold goes as Big5 bytes, as it always has; one
+  // that it cannot would lose characters that a Unicode run compares, and
+  // goes as UTF-8, which a Big5 run turns into Big5 itself.
+  if (FitsBig5(w.sign_memo)) {
+    options.sign_memo = ToBig5(w.sign_memo);
+  } else {
+    options.sign_memo = w.sign_memo.toStdString();
+    options.sign_memo_encoding = Encoding::kUtf8;
+  }
   options.sources = {FieldFileName(w.sources[0]), FieldFileName(w.sources[1]),
                      FieldFileName(w.sources[2])};
   options.results = {FieldFileName(w.results[0]), FieldFileName(w.results[1]),
@@ -27,7 +36,10 @@ RunOptions WindowRunHost::Options() {
   options.difference = FieldFileName(w.difference);
   options.window_size =
       ParseIntegerText(w.look_ahead.toStdString()).value_or(kDefaultWindowSize);
+  options.auto_window = state.AutoWindow;
+  if (state.AutoWindow) options.max_window = state.MaxWindow;
   options.diff_limit = state.DiffLimit;
+  ApplyCompareOptions(w.compare, options);
   return options;
 }
 

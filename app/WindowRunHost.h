@@ -21,8 +21,9 @@ class WindowRunHost : public RunHost {
  public:
   explicit WindowRunHost(MainWindow& window) : window_(window) {}
 
-  // The texts of the fields as file names, the memo as Big5 bytes, and the
-  // state CheckInput has set. Meant to be called after CheckInput passed.
+  // The texts of the fields as file names, the memo as Big5 bytes (as UTF-8
+  // when Big5 cannot hold it), the options dialog's choices, and the state
+  // CheckInput has set. Meant to be called after CheckInput passed.
   RunOptions Options();
   bool FastMode() override;
   void ProcessEvents() override;

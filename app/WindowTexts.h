@@ -28,6 +28,18 @@ inline constexpr char kResult3Empty[] = "第三個結果檔該欄不可為空白
 inline constexpr char kDifferenceEmpty[] = "差異結果檔該欄不可為空白!";
 // "Please enter the name of your ignored-symbol file!"
 inline constexpr char kSignFileEmpty[] = "請輸入自訂的忽略符號檔名!";
+// The options dialog's checks, made last.
+// "Please enter the name of your variant table file!"
+inline constexpr char kTableFileEmpty[] = "請輸入自訂的異體字表檔名!";
+// "The variant table file's name may not hold a comma!": the engine takes
+// the tables as a list separated by commas.
+inline constexpr char kTableFileComma[] = "異體字表檔名不可含有逗號 (,)!";
+// "The symbols of ignored stretches come in pairs: opener, blank, closer!"
+inline constexpr char kIgnoreBetweenUnpaired[] =
+    "略過成對符號之間該欄必需成對填寫: 起符 空白 訖符!";
+// "The symbols of ignored stretches must be Big5 characters!"
+inline constexpr char kIgnoreBetweenNotBig5[] =
+    "略過成對符號之間該欄只能填 Big5 字元!";
 
 // The settings file, read from the current directory and written beside
 // the program.

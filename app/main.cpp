@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "CompareOptionsDialog.h"
 #include "Helpunit.h"
 #include "MessageBoxes.h"
 #include "Resources.h"
@@ -22,6 +23,7 @@
 namespace {
 
 using tessel::app::AboutBox;
+using tessel::app::CompareOptionsDialog;
 using tessel::app::MainWindow;
 using tessel::app::SetupDialog;
 using tessel::app::StartupArguments;
@@ -30,8 +32,9 @@ using tessel::app::StartupArguments;
 constexpr int kScreenshotDelayMs = 300;
 
 // When TESSEL_SCREENSHOT_DIR names a folder, the program saves pictures of
-// its main window, About box and setup dialog there and ends: the
-// documentation's screenshots are made this way, under a virtual display.
+// its main window, About box, setup dialog and options dialog there and
+// ends: the documentation's screenshots are made this way, under a virtual
+// display.
 void ScheduleScreenshots(MainWindow& window, AboutBox& about,
                          SetupDialog& setup) {
   const QString folder = qEnvironmentVariable("TESSEL_SCREENSHOT_DIR");
@@ -49,11 +52,21 @@ void ScheduleScreenshots(MainWindow& window, AboutBox& about,
               about.hide();
               window.ShowSetupDialog();
               QTimer::singleShot(
-                  kScreenshotDelayMs, &setup, [&setup, dir, saved] {
-                    const bool ok =
-                        saved &&
-                        setup.grab().save(dir.filePath("tessel-setup.png"));
-                    QCoreApplication::exit(ok ? EXIT_SUCCESS : EXIT_FAILURE);
+                  kScreenshotDelayMs, &setup,
+                  [&window, &setup, dir, saved]() mutable {
+                    saved = saved &&
+                            setup.grab().save(dir.filePath("tessel-setup.png"));
+                    setup.hide();
+                    window.ShowCompareOptions();
+                    CompareOptionsDialog* options = &window.compare_options();
+                    QTimer::singleShot(
+                        kScreenshotDelayMs, options, [options, dir, saved] {
+                          const bool ok =
+                              saved && options->grab().save(
+                                           dir.filePath("tessel-options.png"));
+                          QCoreApplication::exit(ok ? EXIT_SUCCESS
+                                                    : EXIT_FAILURE);
+                        });
                   });
             });
       });

@@ -76,6 +76,8 @@ bool ComparisonRun::LoadSignFile() {
 
 bool ComparisonRun::ChooseEncodings() {
   bool unicode = options_.unicode;
+  // A source this run does not use must not report an earlier run's.
+  encodings_.fill(Encoding::kBig5);
   for (int k = 0; k < sources_.count; ++k) {
     const std::filesystem::path& path = options_.sources[k];
     // Only a regular file is looked at ahead: reading a pipe would lose what
@@ -623,7 +625,8 @@ RunStatus ComparisonRun::RunComparison(const RunOptions& options) {
                    std::move(errors_),
                    reached_window_,
                    lines_reached_,
-                   std::exchange(variant_table_error_, {})};
+                   std::exchange(variant_table_error_, {}),
+                   encodings_};
 }
 
 bool ComparisonRun::EndRun() {

@@ -74,6 +74,8 @@ struct RunOptions {
   // included, that are copied to the results and never compared, as the
   // sources' bytes (Big5). Empty: none.
   std::vector<std::pair<std::string, std::string>> ignore_between;
+  // Compare a note "(A/B)" as equal to "(B/A)".
+  bool notes_unordered = false;
 };
 
 }  // namespace tessel

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "Encoding.h"
 #include "VariantTableFile.h"
 
 namespace tessel {
@@ -92,6 +93,11 @@ struct RunStatus {
   std::array<std::int64_t, 3> lines_reached{1, 1, 1};
   // Which table was refused and why, with a kVariantTable error.
   VariantTableError variant_table;
+  // The encoding each source was read in (index k is source k + 1): the
+  // one named in the options, or what auto detected. Filled for every run,
+  // before any file is opened; unused sources stay big5.
+  std::array<Encoding, 3> encodings{Encoding::kBig5, Encoding::kBig5,
+                                    Encoding::kBig5};
 
   // Whether the run came to a normal end: completed, cut off with closing
   // lines, or left at an end-of-file indicator.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -343,6 +344,55 @@ TEST(UnicodeRunCli, DetectsAndTakesEncodings) {
     const ProcessResult r = RunProcess(CliPath(), args, dir.path());
     EXPECT_EQ(r.status, row.status);
     EXPECT_EQ(r.err, row.err);
+  }
+}
+
+// The status tells each source's encoding as the run read it, so that a
+// front end can show what auto decided; a source a later run leaves out
+// does not keep an earlier run's.
+TEST(UnicodeRunStatus, TellsTheEncodingEachSourceWasReadIn) {
+  TempDir dir;
+  WriteFile(dir / "utf8", "甲乙");
+  std::string bom16 = "\xFF\xFE";
+  bom16 += Utf16Le("甲乙");
+  WriteFile(dir / "bom16", bom16);
+  WriteFile(dir / "big5", Big5("甲乙"));
+  struct Row {
+    std::string name;
+    std::vector<std::string> sources;
+    std::array<EncodingChoice, 3> choices;
+    std::array<Encoding, 3> expected;
+  };
+  constexpr auto kAuto = EncodingChoice::kAuto;
+  const std::vector<Row> rows = {
+      {"three detected",
+       {"utf8", "bom16", "big5"},
+       {kAuto, kAuto, kAuto},
+       {Encoding::kUtf8, Encoding::kUtf16Le, Encoding::kBig5}},
+      {"named wins over detection; the third is unused",
+       {"utf8", "utf8"},
+       {EncodingChoice::kBig5, EncodingChoice::kUtf16Be, kAuto},
+       {Encoding::kBig5, Encoding::kUtf16Be, Encoding::kBig5}},
+      {"a missing source is big5, and the run fails",
+       {"big5", "none"},
+       {kAuto, kAuto, kAuto},
+       {Encoding::kBig5, Encoding::kBig5, Encoding::kBig5}},
+  };
+  NotationTable notations;
+  RecordingHost host;
+  ComparisonRun run(host, notations);  // one run object for all rows
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    RunOptions options;
+    options.three_files = row.sources.size() == 3;
+    for (std::size_t k = 0; k < row.sources.size(); ++k) {
+      options.sources[k] = dir / row.sources[k];
+      options.results[k] = dir / "r";
+      options.results[k] += std::to_string(k);
+    }
+    options.difference = dir / "d";
+    options.encodings = row.choices;
+    EXPECT_EQ(run.RunComparison(options).encodings, row.expected);
   }
 }
 

@@ -26,6 +26,7 @@ struct Row {
   const char* focus;         // after a failure
   bool three_files = false;  // after a pass
   int diff_limit = 0;
+  int max_window = 0;  // after a pass: the growing look-ahead's, 0 fixed
 };
 
 const Row kRows[] = {
@@ -77,6 +78,22 @@ const Row kRows[] = {
      "@a|@b||@r1|@r2||@d|$64|@x|0", "", false, 0},
     {"limit -3", 0, "a|b||r1|r2||d|100|x|-3", "l", "",
      "@a|@b||@r1|@r2||@d|100|@x|-3", "", false, -3},
+    // The growing look-ahead, with or without its largest size.
+    {"window auto", 0, "a|b||r1|r2||d|auto|x|", "", "",
+     "@a|@b||@r1|@r2||@d|auto|@x|", "", false, kNoLimit, 1048576},
+    {"window AUTO : 400, blanks", 0, "a|b||r1|r2||d| AUTO : 400 |x|", "", "",
+     "@a|@b||@r1|@r2||@d| AUTO : 400 |@x|", "", false, kNoLimit, 400},
+    {"window auto:16777216", 0, "a|b||r1|r2||d|auto:16777216|x|", "", "",
+     "@a|@b||@r1|@r2||@d|auto:16777216|@x|", "", false, kNoLimit, 16777216},
+    {"window auto:99", 0, "a|b||r1|r2||d|auto:99|x|", "",
+     "最大比對字數該欄可填 auto, 或 auto: 加上介於 100 ~ 16777216 的上限!",
+     "@a|@b||@r1|@r2||@d|auto:99|x|", "lookAheadField"},
+    {"window auto:", 0, "a|b||r1|r2||d|auto:|x|", "",
+     "最大比對字數該欄可填 auto, 或 auto: 加上介於 100 ~ 16777216 的上限!",
+     "@a|@b||@r1|@r2||@d|auto:|x|", "lookAheadField"},
+    {"window autox", 0, "a|b||r1|r2||d|autox|x|", "",
+     "最大比對數字該欄必需為數字!", "@a|@b||@r1|@r2||@d|autox|x|",
+     "lookAheadField"},
     // Two or three files; the third source is never completed.
     {"three files", 1, "a|b|c|r1|r2|r3|d|100|x|", "", "",
      "@a|@b|c|@r1|@r2|@r3|@d|100|@x|", "", true, kNoLimit},
@@ -143,6 +160,10 @@ class CheckInputTest : public QObject {
     if (passed) {
       QCOMPARE(window.run_control().ThreeFiles, r.three_files);
       QCOMPARE(window.run_control().DiffLimit, r.diff_limit);
+      QCOMPARE(window.run_control().AutoWindow, r.max_window != 0);
+      if (r.max_window != 0) {
+        QCOMPARE(window.run_control().MaxWindow, r.max_window);
+      }
     } else {
       QCOMPARE(window.focusWidget()->objectName(), QString(r.focus));
     }

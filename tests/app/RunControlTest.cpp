@@ -88,7 +88,8 @@ class RunControlTest : public QObject {
         << QStringList{"--window", "3", "--max-diff", "2", "--no-fold"}
         << "未完成 ! 在最大比對字數內找不到相同的文字, 比對已中斷.\n"
            "來源檔一 到第 1 行\n來源檔二 到第 2 行\n來源檔三 到第 2 行\n"
-           "可加大最大比對字數再試.";
+           "可加大最大比對字數再試.\n"
+           "或將最大比對字數填為 auto, 找不到相同的文字時即自動擴大.";
   }
 
   void SameFilesAsTheCommandLine() {

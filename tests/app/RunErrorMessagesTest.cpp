@@ -95,35 +95,83 @@ class RunErrorMessagesTest : public QObject {
   void WordsACutOffWithTheLinesReached_data() {
     QTest::addColumn<int>("outcome");
     QTest::addColumn<int>("sources");
+    QTest::addColumn<bool>("auto_window");
+    QTest::addColumn<int>("max_window");
+    QTest::addColumn<int>("reached");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no anchor, two sources")
-        << int(RunOutcome::kCutOffNoAnchor) << 2
+    QTest::newRow("no anchor, two sources, fixed: try auto")
+        << int(RunOutcome::kCutOffNoAnchor) << 2 << false << 0 << 100
         << "未完成 ! 在最大比對字數內找不到相同的文字, 比對已中斷.\n"
            "來源檔一 到第 12 行\n來源檔二 到第 3456789 行\n"
-           "可加大最大比對字數再試.";
+           "可加大最大比對字數再試.\n"
+           "或將最大比對字數填為 auto, 找不到相同的文字時即自動擴大.";
     QTest::newRow("limit, three sources")
-        << int(RunOutcome::kCutOffLimit) << 3
+        << int(RunOutcome::kCutOffLimit) << 3 << false << 0 << 100
         << "未完成 ! 差異數目已達上限, 比對已中斷.\n"
            "來源檔一 到第 12 行\n來源檔二 到第 3456789 行\n"
            "來源檔三 到第 1 行\n可加大差異數目或取消勾選再試.";
+    QTest::newRow("limit with auto: no look-ahead named")
+        << int(RunOutcome::kCutOffLimit) << 2 << true << 400 << 400
+        << "未完成 ! 差異數目已達上限, 比對已中斷.\n"
+           "來源檔一 到第 12 行\n來源檔二 到第 3456789 行\n"
+           "可加大差異數目或取消勾選再試.";
+    QTest::newRow("auto reached its own maximum: try a larger one")
+        << int(RunOutcome::kCutOffNoAnchor) << 2 << true << 1000 << 1000
+        << "未完成 ! 在最大比對字數內找不到相同的文字, 比對已中斷.\n"
+           "最大比對字數已自動擴大到 1000.\n"
+           "來源檔一 到第 12 行\n來源檔二 到第 3456789 行\n"
+           "可加大自動擴大的上限再試, 如 auto:16777216.";
+    QTest::newRow("auto reached the most allowed: nothing more to try")
+        << int(RunOutcome::kCutOffNoAnchor) << 2 << true << 16777216 << 16777216
+        << "未完成 ! 在最大比對字數內找不到相同的文字, 比對已中斷.\n"
+           "最大比對字數已自動擴大到 16777216.\n"
+           "來源檔一 到第 12 行\n來源檔二 到第 3456789 行";
   }
 
   void WordsACutOffWithTheLinesReached() {
     QFETCH(int, outcome);
     QFETCH(int, sources);
+    QFETCH(bool, auto_window);
+    QFETCH(int, max_window);
+    QFETCH(int, reached);
     QFETCH(QString, message);
     RunStatus status;
     status.outcome = static_cast<RunOutcome>(outcome);
     status.lines_reached = {12, 3456789, 1};
-    QCOMPARE(CutOffMessage(status, sources), message);
+    status.reached_window = reached;
+    QCOMPARE(CutOffMessage(status, sources, auto_window, max_window), message);
   }
 
   // From the fields to the box: a real run that finds no common stretch
-  // within a look-ahead of 2 says so, with the lines from the run.
+  // within its look-ahead says so, with the lines and the look-ahead from
+  // the run, and suggests auto only after a fixed one.
+  void ARealCutOffIsNotReportedAsDone_data() {
+    QTest::addColumn<QString>("look_ahead");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("fixed 2")
+        << "2"
+        << "未完成 ! 在最大比對字數內找不到相同的文字, 比對已中斷.\n"
+           "來源檔一 到第 2 行\n來源檔二 到第 3 行\n"
+           "可加大最大比對字數再試.\n"
+           "或將最大比對字數填為 auto, 找不到相同的文字時即自動擴大.";
+    QTest::newRow("auto up to 100")
+        << "auto:100"
+        << "未完成 ! 在最大比對字數內找不到相同的文字, 比對已中斷.\n"
+           "最大比對字數已自動擴大到 100.\n"
+           "來源檔一 到第 2 行\n來源檔二 到第 3 行\n"
+           "可加大自動擴大的上限再試, 如 auto:16777216.";
+  }
+
   void ARealCutOffIsNotReportedAsDone() {
+    QFETCH(QString, look_ahead);
+    QFETCH(QString, message);
     const QDir here = QDir::current();
-    WriteBytes(here.filePath("s1"), "A\nBCDEFGHIJ");
-    WriteBytes(here.filePath("s2"), "A\n\nXYZWVUTS");
+    // Longer than the smallest growing look-ahead, and nothing in common
+    // after the first line.
+    WriteBytes(here.filePath("s1"),
+               "A\n" + QByteArray("BCDEFGHIJ").repeated(20));
+    WriteBytes(here.filePath("s2"),
+               "A\n\n" + QByteArray("XYZWVUTS").repeated(20));
     MainWindow window;
     window.show();
     const WindowControls c = Controls(window);
@@ -132,14 +180,11 @@ class RunErrorMessagesTest : public QObject {
     c.result1_field->setText(here.filePath("r1"));
     c.result2_field->setText(here.filePath("r2"));
     c.difference_field->setText(here.filePath("d"));
-    c.look_ahead_field->setText("2");
+    c.look_ahead_field->setText(look_ahead);
     c.use_sign_memo_button->setChecked(true);
     BoxRecorder boxes;
     window.Run();
-    QCOMPARE(boxes.texts,
-             QStringList{"未完成 ! 在最大比對字數內找不到相同的文字, "
-                         "比對已中斷.\n來源檔一 到第 2 行\n來源檔二 到第 3 行\n"
-                         "可加大最大比對字數再試."});
+    QCOMPARE(boxes.texts, QStringList{message});
   }
 };
 

@@ -135,7 +135,11 @@ class SettingsTest : public QObject {
              "Result2=\nResult3=\nResult=\nUseSignFile=0\nSignFileName=\n"
              "UseSignMemo=1\nDoLoseWord=1\nUseMaxDiffNum=0\nMaxDiffNum=\n"
              "Num1=100\n\n[Setup]\nUseAp1=0\nUseAp2=0\nUseAp3=0\n"
-             "UseDefault=1\nAp1Name=\nAp2Name=\nAp3Name=\n");
+             "UseDefault=1\nAp1Name=\nAp2Name=\nAp3Name=\n\n[Compare]\n"
+             "Encoding1=auto\nEncoding2=auto\nEncoding3=auto\nUnicode=0\n"
+             "VariantZ=0\nVariantSemantic=0\nVariantForms=0\n"
+             "VariantSimplified=0\nUseVariantFile=0\nVariantFile=\n"
+             "IgnoreBetween=\nNotesUnordered=0\n");
   }
 
   // The bytes loader, as the window's first show uses it.

@@ -402,7 +402,7 @@ class WindowTest : public QObject {
                      "differencePicker signFileField signFilePicker "
                      "useSignMemoButton defaultSignsButton signMemo "
                      "foldNotationsBox diffLimitBox lookAheadField runButton "
-                     "exitButton aboutButton fastModeBox"));
+                     "exitButton aboutButton fastModeBox optionsButton"));
     f.c.source_count_group->Item(1)->click();
     f.c.use_sign_file_button->click();
     f.c.diff_limit_box->click();
@@ -415,7 +415,7 @@ class WindowTest : public QObject {
                      "signFilePicker defaultSignsButton signMemo "
                      "foldNotationsBox diffLimitBox diffLimitField "
                      "lookAheadField runButton exitButton aboutButton "
-                     "fastModeBox"));
+                     "fastModeBox optionsButton"));
   }
 
   // What a screen reader says for each control, through Qt's accessibility
