@@ -393,9 +393,8 @@ void ComparisonRun::TryShortcuts(WalkPace& pace) {
   // In fast mode no pass is seen from outside, so a stretch that every
   // source holds alike may be copied whole. Where the sources differ in
   // layout the attempt fails at once; it is then not repeated for a while.
-  // The shortcuts read bytes, not stretches: one could stop inside a
-  // stretch, whose rest the walk would then compare.
-  if (reader_->has_special_starts()) return;
+  // The shortcuts stop at every byte that may begin an ignored stretch or a
+  // note, so they never end inside one: the walk reads those.
   if (--pace.passes_to_shared_try > 0) return;
   if (CopySharedStretch(*reader_, sources_, outputs_, position_) > 0 ||
       CopyAgreeingStretch(*reader_, sources_, outputs_, position_) > 0) {
