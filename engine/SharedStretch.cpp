@@ -48,6 +48,8 @@ struct Stops {
   // looked up, as ever.
   bool high = false;
 };
+constexpr std::array<Stops, 2> kPlainStops = {Stops{kStops[0]},
+                                              Stops{kStops[1]}};
 
 Stops StopsOf(const TokenReader& reader) {
   Stops stops{kStops[reader.fold_notations() ? 1 : 0]};
@@ -147,7 +149,12 @@ std::size_t CopySharedStretch(const TokenReader& reader, RunSources& sources,
   }
 
   // Block by block, so that a stretch that ends early costs little.
-  const Stops stops = StopsOf(reader);
+  // A run without stretches or notes keeps its constant table, uncopied.
+  Stops special;
+  if (reader.has_special_starts()) special = StopsOf(reader);
+  const Stops& stops = reader.has_special_starts()
+                           ? special
+                           : kPlainStops[reader.fold_notations() ? 1 : 0];
   std::int64_t feeds = 0;
   std::size_t length = 0;
   while (length < available) {
