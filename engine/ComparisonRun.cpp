@@ -290,7 +290,6 @@ bool ComparisonRun::StartRun() {
   }
   const std::vector<IgnoredStretch> stretches_given = stretches;
   reader_->SetIgnoredStretches(std::move(stretches));
-  reader_->SetUnorderedNotes(options_.notes_unordered);
   look_ahead_ = std::make_unique<LookAhead>(options_.window_size);
   look_ahead_->auto_window = options_.auto_window;
   look_ahead_->max_window = options_.max_window;
@@ -319,6 +318,8 @@ bool ComparisonRun::StartRun() {
                                                    false));
     }
   }
+  // After the symbols: a sign file's "(a/b)" is symbols, not a note.
+  reader_->SetUnorderedNotes(options_.notes_unordered);
   // A table at fault refuses the run before any output is touched.
   if (!LoadVariantTables()) return false;
 

@@ -150,3 +150,34 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace tessel::testing
+
+namespace tessel::testing {
+namespace {
+
+// A sign file is read as symbols: its "(x/y)" adds "(", "x", "/", "y" and
+// ")", never a note that would then be skipped wherever it stands.
+TEST(UnorderedNoteSigns, ASignFileHoldsNoNotes) {
+  TempDir dir;
+  WriteFile(dir / "signs", "(x/y)");
+  WriteFile(dir / "s1", "AB(x/y)CDEFGH");
+  WriteFile(dir / "s2", "ABq/rCDEFGH");
+  RecordingHost host;
+  RunOptions& o = host.options;
+  o.sources = {dir / "s1", dir / "s2", {}};
+  o.results = {dir / "r1", dir / "r2", {}};
+  o.difference = dir / "d";
+  o.encodings.fill(EncodingChoice::kBig5);
+  o.use_sign_file = true;
+  o.sign_file = dir / "signs";
+  o.notes_unordered = true;
+  NotationTable notations;
+  ComparisonRun run(host, notations);
+  const RunStatus status = run.RunComparison(o);
+  ASSERT_EQ(status.outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(status.diff_count, 1);
+  EXPECT_EQ(BytesText(ReadFile(dir / "r1")),
+            BytesText("AB{{(x/y)||q/r}}CDEFGH"));
+}
+
+}  // namespace
+}  // namespace tessel::testing
