@@ -89,17 +89,17 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"auto window in a unicode run",
                     kTwo + " --unicode --window auto",
                     "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "--json, --tei or --variants yet; give "
                     "a fixed --window N and none of the others"},
         RefusedCase{"report in a run with a utf-8 source",
                     kTwo + " --encoding big5,utf-8 --json j",
                     "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "--json, --tei or --variants yet; give "
                     "a fixed --window N and none of the others"},
         RefusedCase{"variants in a unicode run",
                     kTwo + " --unicode --variants z",
                     "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "--json, --tei or --variants yet; give "
                     "a fixed --window N and none of the others"},
         RefusedCase{"window not a number", kTwo + " --window abc",
                     "最大比對數字該欄必需為數字!"},
