@@ -1,7 +1,8 @@
 // Whole runs with unordered notes: a note "(A/B)" is one compared unit that
 // equals "(B/A)", while every result keeps its source's own text. Each case
-// runs as a Big5 run and as a Unicode run over the same bytes (read as Big5
-// and as UTF-8), in the slow walk and in fast mode; all must agree.
+// runs as a Big5 run and as a Unicode run over the same text (read as Big5,
+// as UTF-8 and as UTF-16LE), in the slow walk and in fast mode; all must
+// agree.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 
 #include "ComparisonRun.h"
 #include "TestSupport.h"
+#include "UnicodeText.h"
 
 namespace tessel::testing {
 namespace {
@@ -24,7 +26,14 @@ struct NoteCase {
   std::string signs = {};
 };
 
-enum class Reading { kBig5Run, kUnicodeRunOfBig5, kUtf8 };
+enum class Reading { kBig5Run, kUnicodeRunOfBig5, kUtf8, kUtf16 };
+
+// The cases' text is ASCII, the same bytes in Big5 and UTF-8.
+std::string Stored(const std::string& text, Reading reading) {
+  return reading == Reading::kUtf16
+             ? ConvertText(text, Encoding::kUtf8, Encoding::kUtf16Le)
+             : text;
+}
 
 class UnorderedNoteTest : public ::testing::TestWithParam<NoteCase> {
  protected:
@@ -35,11 +44,12 @@ class UnorderedNoteTest : public ::testing::TestWithParam<NoteCase> {
     o.three_files = c.sources.size() == 3;
     for (std::size_t k = 0; k < c.sources.size(); ++k) {
       const auto name = std::to_string(k);
-      WriteFile(dir_ / ("s" + name), c.sources[k]);
+      WriteFile(dir_ / ("s" + name), Stored(c.sources[k], reading));
       o.sources[k] = dir_ / ("s" + name);
       o.results[k] = dir_ / ("r" + name);
-      o.encodings[k] = reading == Reading::kUtf8 ? EncodingChoice::kUtf8
-                                                 : EncodingChoice::kBig5;
+      o.encodings[k] = reading == Reading::kUtf8    ? EncodingChoice::kUtf8
+                       : reading == Reading::kUtf16 ? EncodingChoice::kUtf16Le
+                                                    : EncodingChoice::kBig5;
     }
     o.unicode = reading == Reading::kUnicodeRunOfBig5;
     o.difference = dir_ / "d";
@@ -59,8 +69,8 @@ class UnorderedNoteTest : public ::testing::TestWithParam<NoteCase> {
 
 TEST_P(UnorderedNoteTest, ComparesNotesAsUnorderedUnits) {
   const NoteCase& c = GetParam();
-  for (const Reading reading :
-       {Reading::kBig5Run, Reading::kUnicodeRunOfBig5, Reading::kUtf8}) {
+  for (const Reading reading : {Reading::kBig5Run, Reading::kUnicodeRunOfBig5,
+                                Reading::kUtf8, Reading::kUtf16}) {
     for (const bool fast : {false, true}) {
       std::string run = c.name;
       run.append(" reading ").append(std::to_string(static_cast<int>(reading)));
@@ -69,7 +79,7 @@ TEST_P(UnorderedNoteTest, ComparesNotesAsUnorderedUnits) {
       ASSERT_EQ(status.outcome, RunOutcome::kCompleted) << run;
       for (std::size_t k = 0; k < c.sources.size(); ++k) {
         EXPECT_EQ(BytesText(ReadFile(host_.options.results[k])),
-                  BytesText(c.results[k]))
+                  BytesText(Stored(c.results[k], reading)))
             << run << " result " << k + 1;
       }
       EXPECT_EQ(status.diff_count, c.differences) << run;
