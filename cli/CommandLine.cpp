@@ -87,6 +87,7 @@ std::string UsageText() {
          "  --ignore-between OPEN CLOSE\n"
          "                     ignore every stretch from OPEN to the next\n"
          "                     CLOSE on its line (repeatable)\n"
+         "  --notes unordered  compare a note (A/B) as equal to (B/A)\n"
          "  --quiet            no progress display\n"
          "  --help, --version\n"
          "\n"
@@ -103,7 +104,7 @@ struct Given {
   std::vector<std::string> sources;
   std::vector<std::string> results;
   std::optional<std::string> diff, sign_file, window, max_diff, encoding;
-  std::optional<std::string> variants;
+  std::optional<std::string> variants, notes;
   std::optional<std::string> html, json, tei;
   std::vector<std::pair<std::string, std::string>> ignore_between;
 };
@@ -188,6 +189,11 @@ constexpr OptionSpec kOptions[] = {
      [](Given& g, const std::string& v) -> std::optional<std::string> {
        g.max_diff = v;
        return std::nullopt;
+     }},
+    {"--notes", true,
+     [](Given& g, const std::string& v) -> std::optional<std::string> {
+       if (v != "unordered") return "--notes takes unordered";
+       return Once(g.notes, "--notes", v);
      }},
     {"--variants", true,
      [](Given& g, const std::string& v) -> std::optional<std::string> {
@@ -311,9 +317,8 @@ CommandLine CheckWhole(Given given) {
     unicode = unicode || (choice != EncodingChoice::kAuto &&
                           choice != EncodingChoice::kBig5);
   }
-  if (unicode &&
-      (options.auto_window || given.html || given.json || given.tei ||
-       given.variants || !given.ignore_between.empty())) {
+  if (unicode && (options.auto_window || given.html || given.json ||
+                  given.tei || given.variants)) {
     return Refuse(std::string(kNotInUnicodeRun));
   }
 
@@ -337,6 +342,7 @@ CommandLine CheckWhole(Given given) {
   options.use_sign_memo = line.memo_file.has_value() || line.default_signs;
   if (line.memo_file) options.other_inputs.push_back(*line.memo_file);
   if (given.variants) options.variant_tables = *given.variants;
+  options.notes_unordered = given.notes.has_value();
   for (const auto& [open, close] : given.ignore_between) {
     const auto open_big5 = Big5Text(open), close_big5 = Big5Text(close);
     if (open.empty() || close.empty()) {

@@ -109,14 +109,27 @@ bool ComparisonRun::ChooseEncodings() {
 }
 
 bool ComparisonRun::CheckUnicodeRunOptions() {
-  // The growing look-ahead, the report feed, variant tables and ignored
-  // stretches read Big5 codes only; a Unicode run refuses them before it
-  // opens anything rather than write what they would get wrong.
+  // The growing look-ahead, the report feed and variant tables read Big5
+  // codes only; a Unicode run refuses them before it opens anything rather
+  // than write what they would get wrong.
   if (options_.auto_window || !options_.report_outputs.empty() ||
-      !options_.variant_tables.empty() || !options_.ignore_between.empty()) {
+      !options_.variant_tables.empty()) {
     return Refuse(RunErrorKind::kNotInUnicodeRun, RunFile::kNone, {});
   }
   return true;
+}
+
+void ComparisonRun::SetUnicodeTokens(
+    const std::vector<IgnoredStretch>& stretches) {
+  for (int k = 0; k < sources_.count; ++k) {
+    UnicodeTokenReader& reader = *unicode_->sources[k];
+    reader.SetIgnoredStretches(stretches);
+    reader.SetUnorderedNotes(
+        options_.notes_unordered ? &unicode_->notes : nullptr,
+        &unicode_->signs);
+  }
+  // A stretch is skipped like an ignored symbol, in every source.
+  if (!stretches.empty()) unicode_->signs.Add(kIgnoredStretchKey);
 }
 
 bool ComparisonRun::LoadUnicodeSignFileAsBig5(Encoding encoding) {
@@ -277,6 +290,7 @@ bool ComparisonRun::StartRun() {
   for (const auto& [open, close] : options_.ignore_between) {
     stretches.push_back(IgnoredStretch{open, close});
   }
+  const std::vector<IgnoredStretch> stretches_given = stretches;
   reader_->SetIgnoredStretches(std::move(stretches));
   look_ahead_ = std::make_unique<LookAhead>(options_.window_size);
   look_ahead_->auto_window = options_.auto_window;
@@ -289,6 +303,7 @@ bool ComparisonRun::StartRun() {
   if (unicode_ != nullptr && !CheckUnicodeRunOptions()) return false;
   if (unicode_ != nullptr) {
     if (!LoadUnicodeSigns()) return false;
+    SetUnicodeTokens(stretches_given);
   } else {
     if (options_.use_sign_file) {
       const bool loaded =
@@ -305,6 +320,8 @@ bool ComparisonRun::StartRun() {
                                                    false));
     }
   }
+  // After the symbols: a sign file's "(a/b)" is symbols, not a note.
+  reader_->SetUnorderedNotes(options_.notes_unordered);
   // A table at fault refuses the run before any output is touched.
   if (!LoadVariantTables()) return false;
 
@@ -379,9 +396,8 @@ void ComparisonRun::TryShortcuts(WalkPace& pace) {
   // In fast mode no pass is seen from outside, so a stretch that every
   // source holds alike may be copied whole. Where the sources differ in
   // layout the attempt fails at once; it is then not repeated for a while.
-  // The shortcuts read bytes, not stretches: one could stop inside a
-  // stretch, whose rest the walk would then compare.
-  if (reader_->has_ignored_stretches()) return;
+  // The shortcuts stop at every byte that may begin an ignored stretch or a
+  // note, so they never end inside one: the walk reads those.
   if (--pace.passes_to_shared_try > 0) return;
   if (CopySharedStretch(*reader_, sources_, outputs_, position_) > 0 ||
       CopyAgreeingStretch(*reader_, sources_, outputs_, position_) > 0) {
@@ -447,7 +463,8 @@ void ComparisonRun::RecordVariant() {
             ? 2
             : (IsSingleByteCode(code)
                    ? 1
-                   : static_cast<std::int64_t>(reader_->TokenLength(code)));
+                   : static_cast<std::int64_t>(
+                         reader_->TokenLength(code, *sources_.streams[k])));
     met.lines[k] = position_.lines[k];
     met.offsets[k] = sources_.streams[k]->Tell() - length;
     met.lengths[k] = length;
@@ -466,7 +483,8 @@ void ComparisonRun::WriteAgreeingUnicode() {
 
 void ComparisonRun::WriteAgreeingCodes() {
   for (int k = 0; k < sources_.count; ++k) {
-    reader_->WriteCodeText(position_.current[k], *outputs_.results[k]);
+    reader_->WriteTokenText(position_.current[k], *sources_.streams[k],
+                            *outputs_.results[k]);
   }
 }
 

@@ -80,9 +80,10 @@ class ComparisonRun {
   // A Big5 run's sign file or memo that is Unicode text, turned into Big5.
   bool LoadUnicodeSignFileAsBig5(Encoding encoding);
   // Refuses (kNotInUnicodeRun) the options a Unicode run does not have:
-  // the growing look-ahead, report outputs, variant tables and ignored
-  // stretches.
+  // the growing look-ahead, report outputs and variant tables.
   bool CheckUnicodeRunOptions();
+  // Gives a Unicode run's readers their ignored stretches and notes.
+  void SetUnicodeTokens(const std::vector<IgnoredStretch>& stretches);
   bool CheckOverwrites();
   bool OpenOutputs();
   // Opens the sources a second time for the sinks and tells them the run

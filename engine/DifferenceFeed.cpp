@@ -69,6 +69,16 @@ void DifferenceFeed::Begin(const RunDescription& run) {
   for (DifferenceSink* sink : sinks_) sink->BeginRun(run);
 }
 
+void DifferenceFeed::AppendToken(Code code, std::string& out) const {
+  // A stretch or a note has no stored text of its own: the reader keeps the
+  // bytes it read last.
+  if (code == kIgnoredStretch || reader_.IsNoteCode(code)) {
+    AppendBig5AsUtf8(reader_.LastSpecialText(code), out);
+  } else {
+    AppendCodeAsUtf8(code, reader_.notations(), out);
+  }
+}
+
 void DifferenceFeed::FlushCopy(int k) {
   if (copy_.empty()) return;
   for (DifferenceSink* sink : sinks_) sink->CopyText(k, copy_, copy_ignored_);
@@ -92,7 +102,7 @@ void DifferenceFeed::CopyTo(int k, std::int64_t offset) {
       FlushCopy(k);
       copy_ignored_ = ignored;
     }
-    AppendCodeAsUtf8(code, reader_.notations(), copy_);
+    AppendToken(code, copy_);
   }
   FlushCopy(k);
 }
@@ -115,9 +125,9 @@ DifferenceSpan DifferenceFeed::ReadSpan(int k, std::int64_t start,
     if (!reader_.IsIgnored(code)) {
       counted += 2;
       ++span.compared_count;
-      AppendCodeAsUtf8(code, reader_.notations(), compared);
+      AppendToken(code, compared);
     }
-    AppendCodeAsUtf8(code, reader_.notations(), text);
+    AppendToken(code, text);
   }
   span.byte_length = src.Tell() - start;
   span.text = text;

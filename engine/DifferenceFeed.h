@@ -75,6 +75,8 @@ class DifferenceFeed {
   // Reads source k up to `offset`, handing it over as copied text.
   void CopyTo(int k, std::int64_t offset);
   void FlushCopy(int k);
+  // Appends the UTF-8 of what a result file holds for `code`, read last.
+  void AppendToken(Code code, std::string& out) const;
   // Reads the span of source k as the result writers copy it.
   DifferenceSpan ReadSpan(int k, std::int64_t start, std::int64_t length);
 

@@ -137,7 +137,7 @@ bool FindResync(TokenReader& reader, RunSources& sources,
     } else if (IsDoubleByteCode(code)) {
       back = 2;
     } else {
-      back = static_cast<std::int64_t>(reader.TokenLength(code));
+      back = static_cast<std::int64_t>(reader.TokenLength(code, src));
     }
     src.SeekRelative(-back);
     spans.start[k] = src.Tell();

@@ -74,7 +74,9 @@ struct RunOptions {
   // included, that are copied to the results and never compared, as the
   // sources' bytes (Big5). Empty: none.
   std::vector<std::pair<std::string, std::string>> ignore_between;
-  // Compare a note "(A/B)" as equal to "(B/A)".
+  // Compares an interlinear note "(A/B)" as one unit that equals "(B/A)":
+  // its two halves count as a pair in either order, while the results keep
+  // each source's own text (README, "Notes and marks").
   bool notes_unordered = false;
 };
 

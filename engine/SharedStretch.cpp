@@ -31,15 +31,37 @@ std::size_t CommonPrefix(std::span<const unsigned char> a,
   return i;
 }
 
-// Single bytes that end a plain stretch: 0x1A, and the openers when
-// notations fold.
-using StopTable = std::array<bool, 128>;
+// Bytes that end a plain stretch: 0x1A, and the openers when notations
+// fold. With stretches or notes, also every byte that may begin one (a lead
+// byte too), where the walk must decide.
+using StopTable = std::array<bool, 256>;
 constexpr auto kStops = [] {
   std::array<StopTable, 2> stops{};
   for (auto& table : stops) table[kEndOfFileByte] = true;
   stops[1]['['] = stops[1]['&'] = true;
   return stops;
 }();
+
+struct Stops {
+  StopTable table;
+  // Whether a lead byte may stop too; otherwise only single bytes are
+  // looked up, as ever.
+  bool high = false;
+};
+constexpr std::array<Stops, 2> kPlainStops = {Stops{kStops[0]},
+                                              Stops{kStops[1]}};
+
+Stops StopsOf(const TokenReader& reader) {
+  Stops stops{kStops[reader.fold_notations() ? 1 : 0]};
+  if (reader.has_special_starts()) {
+    const auto& starts = reader.special_starts();
+    for (std::size_t b = 0; b < starts.size(); ++b) {
+      stops.table[b] = stops.table[b] || starts[b];
+      stops.high = stops.high || (starts[b] && b >= kFirstHighByte);
+    }
+  }
+  return stops;
+}
 
 // How the walk reads a byte 0x80 or above followed by `second`.
 enum class HighByte {
@@ -60,9 +82,11 @@ inline HighByte ReadHighByte(unsigned char second) {
 
 }  // namespace
 
-std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
-                        std::int64_t* line_feeds) {
-  const StopTable& stops = kStops[fold ? 1 : 0];
+namespace {
+
+template <bool kHighStops>
+std::size_t PlainPrefixOf(std::span<const unsigned char> bytes,
+                          const StopTable& stops, std::int64_t* line_feeds) {
   const unsigned char* p = bytes.data();
   const std::size_t n = bytes.size();
   std::int64_t feeds = 0;
@@ -70,6 +94,7 @@ std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
   while (i + 1 < n) {
     const unsigned char b = p[i];
     if (b >= kFirstHighByte) {
+      if (kHighStops && stops[b]) break;
       const unsigned char second = p[i + 1];
       const HighByte reading = ReadHighByte(second);
       if (reading == HighByte::kStop) break;
@@ -92,6 +117,19 @@ std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
   return i;
 }
 
+std::size_t PlainPrefixWith(std::span<const unsigned char> bytes,
+                            const Stops& stops, std::int64_t* line_feeds) {
+  return stops.high ? PlainPrefixOf<true>(bytes, stops.table, line_feeds)
+                    : PlainPrefixOf<false>(bytes, stops.table, line_feeds);
+}
+
+}  // namespace
+
+std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
+                        std::int64_t* line_feeds) {
+  return PlainPrefixOf<false>(bytes, kStops[fold ? 1 : 0], line_feeds);
+}
+
 std::size_t CopySharedStretch(const TokenReader& reader, RunSources& sources,
                               RunOutputs& outputs, WalkPosition& position) {
   const int n = sources.count;
@@ -111,7 +149,12 @@ std::size_t CopySharedStretch(const TokenReader& reader, RunSources& sources,
   }
 
   // Block by block, so that a stretch that ends early costs little.
-  const bool fold = reader.fold_notations();
+  // A run without stretches or notes keeps its constant table, uncopied.
+  Stops special;
+  if (reader.has_special_starts()) special = StopsOf(reader);
+  const Stops& stops = reader.has_special_starts()
+                           ? special
+                           : kPlainStops[reader.fold_notations() ? 1 : 0];
   std::int64_t feeds = 0;
   std::size_t length = 0;
   while (length < available) {
@@ -122,7 +165,7 @@ std::size_t CopySharedStretch(const TokenReader& reader, RunSources& sources,
                           same);
     }
     const std::size_t plain =
-        PlainPrefix(ahead[0].subspan(length, same), fold, &feeds);
+        PlainPrefixWith(ahead[0].subspan(length, same), stops, &feeds);
     length += plain;
     // Go on only past a block that held the same plain bytes throughout,
     // perhaps but for the first byte of a character cut by its end.
@@ -146,6 +189,7 @@ namespace {
 // code and moves `*at` past it, counting ignored line feeds in `*feeds`;
 // returns 0 where such a character does not follow, or fewer than two
 // bytes are left to decide it.
+template <bool kHighStops>
 inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
                           std::size_t* at, std::int64_t* feeds,
                           const StopTable& stops, const SignSet& signs) {
@@ -155,6 +199,7 @@ inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
     const unsigned char b = bytes[i];
     Code code;
     if (b >= kFirstHighByte) {
+      if (kHighStops && stops[b]) return kEndOfSource;
       const unsigned char second = bytes[i + 1];
       switch (ReadHighByte(second)) {
         case HighByte::kPair:
@@ -181,10 +226,10 @@ inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
   }
 }
 
-template <int N>
-std::size_t CopyAgreeing(const TokenReader& reader, RunSources& sources,
-                         RunOutputs& outputs, WalkPosition& position) {
-  const StopTable& stops = kStops[reader.fold_notations() ? 1 : 0];
+template <int N, bool kHighStops>
+std::size_t CopyAgreeing(const TokenReader& reader, const StopTable& stops,
+                         RunSources& sources, RunOutputs& outputs,
+                         WalkPosition& position) {
   const SignSet& signs = reader.signs();
   std::array<const unsigned char*, N> bytes;
   std::array<std::size_t, N> size, at{}, agreed{};
@@ -196,13 +241,13 @@ std::size_t CopyAgreeing(const TokenReader& reader, RunSources& sources,
   }
   std::size_t passes = 0;
   for (;;) {
-    const Code first =
-        NextAgreeable(bytes[0], size[0], &at[0], &feeds[0], stops, signs);
+    const Code first = NextAgreeable<kHighStops>(bytes[0], size[0], &at[0],
+                                                 &feeds[0], stops, signs);
     if (first == kEndOfSource) break;
     bool agree = true;
     for (int k = 1; k < N && agree; ++k) {
-      agree = NextAgreeable(bytes[k], size[k], &at[k], &feeds[k], stops,
-                            signs) == first;
+      agree = NextAgreeable<kHighStops>(bytes[k], size[k], &at[k], &feeds[k],
+                                        stops, signs) == first;
     }
     if (!agree) break;
     ++passes;
@@ -223,9 +268,25 @@ std::size_t CopyAgreeing(const TokenReader& reader, RunSources& sources,
 
 std::size_t CopyAgreeingStretch(const TokenReader& reader, RunSources& sources,
                                 RunOutputs& outputs, WalkPosition& position) {
-  return sources.count == 3
-             ? CopyAgreeing<3>(reader, sources, outputs, position)
-             : CopyAgreeing<2>(reader, sources, outputs, position);
+  if (!reader.has_special_starts()) {
+    const StopTable& stops = kStops[reader.fold_notations() ? 1 : 0];
+    return sources.count == 3 ? CopyAgreeing<3, false>(reader, stops, sources,
+                                                       outputs, position)
+                              : CopyAgreeing<2, false>(reader, stops, sources,
+                                                       outputs, position);
+  }
+  const Stops stops = StopsOf(reader);
+  if (!stops.high) {
+    return sources.count == 3
+               ? CopyAgreeing<3, false>(reader, stops.table, sources, outputs,
+                                        position)
+               : CopyAgreeing<2, false>(reader, stops.table, sources, outputs,
+                                        position);
+  }
+  return sources.count == 3 ? CopyAgreeing<3, true>(reader, stops.table,
+                                                    sources, outputs, position)
+                            : CopyAgreeing<2, true>(reader, stops.table,
+                                                    sources, outputs, position);
 }
 
 }  // namespace tessel

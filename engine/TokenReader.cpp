@@ -1,5 +1,6 @@
 #include "TokenReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -69,6 +70,84 @@ void TokenReader::SetIgnoredStretches(std::vector<IgnoredStretch> stretches) {
   }
   has_stretches_ = !stretches_.empty();
   stretch_lookahead_.resize(has_stretches_ ? kStretchLookahead : 0);
+  UpdateSpecialStarts();
+}
+
+void TokenReader::SetUnorderedNotes(bool on) {
+  notes_ = on ? std::make_unique<NoteTable>(NoteTable::kBig5Capacity) : nullptr;
+  notes_by_source_.clear();
+  UpdateSpecialStarts();
+}
+
+void TokenReader::UpdateSpecialStarts() {
+  special_starts_ = stretch_starts_;
+  if (notes_ != nullptr) special_starts_[kNoteOpen] = true;
+  has_specials_ = has_stretches_ || notes_ != nullptr;
+}
+
+Code TokenReader::ReadSpecial(SourceStream& src, int first) {
+  if (has_stretches_ && stretch_starts_[first]) {
+    if (const Code code = ReadStretch(src, first); code != kEndOfSource) {
+      return code;
+    }
+  }
+  if (notes_ != nullptr && first == kNoteOpen && !reading_note_) {
+    return ReadNote(src);
+  }
+  return kEndOfSource;
+}
+
+Code TokenReader::ReadNote(SourceStream& src) {
+  const std::int64_t start = src.Tell() - 1;
+  halves_.Clear();
+  reading_note_ = true;
+  bool closed = false;
+  for (;;) {
+    const Code code = ReadToken(src);
+    if (code == kEndOfSource || code == kLineFeed || code == kCarriageReturn ||
+        code == kSingleByteBase || code == kSingleByteBase + kNoteOpen ||
+        src.Tell() - start > static_cast<std::int64_t>(kStretchLookahead)) {
+      break;
+    }
+    if (code == kSingleByteBase + kNoteClose) {
+      closed = halves_.complete();
+      break;
+    }
+    if (code == kSingleByteBase + kNoteSeparator) {
+      if (!halves_.AddSeparator()) break;
+    } else if (!IsIgnored(code)) {
+      halves_.AddKey(code);
+    }
+  }
+  reading_note_ = false;
+  const std::int64_t end = src.Tell();
+  const std::ptrdiff_t index =
+      closed ? notes_->Intern(halves_.CanonicalKey()) : -1;
+  if (index < 0) {
+    src.Seek(start + 1);
+    return kEndOfSource;
+  }
+  src.Seek(start);
+  last_note_.clear();
+  for (std::int64_t i = start; i < end; ++i) {
+    last_note_.push_back(static_cast<char>(src.Getc()));
+  }
+  auto known =
+      std::find_if(notes_by_source_.begin(), notes_by_source_.end(),
+                   [&src](const auto& entry) { return entry.first == &src; });
+  if (known == notes_by_source_.end()) {
+    notes_by_source_.emplace_back(&src, last_note_);
+  } else {
+    known->second = last_note_;
+  }
+  return NoteTable::Big5Code(static_cast<std::size_t>(index));
+}
+
+const std::string& TokenReader::NoteReadFrom(const SourceStream& src) const {
+  for (const auto& [stream, text] : notes_by_source_) {
+    if (stream == &src) return text;
+  }
+  return last_note_;
 }
 
 namespace {
@@ -120,9 +199,10 @@ Code TokenReader::ReadStretch(SourceStream& src, int first) {
 }
 
 std::size_t TokenReader::WriteNotationText(Code code, OutputStream& out) const {
-  if (code == kIgnoredStretch) {
-    out.Write(last_stretch_);
-    return last_stretch_.size();
+  if (code == kIgnoredStretch || IsNoteCode(code)) {
+    const std::string& text = LastSpecialText(code);
+    out.Write(text);
+    return text.size();
   }
   const std::string& text = notations_.NotationText(code);
   out.Write(text);

@@ -8,11 +8,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CharCodes.h"
 #include "NotationTable.h"
+#include "NoteTable.h"
 #include "OutputStream.h"
 #include "SignSet.h"
 #include "SourceStream.h"
@@ -50,11 +53,12 @@ class TokenReader {
   // unread; followed by a NUL it gives 256 + byte and consumes the NUL.
   //
   // With ignored stretches set, a stretch at the current position is read
-  // as one kIgnoredStretch, before notations are looked for.
+  // as one kIgnoredStretch, before notations are looked for; then, with
+  // unordered notes on, a note as its note code (NoteTable.h).
   Code ReadToken(SourceStream& src) {
     const int x = src.Getc();
-    if (has_stretches_ && x >= 0 && stretch_starts_[x]) {
-      if (const Code code = ReadStretch(src, x); code != kEndOfSource) {
+    if (has_specials_ && x >= 0 && special_starts_[x]) {
+      if (const Code code = ReadSpecial(src, x); code != kEndOfSource) {
         return code;
       }
     }
@@ -79,6 +83,27 @@ class TokenReader {
   void SetIgnoredStretches(std::vector<IgnoredStretch> stretches);
   bool has_ignored_stretches() const { return has_stretches_; }
 
+  // Reads every note "(A/B)" on one line, with exactly one "/" and no
+  // further "(" before its ")", as one compared code that stands for the
+  // pair of its halves in either order (NoteTable.h); the markers count
+  // whether or not they are ignored symbols. Inside a note, ignored
+  // symbols and stretches are left out of the comparison. A "(" that
+  // starts no such note is an ordinary character. Stretches win over
+  // notes: a "(" that opens a stretch is read as the stretch.
+  void SetUnorderedNotes(bool on);
+  bool has_unordered_notes() const { return notes_ != nullptr; }
+  bool IsNoteCode(Code code) const {
+    return notes_ != nullptr && NoteTable::IsBig5NoteCode(code);
+  }
+
+  // The first bytes of every token other than a plain character or a
+  // notation: openers of stretches, and "(" with unordered notes on.
+  // Whatever starts with another byte is read as a plain character.
+  const std::array<bool, 256>& special_starts() const {
+    return special_starts_;
+  }
+  bool has_special_starts() const { return has_specials_; }
+
   // Whether the comparison skips `code`. kIgnoredStretch counts only while
   // stretches are set, so that a list of the ignored codes stays the
   // symbols' alone without them.
@@ -88,10 +113,16 @@ class TokenReader {
   }
 
   // The byte length of the notation `code` stands for, or of the stretch
-  // read last for kIgnoredStretch.
+  // read last for kIgnoredStretch, or of the note read last for a note.
   std::size_t TokenLength(Code code) const {
     if (code == kIgnoredStretch) return last_stretch_.size();
+    if (IsNoteCode(code)) return last_note_.size();
     return notations_.TokenLength(code);
+  }
+
+  // TokenLength, where a note is the one read last from `src`.
+  std::size_t TokenLength(Code code, const SourceStream& src) const {
+    return IsNoteCode(code) ? NoteReadFrom(src).size() : TokenLength(code);
   }
 
   // Writes the bytes that `code` stands for: one byte below 512, the
@@ -109,6 +140,22 @@ class TokenReader {
       return 1;
     }
     return WriteNotationText(code, out);
+  }
+
+  // WriteCodeText, where a note is the one read last from `src`: each
+  // source keeps its own note text when all are read before any is written.
+  std::size_t WriteTokenText(Code code, const SourceStream& src,
+                             OutputStream& out) const {
+    if (!IsNoteCode(code)) return WriteCodeText(code, out);
+    const std::string& text = NoteReadFrom(src);
+    out.Write(text);
+    return text.size();
+  }
+
+  // The bytes of the stretch or note read last, for kIgnoredStretch or a
+  // note code.
+  const std::string& LastSpecialText(Code code) const {
+    return code == kIgnoredStretch ? last_stretch_ : last_note_;
   }
 
   // Positions `src` at `start` and copies characters to `out` until the
@@ -131,6 +178,13 @@ class TokenReader {
   // Reads a stretch whose opener starts with `first`, just read. Returns
   // kIgnoredStretch after it, or 0 with `src` left as it was.
   Code ReadStretch(SourceStream& src, int first);
+  // A stretch or note at `first`, just read; 0 with `src` as it was.
+  Code ReadSpecial(SourceStream& src, int first);
+  // Reads a note whose "(" was just read. Returns its code after it, or 0
+  // with `src` left as it was.
+  Code ReadNote(SourceStream& src);
+  const std::string& NoteReadFrom(const SourceStream& src) const;
+  void UpdateSpecialStarts();
 
   NotationTable& notations_;
   const SignSet& signs_;
@@ -141,6 +195,15 @@ class TokenReader {
   std::array<bool, 256> stretch_starts_{};
   std::vector<unsigned char> stretch_lookahead_;
   std::string last_stretch_;
+  // Which bytes begin a stretch or a note.
+  bool has_specials_ = false;
+  std::array<bool, 256> special_starts_{};
+  std::unique_ptr<NoteTable> notes_;
+  NoteHalves halves_;
+  bool reading_note_ = false;
+  std::string last_note_;
+  // The note read last from each stream that has had one.
+  std::vector<std::pair<const SourceStream*, std::string>> notes_by_source_;
 };
 
 }  // namespace tessel

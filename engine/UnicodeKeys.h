@@ -9,7 +9,9 @@
 //                          Big5 code that maps to nothing (a lone high byte
 //                          is its byte): equal only to the same raw
 //                          character of the same encoding
+//   kIgnoredStretchKey     a stretch between an opener and its closer
 //   kNotationKeyBase + i   a folded notation that names no character
+//   kNoteKeyBase + i       a note compared as a unit (NoteTable.h)
 //
 // Big5 runs keep their 16-bit codes (CharCodes.h); these keys never meet
 // them.
@@ -36,7 +38,9 @@ constexpr Key kLastControlKey = kCharacterKeyBase + 0x1F;
 constexpr Key kCharacterKeyLimit = kCharacterKeyBase + 0x110000;
 constexpr Key kRawKeyBase = 0x200000;
 constexpr int kRawEncodingShift = 16;
+constexpr Key kIgnoredStretchKey = 0x300000;
 constexpr Key kNotationKeyBase = 0x400000;
+constexpr Key kNoteKeyBase = 0x600000;
 
 // The key a character compares by. This is the one place where two
 // characters are made equal: a variant or normalisation rule belongs here.

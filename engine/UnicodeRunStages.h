@@ -20,6 +20,8 @@ namespace tessel {
 struct UnicodeReaders {
   std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> sources;
   UnicodeSignSet signs;
+  // The notes met, for every source alike, with unordered notes on.
+  NoteTable notes{NoteTable::kUnicodeCapacity};
 };
 
 // Reads keys from `src` until one is compared or the source has ended,

@@ -43,7 +43,134 @@ UnicodeTokenReader::UnicodeTokenReader(Encoding encoding,
       big5_reader_(big5_notations_, no_signs_, fold_notations) {}
 
 Key UnicodeTokenReader::ReadKey(SourceStream& src) {
+  const Key key = ReadPlain(src);
+  if (notes_ != nullptr && !reading_note_ && last_.kind == Kind::kCharacter &&
+      last_.value == kNoteOpen) {
+    const std::int64_t start = src.Tell() - last_.length;
+    if (const Key note = ReadNote(src, start); note != kEndOfSource) {
+      return note;
+    }
+  }
+  return key;
+}
+
+Key UnicodeTokenReader::ReadPlain(SourceStream& src) {
   return encoding_ == Encoding::kBig5 ? ReadBig5(src) : ReadUtf(src);
+}
+
+void UnicodeTokenReader::SetIgnoredStretches(
+    const std::vector<IgnoredStretch>& stretches) {
+  stretch_keys_.clear();
+  if (encoding_ == Encoding::kBig5) {
+    big5_reader_.SetIgnoredStretches(stretches);
+    return;
+  }
+  for (const IgnoredStretch& stretch : stretches) {
+    std::u32string open, close;
+    for (char32_t c : DecodeText(stretch.open, Encoding::kBig5)) {
+      open.push_back(CharacterKey(c));
+    }
+    for (char32_t c : DecodeText(stretch.close, Encoding::kBig5)) {
+      close.push_back(CharacterKey(c));
+    }
+    if (!open.empty() && !close.empty())
+      stretch_keys_.emplace_back(open, close);
+  }
+}
+
+void UnicodeTokenReader::SetUnorderedNotes(NoteTable* notes,
+                                           const UnicodeSignSet* signs) {
+  notes_ = notes;
+  note_signs_ = signs;
+}
+
+void UnicodeTokenReader::TakeText(SourceStream& src, std::int64_t start) {
+  const std::int64_t end = src.Tell();
+  src.Seek(start);
+  text_.clear();
+  for (std::int64_t i = start; i < end; ++i) {
+    text_.push_back(static_cast<char>(src.Getc()));
+  }
+  last_ = Token{};
+  last_.kind = Kind::kText;
+  last_.length = end - start;
+}
+
+Key UnicodeTokenReader::ReadNote(SourceStream& src, std::int64_t start) {
+  const std::int64_t after_open = src.Tell();
+  halves_.Clear();
+  reading_note_ = true;
+  bool closed = false;
+  for (;;) {
+    const Key key = ReadKey(src);
+    if (key == kEndOfSource ||
+        src.Tell() - start >
+            static_cast<std::int64_t>(TokenReader::kStretchLookahead)) {
+      break;
+    }
+    if (last_.kind == Kind::kCharacter) {
+      const char32_t c = last_.value;
+      if (c == 0x0A || c == 0x0D || c == 0 || c == kNoteOpen) break;
+      if (c == kNoteClose) {
+        closed = halves_.complete();
+        break;
+      }
+      if (c == kNoteSeparator) {
+        if (!halves_.AddSeparator()) break;
+        continue;
+      }
+    }
+    if (!note_signs_->IsIgnored(key)) halves_.AddKey(key);
+  }
+  reading_note_ = false;
+  const std::ptrdiff_t index =
+      closed ? notes_->Intern(halves_.CanonicalKey()) : -1;
+  if (index < 0) {
+    // The "(" stays the token read last.
+    src.Seek(start);
+    ReadPlain(src);
+    if (src.Tell() != after_open) src.Seek(after_open);
+    return kEndOfSource;
+  }
+  TakeText(src, start);
+  return kNoteKeyBase + static_cast<Key>(index);
+}
+
+Key UnicodeTokenReader::ReadUtfStretch(SourceStream& src) {
+  const std::span<const unsigned char> bytes =
+      src.Peek(TokenReader::kStretchLookahead);
+  const unsigned char* const begin = bytes.data();
+  const unsigned char* const end = begin + bytes.size();
+  // The keys of the characters from `p` on match `keys`; returns the end of
+  // the match, or nullptr.
+  const auto match = [&](const unsigned char* p,
+                         const std::u32string& keys) -> const unsigned char* {
+    for (char32_t want : keys) {
+      if (p >= end) return nullptr;
+      const DecodedChar c = DecodeAt(encoding_, p, end);
+      if (c.raw || CharacterKey(c.value) != want) return nullptr;
+      p += c.length;
+    }
+    return p;
+  };
+  for (const auto& [open, close] : stretch_keys_) {
+    const unsigned char* p = match(begin, open);
+    if (p == nullptr) continue;
+    while (p < end) {
+      if (const unsigned char* q = match(p, close); q != nullptr) {
+        const std::int64_t start = src.Tell();
+        src.Skip(static_cast<std::size_t>(q - begin));
+        TakeText(src, start);
+        return kIgnoredStretchKey;
+      }
+      const DecodedChar c = DecodeAt(encoding_, p, end);
+      if (!c.raw && (c.value == 0x0A || c.value == 0x0D || c.value == 0)) {
+        break;
+      }
+      p += c.length;
+    }
+  }
+  return kEndOfSource;
 }
 
 Key UnicodeTokenReader::TakeNotation(const std::string& text,
@@ -99,6 +226,10 @@ Key UnicodeTokenReader::ReadUtf(SourceStream& src) {
   }
   const DecodedChar c =
       DecodeAt(encoding_, bytes.data(), bytes.data() + bytes.size());
+  if (!stretch_keys_.empty() && !c.raw) {
+    if (const Key key = ReadUtfStretch(src); key != kEndOfSource) return key;
+    bytes = src.Peek(kMaxUnicodeCharLength);
+  }
   if (fold_ && !c.raw && (c.value == '[' || c.value == '&')) {
     if (const Key key = ReadUtfNotation(src, c.value); key != kEndOfSource) {
       return key;
@@ -121,6 +252,11 @@ Key UnicodeTokenReader::ReadBig5(SourceStream& src) {
   last_ = Token{};
   if (code == kEndOfSource) return kEndOfSource;
   last_.length = src.Tell() - start;
+  if (code == kIgnoredStretch) {
+    text_ = big5_reader_.LastSpecialText(code);
+    last_.kind = Kind::kText;
+    return kIgnoredStretchKey;
+  }
   if (IsNotationCode(code)) {
     const std::string& big5 = big5_notations_.NotationText(code);
     // A notation that holds a code the page lacks could not be written
@@ -177,6 +313,16 @@ std::size_t UnicodeTokenReader::WriteLast(OutputStream& out,
       }
       out.Write(ConvertText(text, Encoding::kUtf8, encoding));
       return DisplayWidth(text);
+    }
+    case Kind::kText: {
+      const std::string utf8 =
+          encoding_ == Encoding::kUtf8
+              ? text_
+              : ConvertText(text_, encoding_, Encoding::kUtf8);
+      out.Write(encoding == encoding_
+                    ? text_
+                    : ConvertText(text_, encoding_, encoding));
+      return DisplayWidth(utf8);
     }
     case Kind::kRaw:
       if (encoding != encoding_) {

@@ -16,9 +16,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Encoding.h"
 #include "NotationTable.h"
+#include "NoteTable.h"
 #include "OutputStream.h"
 #include "SignSet.h"
 #include "SourceStream.h"
@@ -38,6 +40,20 @@ class UnicodeTokenReader {
                      bool fold_notations);
 
   Encoding encoding() const { return encoding_; }
+
+  // Reads every stretch from an opener to the next closer on its line as
+  // one kIgnoredStretchKey, by the rules of TokenReader::SetIgnoredStretches
+  // counted in characters: openers and closers (`stretches`, Big5 bytes)
+  // match as characters of a UTF source, compared by their keys, and as
+  // their Big5 bytes in a Big5 source. A UTF stretch never crosses a line
+  // feed, a carriage return or a U+0000, and ends within
+  // TokenReader::kStretchLookahead bytes.
+  void SetIgnoredStretches(const std::vector<IgnoredStretch>& stretches);
+
+  // Reads notes as TokenReader::SetUnorderedNotes does, keyed through
+  // `notes` (one table for all the run's sources) and leaving out what
+  // `signs` ignores; nullptr turns notes off. Both must outlive the reader.
+  void SetUnorderedNotes(NoteTable* notes, const UnicodeSignSet* signs);
 
   // Reads the next token of `src` and returns its key; 0 at the end of the
   // source (and, in Big5, at a 0x1A, which it consumes).
@@ -67,7 +83,8 @@ class UnicodeTokenReader {
                        OutputStream& out, Encoding encoding);
 
  private:
-  enum class Kind : std::uint8_t { kEnd, kCharacter, kRaw, kNotation };
+  // kText: a stretch or a note, whose bytes are in text_.
+  enum class Kind : std::uint8_t { kEnd, kCharacter, kRaw, kNotation, kText };
   struct Token {
     Kind kind = Kind::kEnd;
     char32_t value = 0;  // scalar value, raw unit, or notation index
@@ -77,7 +94,16 @@ class UnicodeTokenReader {
     unsigned char bytes[kMaxUnicodeCharLength] = {};
   };
 
+  // ReadKey without notes.
+  Key ReadPlain(SourceStream& src);
   Key ReadUtf(SourceStream& src);
+  // A stretch whose opener starts at the current position; 0 when none.
+  Key ReadUtfStretch(SourceStream& src);
+  // A note whose "(" was just read, starting at `start`; 0 when none, with
+  // `src` after the "(".
+  Key ReadNote(SourceStream& src, std::int64_t start);
+  // Makes the bytes from `start` to the current position the last token.
+  void TakeText(SourceStream& src, std::int64_t start);
   Key ReadBig5(SourceStream& src);
   // Tries a notation at the opener `opener` in the peeked `bytes` of a UTF
   // source. Returns its key and skips it, or 0 when none starts there.
@@ -95,6 +121,13 @@ class UnicodeTokenReader {
   SignSet no_signs_;
   TokenReader big5_reader_;
   Token last_;
+  std::string text_;
+  // The openers and closers as keys, for a UTF source.
+  std::vector<std::pair<std::u32string, std::u32string>> stretch_keys_;
+  NoteTable* notes_ = nullptr;
+  const UnicodeSignSet* note_signs_ = nullptr;
+  NoteHalves halves_;
+  bool reading_note_ = false;
 };
 
 }  // namespace tessel

@@ -89,22 +89,17 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"auto window in a unicode run",
                     kTwo + " --unicode --window auto",
                     "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "--json, --tei or --variants yet; give "
                     "a fixed --window N and none of the others"},
         RefusedCase{"report in a run with a utf-8 source",
                     kTwo + " --encoding big5,utf-8 --json j",
                     "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "--json, --tei or --variants yet; give "
                     "a fixed --window N and none of the others"},
         RefusedCase{"variants in a unicode run",
                     kTwo + " --unicode --variants z",
                     "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
-                    "a fixed --window N and none of the others"},
-        RefusedCase{"ignored stretches in a run with a utf-16 source",
-                    kTwo + " --encoding utf-16le --ignore-between ( )",
-                    "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "--json, --tei or --variants yet; give "
                     "a fixed --window N and none of the others"},
         RefusedCase{"window not a number", kTwo + " --window abc",
                     "最大比對數字該欄必需為數字!"},
@@ -177,6 +172,26 @@ TEST(CommandLineTest, IgnoreBetweenTakesTwoValuesInBig5) {
   EXPECT_EQ(line.options.ignore_between, expected);
   EXPECT_EQ(line.options.sources[1], "b");
   EXPECT_EQ(line.options.variant_tables, "z,semantic");
+}
+
+// Both work in Unicode runs too; --notes takes only "unordered", once.
+TEST(CommandLineTest, NotesAndIgnoredStretchesInAnyRun) {
+  const CommandLine line = ParseCommandLine(
+      Words("a b --result ra --result rb --diff d --encoding utf-16le "
+            "--ignore-between ( ) --notes unordered"));
+  ASSERT_EQ(line.action, CommandLine::Action::kRun) << line.error;
+  EXPECT_TRUE(line.options.notes_unordered);
+  EXPECT_EQ(line.options.ignore_between.size(), 1u);
+  EXPECT_FALSE(ParseCommandLine(Words("a b --result ra --result rb --diff d"))
+                   .options.notes_unordered);
+  for (const char* words :
+       {"a b --result ra --result rb --diff d --notes ordered",
+        "a b --result ra --result rb --diff d --notes unordered --notes "
+        "unordered"}) {
+    EXPECT_EQ(ParseCommandLine(Words(words)).action,
+              CommandLine::Action::kUsageError)
+        << words;
+  }
 }
 
 TEST(CommandLineTest, DefaultsAndNamesThatLookLikeOptions) {

@@ -175,6 +175,8 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
     // What the sinks must receive, where it is not the sources converted
     // whole.
     std::vector<std::string> texts = {};
+    std::vector<std::pair<std::string, std::string>> ignore_between = {};
+    bool notes_unordered = false;
   };
   const std::string long_run(3000, 'x');
   const Case cases[] = {
@@ -202,12 +204,27 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
       {"lone high byte at the end", {"a\xA4", "a"}, false, {"a", "a"}},
       {"empty source", {"", DAO}, false},
       {"notation", {"[" DAO "*" KE "]" MING, "&x-656B;" MING}, false},
+      // Stretches and notes have no stored text: each source's own goes
+      // to the sinks.
+      {"ignored stretches",
+       {DAO "(" KE ")" MING, DAO "(" FEI ")" MING},
+       false,
+       {},
+       {{"(", ")"}}},
+      {"unordered notes",
+       {DAO "(" KE "/" FEI ")" MING, DAO "(" FEI "/" KE ")" CHANG},
+       false,
+       {},
+       {},
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     sink_ = RecordingSink{};
     host_.fast = c.fast;
     Sources(c.sources);
+    host_.options.ignore_between = c.ignore_between;
+    host_.options.notes_unordered = c.notes_unordered;
     const RunStatus status = Run();
     EXPECT_EQ(status.outcome, RunOutcome::kCompleted);
     for (std::size_t k = 0; k < c.sources.size(); ++k) {

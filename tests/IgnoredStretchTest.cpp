@@ -122,6 +122,19 @@ INSTANTIATE_TEST_SUITE_P(
                     "\xA5\xD2\xA4\xFE"
                     "ABCD",
                     0},
+        // Fast mode's shortcuts stop at the lead byte of （, so that the
+        // walk reads both stretches whole.
+        StretchCase{"Big5ParenthesesInBoth",
+                    "\xA5\xD2\xA1\x5D\xA4\x41\xA1\x5E\xA4\xFE"
+                    "ABCD",
+                    "\xA5\xD2\xA1\x5D\xA4\x42\xA1\x5E\xA4\xFE"
+                    "ABCD",
+                    {kWideNote},
+                    "\xA5\xD2\xA1\x5D\xA4\x41\xA1\x5E\xA4\xFE"
+                    "ABCD",
+                    "\xA5\xD2\xA1\x5D\xA4\x42\xA1\x5E\xA4\xFE"
+                    "ABCD",
+                    0},
         // The second byte of （ (A15D) is the byte of "]", and must not
         // close a "[" stretch.
         StretchCase{"CloserInsideACharacterDoesNotClose",

@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         WordingCase{"not in a unicode run",
                     {RunErrorKind::kNotInUnicodeRun, RunFile::kNone, ""},
                     "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
+                    "--json, --tei or --variants yet; give "
                     "a fixed --window N and none of the others"}),
     [](const auto& info) { return RowName(info.param.name); });
 

@@ -15,6 +15,8 @@
 //   byte 1-2 the look-ahead: 2 + (big-endian value mod 299); with the
 //            growing one, its MAX: 100 times 1, 4, 16 or 64 by value mod 4
 //   byte 3   the difference limit as a signed byte; 127 means none
+//   byte 4   also, whatever else it gives: bit 6 unordered notes, bit 7
+//            the ignored stretches "(" ")" and "<" ">"
 // A "{" or "|" in a source becomes "(" or "!", so the blocks stay readable.
 
 #include <unistd.h>
@@ -211,6 +213,8 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
     names.push_back(o.sources[k].string());
   }
   o.difference = dir / "d";
+  o.notes_unordered = (data[4] & 64) != 0;
+  if ((data[4] & 128) != 0) o.ignore_between = {{"(", ")"}, {"<", ">"}};
   host.stop_at_pass = stop ? data[4] : -1;
   host.fast = fast;
 
