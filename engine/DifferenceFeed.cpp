@@ -3,28 +3,94 @@
 #include <utility>
 
 #include "Big5Utf8.h"
+#include "UnicodeEncoder.h"
 
 namespace tessel {
 
-RunDescription DescribeRun(const RunOptions& options, const RunSources& sources,
-                           const SignSet& signs,
-                           const NotationTable& notations) {
-  RunDescription run;
+namespace {
+
+// One token at a time through a Big5 run's reader.
+class Big5Tokens {
+ public:
+  explicit Big5Tokens(TokenReader& reader) : reader_(reader) {}
+  Code Read(SourceStream& src) { return code_ = reader_.ReadToken(src); }
+  bool Ignored() const { return reader_.IsIgnored(code_); }
+  void AppendText(std::string& out) const {
+    AppendCodeAsUtf8(code_, reader_.notations(), out);
+  }
+
+ private:
+  TokenReader& reader_;
+  Code code_ = kEndOfSource;
+};
+
+// One token at a time through a Unicode run's reader of one source.
+class UnicodeTokens {
+ public:
+  UnicodeTokens(UnicodeTokenReader& reader, const UnicodeSignSet& signs)
+      : reader_(reader), signs_(signs) {}
+  Key Read(SourceStream& src) { return key_ = reader_.ReadKey(src); }
+  bool Ignored() const { return signs_.IsIgnored(key_); }
+  void AppendText(std::string& out) const { reader_.AppendLastUtf8(out); }
+
+ private:
+  UnicodeTokenReader& reader_;
+  const UnicodeSignSet& signs_;
+  Key key_ = kEndOfSource;
+};
+
+void DescribeSources(const RunOptions& options, const RunSources& sources,
+                     const std::array<Encoding, kMaxSources>& encodings,
+                     RunDescription& run) {
   run.source_count = sources.count;
   for (int k = 0; k < sources.count; ++k) {
     const std::u8string name = options.sources[k].u8string();
     run.sources[k].name.assign(name.begin(), name.end());
-    run.sources[k].encoding = "Big5";
+    run.sources[k].encoding = EncodingName(encodings[k]);
     run.sources[k].byte_size = sources.streams[k]->Length();
   }
   run.window_size = options.window_size;
   run.diff_limit = options.diff_limit;
   run.fold_notations = options.fold_notations;
+}
+
+}  // namespace
+
+RunDescription DescribeRun(const RunOptions& options, const RunSources& sources,
+                           const SignSet& signs,
+                           const NotationTable& notations) {
+  RunDescription run;
+  DescribeSources(options, sources, {}, run);
   for (Code code = kLastControl + 1; code < kCodeLimit; ++code) {
     if (!signs.IsIgnored(code)) continue;
     std::string text;
     AppendCodeAsUtf8(code, notations, text);
     if (!text.empty()) run.ignored_symbols.push_back(std::move(text));
+  }
+  return run;
+}
+
+RunDescription DescribeUnicodeRun(
+    const RunOptions& options, const RunSources& sources,
+    const std::array<Encoding, kMaxSources>& encodings,
+    const UnicodeSignSet& signs, const NotationTable& notations) {
+  RunDescription run;
+  DescribeSources(options, sources, encodings, run);
+  bool raw_listed = false;
+  for (const Key key : signs.Keys()) {
+    if (key <= kLastControlKey) continue;
+    char buffer[kMaxEncodedLength];
+    if (key < kCharacterKeyLimit) {
+      run.ignored_symbols.emplace_back(
+          buffer, EncodeUtf8(key - kCharacterKeyBase, buffer));
+    } else if (key >= kNotationKeyBase) {
+      run.ignored_symbols.push_back(notations.TextAt(key - kNotationKeyBase));
+    } else if (!raw_listed) {
+      // Every raw character reads as U+FFFD; the list holds each text once.
+      raw_listed = true;
+      run.ignored_symbols.emplace_back(
+          buffer, EncodeUtf8(kReplacementCharacter, buffer));
+    }
   }
   return run;
 }
@@ -52,10 +118,28 @@ DifferenceFeed::DifferenceFeed(
     std::array<std::unique_ptr<SourceStream>, kMaxSources> sources,
     int source_count)
     : sinks_(std::move(sinks)),
-      reader_(reader),
+      reader_(&reader),
       sources_(std::move(sources)),
       source_count_(source_count) {
   copy_.reserve(kCopyPiece + 64);
+}
+
+DifferenceFeed::DifferenceFeed(
+    std::vector<DifferenceSink*> sinks,
+    std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> readers,
+    const UnicodeSignSet& signs,
+    std::array<std::unique_ptr<SourceStream>, kMaxSources> sources,
+    int source_count)
+    : sinks_(std::move(sinks)),
+      unicode_(std::move(readers)),
+      signs_(&signs),
+      sources_(std::move(sources)),
+      source_count_(source_count) {
+  copy_.reserve(kCopyPiece + 64);
+  for (int k = 0; k < source_count_; ++k) {
+    SourceStream& src = *sources_[k];
+    src.Skip(ByteOrderMarkLength(unicode_[k]->encoding(), src.Peek(3)));
+  }
 }
 
 void DifferenceFeed::Begin(const RunDescription& run) {
@@ -69,10 +153,19 @@ void DifferenceFeed::FlushCopy(int k) {
 }
 
 void DifferenceFeed::CopyTo(int k, std::int64_t offset) {
+  if (reader_ != nullptr) {
+    CopyWith(Big5Tokens(*reader_), k, offset);
+  } else {
+    CopyWith(UnicodeTokens(*unicode_[k], *signs_), k, offset);
+  }
+}
+
+template <typename Tokens>
+void DifferenceFeed::CopyWith(Tokens tokens, int k, std::int64_t offset) {
   SourceStream& src = *sources_[k];
   while (src.Tell() < offset) {
     const std::int64_t before = src.Tell();
-    const Code code = reader_.ReadToken(src);
+    const Code code = tokens.Read(src);
     // A 0x1A, or a high byte the source ends after, reads as the end and
     // is written nowhere; only the true end leaves the position where it
     // was.
@@ -80,12 +173,12 @@ void DifferenceFeed::CopyTo(int k, std::int64_t offset) {
       if (src.Tell() == before) break;
       continue;
     }
-    const bool ignored = reader_.IsIgnored(code);
+    const bool ignored = tokens.Ignored();
     if (ignored != copy_ignored_ || copy_.size() >= kCopyPiece) {
       FlushCopy(k);
       copy_ignored_ = ignored;
     }
-    AppendCodeAsUtf8(code, reader_.notations(), copy_);
+    tokens.AppendText(copy_);
   }
   FlushCopy(k);
 }
@@ -94,6 +187,16 @@ void DifferenceFeed::CopyTo(int k, std::int64_t offset) {
 // the result and difference files.
 DifferenceSpan DifferenceFeed::ReadSpan(int k, std::int64_t start,
                                         std::int64_t length) {
+  if (reader_ != nullptr) {
+    return ReadSpanWith(Big5Tokens(*reader_), k, start, length);
+  }
+  return ReadSpanWith(UnicodeTokens(*unicode_[k], *signs_), k, start, length);
+}
+
+template <typename Tokens>
+DifferenceSpan DifferenceFeed::ReadSpanWith(Tokens tokens, int k,
+                                            std::int64_t start,
+                                            std::int64_t length) {
   SourceStream& src = *sources_[k];
   std::string& text = span_text_[k];
   std::string& compared = span_compared_[k];
@@ -103,14 +206,14 @@ DifferenceSpan DifferenceFeed::ReadSpan(int k, std::int64_t start,
   span.byte_offset = start;
   std::int64_t counted = 0;
   while (counted < length) {
-    const Code code = reader_.ReadToken(src);
+    const Code code = tokens.Read(src);
     if (code == kEndOfSource) break;
-    if (!reader_.IsIgnored(code)) {
+    if (!tokens.Ignored()) {
       counted += 2;
       ++span.compared_count;
-      AppendCodeAsUtf8(code, reader_.notations(), compared);
+      tokens.AppendText(compared);
     }
-    AppendCodeAsUtf8(code, reader_.notations(), text);
+    tokens.AppendText(text);
   }
   span.byte_length = src.Tell() - start;
   span.text = text;

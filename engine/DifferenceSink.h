@@ -38,7 +38,7 @@ constexpr std::int32_t kNoReportLimit = 2147483647;
 // One source as the run opened it.
 struct ReportSource {
   std::string name;      // the file name as the user gave it, UTF-8
-  std::string encoding;  // as the run read it: "Big5", "UTF-8", ...
+  std::string encoding;  // as the run read it: "big5", "utf-8", ...
   std::int64_t byte_size = 0;
 };
 

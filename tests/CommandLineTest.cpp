@@ -88,24 +88,19 @@ INSTANTIATE_TEST_SUITE_P(
                     "--default-signs"},
         RefusedCase{"auto window in a unicode run",
                     kTwo + " --unicode --window auto",
-                    "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
-                    "a fixed --window N and none of the others"},
-        RefusedCase{"report in a run with a utf-8 source",
-                    kTwo + " --encoding big5,utf-8 --json j",
-                    "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
-                    "a fixed --window N and none of the others"},
+                    "a Unicode run does not support --window auto, --variants "
+                    "or --ignore-between yet; give a fixed --window N and "
+                    "none of the others"},
         RefusedCase{"variants in a unicode run",
                     kTwo + " --unicode --variants z",
-                    "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
-                    "a fixed --window N and none of the others"},
+                    "a Unicode run does not support --window auto, --variants "
+                    "or --ignore-between yet; give a fixed --window N and "
+                    "none of the others"},
         RefusedCase{"ignored stretches in a run with a utf-16 source",
                     kTwo + " --encoding utf-16le --ignore-between ( )",
-                    "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei, --variants or --ignore-between yet; give "
-                    "a fixed --window N and none of the others"},
+                    "a Unicode run does not support --window auto, --variants "
+                    "or --ignore-between yet; give a fixed --window N and "
+                    "none of the others"},
         RefusedCase{"window not a number", kTwo + " --window abc",
                     "最大比對數字該欄必需為數字!"},
         RefusedCase{"window below 2", kTwo + " --window 1",
@@ -204,6 +199,21 @@ TEST(CommandLineTest, ReportsAloneSendTheOtherOutputsToTheNullDevice) {
   EXPECT_EQ(line.options.report_outputs,
             (std::vector<std::filesystem::path>{"h", "j"}));
   EXPECT_FALSE(line.reports.tei.has_value());
+}
+
+TEST(CommandLineTest, TakesReportsInAUnicodeRun) {
+  struct Row {
+    std::string words;
+    std::vector<std::filesystem::path> reports;
+  };
+  for (const Row& row :
+       {Row{kTwo + " --encoding big5,utf-8 --json j --html h --tei t",
+            {"h", "j", "t"}},
+        Row{kTwo + " --unicode --tei t", {"t"}}}) {
+    const CommandLine line = ParseCommandLine(Words(row.words));
+    ASSERT_EQ(line.action, CommandLine::Action::kRun) << row.words;
+    EXPECT_EQ(line.options.report_outputs, row.reports) << row.words;
+  }
 }
 
 class CliProcessTest : public ::testing::Test {

@@ -38,7 +38,7 @@ SyntheticRun::SyntheticRun(int source_count,
       "edition-a.txt", "edition-b.txt", "edition-c.txt"};
   for (int k = 0; k < source_count; ++k) {
     description.sources[k].name = std::string(kNames[k]);
-    description.sources[k].encoding = "UTF-8";
+    description.sources[k].encoding = "utf-8";
   }
   description.window_size = 100;
   description.diff_limit = kNoReportLimit;
