@@ -16,7 +16,12 @@ class Big5Tokens {
   Code Read(SourceStream& src) { return code_ = reader_.ReadToken(src); }
   bool Ignored() const { return reader_.IsIgnored(code_); }
   void AppendText(std::string& out) const {
-    AppendCodeAsUtf8(code_, reader_.notations(), out);
+    // An ignored stretch is no notation: its text is the reader's.
+    if (code_ == kIgnoredStretch) {
+      AppendBig5AsUtf8(reader_.LastStretch(), out);
+    } else {
+      AppendCodeAsUtf8(code_, reader_.notations(), out);
+    }
   }
 
  private:

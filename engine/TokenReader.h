@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CharCodes.h"
@@ -86,6 +87,9 @@ class TokenReader {
     return signs_.IsIgnored(code) ||
            (code == kIgnoredStretch && has_stretches_);
   }
+
+  // The bytes of the ignored stretch read last.
+  std::string_view LastStretch() const { return last_stretch_; }
 
   // The byte length of the notation `code` stands for, or of the stretch
   // read last for kIgnoredStretch.

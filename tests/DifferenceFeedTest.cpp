@@ -160,6 +160,7 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
     // What the sinks must receive, where it is not the sources converted
     // whole.
     std::vector<std::string> texts = {};
+    std::vector<std::pair<std::string, std::string>> ignore_between = {};
   };
   const std::string long_run(3000, 'x');
   const Case cases[] = {
@@ -187,12 +188,18 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
       {"lone high byte at the end", {"a\xA4", "a"}, false, {"a", "a"}},
       {"empty source", {"", DAO}, false},
       {"notation", {"[" DAO "*" KE "]" MING, "&x-656B;" MING}, false},
+      {"ignored stretches",
+       {DAO "(" KE FEI ")" CHANG MING, DAO "(" HUI ")" MING},
+       false,
+       {},
+       {{"(", ")"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     sink_ = RecordingSink{};
     host_.fast = c.fast;
     Sources(c.sources);
+    host_.options.ignore_between = c.ignore_between;
     const RunStatus status = Run();
     EXPECT_EQ(status.outcome, RunOutcome::kCompleted);
     for (std::size_t k = 0; k < c.sources.size(); ++k) {
