@@ -12,12 +12,16 @@ namespace {
 // One token at a time through a Big5 run's reader.
 class Big5Tokens {
  public:
-  explicit Big5Tokens(TokenReader& reader) : reader_(reader) {}
+  explicit Big5Tokens(TokenReader& reader)
+      : reader_(reader), utf8_(CodeUtf8Table()) {}
   Code Read(SourceStream& src) { return code_ = reader_.ReadToken(src); }
   bool Ignored() const { return reader_.IsIgnored(code_); }
   void AppendText(std::string& out) const {
-    // An ignored stretch is no notation: its text is the reader's.
-    if (code_ == kIgnoredStretch) {
+    const CodeUtf8& character = utf8_[code_];
+    if (character.length != CodeUtf8::kNotACharacterCode) {
+      out.append(character.bytes, character.length);
+    } else if (code_ == kIgnoredStretch) {
+      // An ignored stretch is no notation: its text is the reader's.
       AppendBig5AsUtf8(reader_.LastStretch(), out);
     } else {
       AppendCodeAsUtf8(code_, reader_.notations(), out);
@@ -26,6 +30,7 @@ class Big5Tokens {
 
  private:
   TokenReader& reader_;
+  const std::array<CodeUtf8, kCodeLimit>& utf8_;
   Code code_ = kEndOfSource;
 };
 

@@ -18,6 +18,10 @@ constexpr unsigned char kFirstNonControl = 0x20;
 constexpr char32_t kFirstNonCharacter = 0xFFFE;  // U+FFFE and U+FFFF
 constexpr char32_t kLastNonCharacter = 0xFFFF;
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
+constexpr unsigned char kFirstCjkLead = 0xE3;
+constexpr unsigned char kLastCjkLead = 0xE9;
+
+bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 // What each ASCII byte is written as in one format; empty where the byte
 // stands for itself.
@@ -112,6 +116,13 @@ void WriteEscaped(std::string_view text, const AsciiEscapes& ascii,
       write_kept(p);
       out.Write(escape);
       kept = ++p;
+      continue;
+    }
+    // Most text is CJK: U+3000..U+9FFF, lead bytes E3..E9, well-formed
+    // with any two continuation bytes, and escaped by no format.
+    if (*p >= kFirstCjkLead && *p <= kLastCjkLead && end - p >= 3 &&
+        IsContinuation(p[1]) && IsContinuation(p[2])) {
+      p += 3;
       continue;
     }
     const DecodedChar c = DecodeUtf8(p, end);

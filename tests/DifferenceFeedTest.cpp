@@ -357,5 +357,25 @@ TEST(Big5Utf8Test, ConvertsPairsAndReplacesWhatMapsToNothing) {
   }
 }
 
+// The feed looks characters up in a table; it must say what the
+// conversion says, for every code that stands for one or two bytes.
+TEST(Big5Utf8Test, TheCodeTableAgreesWithTheConversion) {
+  const NotationTable notations;
+  const auto& table = CodeUtf8Table();
+  int compared = 0;
+  for (Code code = kEndOfSource + 1; code < kCodeLimit; ++code) {
+    if (!IsSingleByteCode(code) && !IsDoubleByteCode(code)) {
+      EXPECT_EQ(table[code].length, CodeUtf8::kNotACharacterCode) << code;
+      continue;
+    }
+    std::string expected;
+    AppendCodeAsUtf8(code, notations, expected);
+    ASSERT_EQ(std::string(table[code].bytes, table[code].length), expected)
+        << code;
+    ++compared;
+  }
+  EXPECT_GT(compared, 30000);
+}
+
 }  // namespace
 }  // namespace tessel::testing
