@@ -131,7 +131,7 @@ DifferenceFeed::DifferenceFeed(
       reader_(&reader),
       sources_(std::move(sources)),
       source_count_(source_count) {
-  copy_.reserve(kCopyPiece + 64);
+  copy_.reserve(2 * kCopyPiece);
 }
 
 DifferenceFeed::DifferenceFeed(
@@ -145,7 +145,7 @@ DifferenceFeed::DifferenceFeed(
       signs_(&signs),
       sources_(std::move(sources)),
       source_count_(source_count) {
-  copy_.reserve(kCopyPiece + 64);
+  copy_.reserve(2 * kCopyPiece);
   for (int k = 0; k < source_count_; ++k) {
     SourceStream& src = *sources_[k];
     src.Skip(ByteOrderMarkLength(unicode_[k]->encoding(), src.Peek(3)));
@@ -156,10 +156,18 @@ void DifferenceFeed::Begin(const RunDescription& run) {
   for (DifferenceSink* sink : sinks_) sink->BeginRun(run);
 }
 
-void DifferenceFeed::FlushCopy(int k) {
-  if (copy_.empty()) return;
-  for (DifferenceSink* sink : sinks_) sink->CopyText(k, copy_, copy_ignored_);
+void DifferenceFeed::EndPiece(int k, bool flush) {
+  if (copy_.size() > piece_start_) {
+    pieces_.push_back(
+        {static_cast<std::uint32_t>(copy_.size()), copy_ignored_});
+    piece_start_ = copy_.size();
+  }
+  if (pieces_.empty() || (!flush && copy_.size() < kCopyPiece)) return;
+  const CopiedPieces copied{copy_, pieces_};
+  for (DifferenceSink* sink : sinks_) sink->CopyPieces(k, copied);
   copy_.clear();
+  pieces_.clear();
+  piece_start_ = 0;
 }
 
 void DifferenceFeed::CopyTo(int k, std::int64_t offset) {
@@ -184,13 +192,13 @@ void DifferenceFeed::CopyWith(Tokens tokens, int k, std::int64_t offset) {
       continue;
     }
     const bool ignored = tokens.Ignored();
-    if (ignored != copy_ignored_ || copy_.size() >= kCopyPiece) {
-      FlushCopy(k);
+    if (ignored != copy_ignored_ || copy_.size() - piece_start_ >= kCopyPiece) {
+      EndPiece(k, false);
       copy_ignored_ = ignored;
     }
     tokens.AppendText(copy_);
   }
-  FlushCopy(k);
+  EndPiece(k, true);
 }
 
 // The same reading as TokenReader::CopySource, which writes the span to

@@ -54,7 +54,9 @@ ReportOutcome ReportOutcomeOf(RunOutcome outcome);
 class DifferenceFeed {
  public:
   // Copied text is handed over in pieces of at most about this many bytes,
-  // so a sink is fed while a long agreeing stretch is still being read.
+  // so a sink is fed while a long agreeing stretch is still being read;
+  // pieces are gathered up to about as many bytes before they are handed
+  // over together.
   static constexpr std::size_t kCopyPiece = 64 * 1024;
 
   // `sinks` (not empty) belong to the caller; `reader` must be the run's
@@ -97,7 +99,9 @@ class DifferenceFeed {
   void CopyTo(int k, std::int64_t offset);
   template <typename Tokens>
   void CopyWith(Tokens tokens, int k, std::int64_t offset);
-  void FlushCopy(int k);
+  // Ends the piece being gathered, if it holds anything; and hands the
+  // pieces over once they hold kCopyPiece bytes, or with `flush`.
+  void EndPiece(int k, bool flush);
   // Reads the span of source k as the result writers copy it.
   DifferenceSpan ReadSpan(int k, std::int64_t start, std::int64_t length);
   template <typename Tokens>
@@ -112,9 +116,11 @@ class DifferenceFeed {
   const UnicodeSignSet* signs_ = nullptr;
   std::array<std::unique_ptr<SourceStream>, kMaxSources> sources_;
   int source_count_;
-  // The copied text of one source not yet handed over, and whether it is
-  // ignored.
+  // The copied text of one source not yet handed over, its pieces, and
+  // where the last one (not yet ended) starts and whether it is ignored.
   std::string copy_;
+  std::vector<CopiedPiece> pieces_;
+  std::size_t piece_start_ = 0;
   bool copy_ignored_ = false;
   // One difference's texts, per source: the whole span, its compared
   // characters.

@@ -1,10 +1,13 @@
 // The output hooks of a comparison run: what a run tells the writers of its
 // reports (HTML, JSON, TEI) while it walks the sources.
 //
-// A run calls, in this order: BeginRun once; then, interleaved, CopyText for
-// every stretch of a source it passes unchanged and Difference for every
+// A run calls, in this order: BeginRun once; then, interleaved, CopyPieces
+// for the stretches of a source it passes unchanged and Difference for every
 // difference, in the order found; then EndRun once, also when the run was
-// stopped or failed. For each source, the texts of its CopyText calls and
+// stopped or failed. CopyPieces hands over several pieces at once; unless a
+// sink overrides it, it calls CopyText for each piece in order, and what
+// follows holds of those calls. For each source, the texts of its CopyText
+// calls and
 // of its spans, taken in call order, are the whole source read so far,
 // each character once, as its result file holds it (which leaves out what
 // the README says): a span starts where the text before it ended, and the
@@ -22,6 +25,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,6 +103,20 @@ struct RunEnd {
   std::array<bool, kMaxReportSources> source_ended{};
 };
 
+// Pieces of one source's copied text, one after another in `text`: piece i
+// ends at byte ends[i].end (counted from the start of `text`; the last ends
+// at its end), starts where the one before ended, is never empty, and is
+// ignored or not as ends[i].ignored says. Two pieces in a row may both be
+// ignored or both not.
+struct CopiedPiece {
+  std::uint32_t end;
+  bool ignored;
+};
+struct CopiedPieces {
+  std::string_view text;
+  std::span<const CopiedPiece> pieces;
+};
+
 class DifferenceSink {
  public:
   virtual ~DifferenceSink() = default;
@@ -110,6 +128,17 @@ class DifferenceSink {
   // (line ends and other control characters are); a run may split a
   // stretch anywhere between characters, never inside one.
   virtual void CopyText(int source, std::string_view text, bool ignored) = 0;
+
+  // The pieces of `copied` as CopyText calls, in order. A sink that can
+  // take them together overrides it, and saves a call per piece.
+  virtual void CopyPieces(int source, const CopiedPieces& copied) {
+    std::uint32_t start = 0;
+    for (const CopiedPiece& piece : copied.pieces) {
+      CopyText(source, copied.text.substr(start, piece.end - start),
+               piece.ignored);
+      start = piece.end;
+    }
+  }
 
   virtual void Difference(const DifferenceRecord& record) = 0;
 

@@ -118,14 +118,29 @@ void HtmlReportWriter::BeginRun(const RunDescription& run) {
 
 void HtmlReportWriter::CopyText(int source, std::string_view text,
                                 bool ignored) {
-  if (text.empty()) return;
   std::string scratch;
+  Add(source, WithoutMarks(text, scratch), ignored);
+}
+
+void HtmlReportWriter::CopyPieces(int source, const CopiedPieces& copied) {
+  // The mark and U+FFFD are both three bytes: the pieces' ends still hold.
+  std::string scratch;
+  const std::string_view text = WithoutMarks(copied.text, scratch);
+  std::uint32_t start = 0;
+  for (const CopiedPiece& piece : copied.pieces) {
+    Add(source, text.substr(start, piece.end - start), piece.ignored);
+    start = piece.end;
+  }
+}
+
+void HtmlReportWriter::Add(int source, std::string_view text, bool ignored) {
+  if (text.empty()) return;
   std::string& pending = pending_[source];
   if (ignored != pending_ignored_[source]) {
     pending += kIgnoredMark;
     pending_ignored_[source] = ignored;
   }
-  pending += WithoutMarks(text, scratch);
+  pending += text;
   if (pending.size() >= kHtmlFlushBytes) Flush(source);
 }
 

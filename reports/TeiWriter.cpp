@@ -142,6 +142,10 @@ void TeiWriter::CopyText(int source, std::string_view text, bool) {
   if (source == 0) WriteText(text, true);
 }
 
+void TeiWriter::CopyPieces(int source, const CopiedPieces& copied) {
+  if (source == 0) WriteText(copied.text, true);
+}
+
 void TeiWriter::Difference(const DifferenceRecord& record) {
   out_.Write("<app n=\"");
   out_.Write(std::to_string(record.number));
