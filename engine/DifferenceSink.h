@@ -7,18 +7,19 @@
 // stopped or failed. CopyPieces hands over several pieces at once; unless a
 // sink overrides it, it calls CopyText for each piece in order, and what
 // follows holds of those calls. For each source, the texts of its CopyText
-// calls and
-// of its spans, taken in call order, are the whole source read so far,
-// each character once, as its result file holds it (which leaves out what
-// the README says): a span starts where the text before it ended, and the
-// text after it starts where the span ended. So a sink sees every source
-// once, as it is read, and never needs a second pass.
+// calls and of its spans, taken in call order, are the whole source read
+// so far, each character once, as its result file holds it (which leaves
+// out what the README says, and a byte-order mark): a span starts where the
+// text before it ended, and the text after it starts where the span ended.
+// So a sink sees every source once, as it is read, and never needs a
+// second pass.
 //
 // Every text reaches a sink as UTF-8, whatever the source's encoding; a
 // folded notation is its own spelling ("&x-65E0;", "[彳*&x-656B;]"),
-// converted like the rest. A sink must not keep a string_view beyond the
-// call that gave it. Sinks write nothing back to the run: each reports its
-// own write errors through its output.
+// converted like the rest; a character that maps to nothing (a raw byte or
+// unit, a lone high byte, a Big5 code the page lacks) is U+FFFD. A sink must
+// not keep a string_view beyond the call that gave it. Sinks write nothing back
+// to the run: each reports its own write errors through its output.
 
 #ifndef TESSEL_ENGINE_DIFFERENCESINK_H_
 #define TESSEL_ENGINE_DIFFERENCESINK_H_
