@@ -335,6 +335,32 @@ TEST_F(FeedTest, UnicodeSpansAreExactlyTheirBytes) {
   }
 }
 
+// A Unicode run cut off or stopped hands over what it read, from after
+// the byte-order mark.
+TEST_F(FeedTest, ACutOffUnicodeRunHandsOverWhatWasRead) {
+  const std::string tail = "天地玄黃宇宙洪荒日月盈昃辰宿列張";
+  const std::string s1 = "甲" + tail + "乙" + tail;
+  const std::string s2 = "丙" + tail + "丁" + tail;
+  Sources({"\xFE\xFF" + Utf16(s1, Encoding::kUtf16Be), s2});
+  host_.options.diff_limit = 1;
+  EXPECT_EQ(Run().outcome, RunOutcome::kCutOffLimit);
+  EXPECT_EQ(sink_.end.outcome, ReportOutcome::kCutOffLimit);
+  EXPECT_EQ(sink_.records,
+            std::vector<std::string>{"1: 1/2/2/甲/1 1/0/3/丙/1"});
+  EXPECT_EQ(sink_.texts[0], "甲");
+  EXPECT_FALSE(sink_.end.source_ended[0]);
+
+  sink_ = RecordingSink{};
+  host_.options.diff_limit = kNoDiffLimit;
+  host_.stop_at_pass = 3;
+  EXPECT_EQ(Run().outcome, RunOutcome::kStopped);
+  EXPECT_EQ(sink_.end.outcome, ReportOutcome::kStopped);
+  for (const auto& [k, whole] : {std::pair{0, s1}, std::pair{1, s2}}) {
+    EXPECT_FALSE(sink_.texts[k].empty()) << k;
+    EXPECT_EQ(whole.rfind(sink_.texts[k], 0), 0u) << k;
+  }
+}
+
 TEST(Big5Utf8Test, ConvertsPairsAndReplacesWhatMapsToNothing) {
   struct Case {
     const char* name;
