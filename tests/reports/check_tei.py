@@ -75,12 +75,31 @@ def reading(element, witness):
     return "".join(out)
 
 
+# What may be a notation: one character, whose own characters (the digits
+# of "&x-5185;") are not ignored one by one.
+NOTATION = re.compile(r"&[^;&\[\n]{1,19};|\[[^\]\[\n]{1,99}\]")
+
+
+def without_ignored(text, ignored):
+    """`text` less control characters and the one-character symbols in
+    `ignored`, outside whatever may be a notation."""
+    keep = lambda t: "".join(c for c in t if ord(c) >= 0x20 and c not in ignored)
+    out = []
+    start = 0
+    for match in NOTATION.finditer(text):
+        out.append(keep(text[start:match.start()]))
+        out.append(match.group(0))
+        start = match.end()
+    out.append(keep(text[start:]))
+    return "".join(out)
+
+
 def strip(text, ignored):
     # An ignored notation is one symbol of several characters.
     for symbol in ignored:
         if len(symbol) > 1:
             text = text.replace(symbol, "")
-    return "".join(c for c in text if ord(c) >= 0x20 and c not in ignored)
+    return without_ignored(text, ignored)
 
 
 NAMED = re.compile(r"&x-([0-9A-Fa-f]{1,6});|&#[xX]([0-9A-Fa-f]{1,6});|&#([0-9]+);")

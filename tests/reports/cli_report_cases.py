@@ -38,7 +38,7 @@ def compared_text(source, encoding, ignored, reached):
     for symbol in ignored:
         if len(symbol) > 1:  # an ignored notation, in any case
             text = re.sub(re.escape(symbol), "", text, flags=re.IGNORECASE)
-    return "".join(c for c in text if ord(c) >= 0x20 and c not in ignored)
+    return check_tei.without_ignored(text, ignored)
 
 
 def run_case(cli, case_dir, out, name):
