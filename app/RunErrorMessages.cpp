@@ -34,8 +34,8 @@ QString RunErrorMessage(const RunError& error) {
       return Utf8(error_start + " 檔案寫入失敗.\n");
     case RunErrorKind::kNotInUnicodeRun:
       return Utf8(
-          "\n錯誤：Unicode 比對尚不支援自動擴大的前瞻範圍、報告輸出、異體字表"
-          "或忽略區段.\n");
+          "\n錯誤：Unicode "
+          "比對尚不支援自動擴大的前瞻範圍或異體字表.\n");
     case RunErrorKind::kVariantTable:
       // The run's status says which table and why: VariantTableMessage.
       return Utf8("\n錯誤 : 異體字表有誤.\n");

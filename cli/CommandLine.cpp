@@ -317,8 +317,7 @@ CommandLine CheckWhole(Given given) {
     unicode = unicode || (choice != EncodingChoice::kAuto &&
                           choice != EncodingChoice::kBig5);
   }
-  if (unicode && (options.auto_window || given.html || given.json ||
-                  given.tei || given.variants)) {
+  if (unicode && (options.auto_window || given.variants)) {
     return Refuse(std::string(kNotInUnicodeRun));
   }
 

@@ -38,11 +38,10 @@ std::string VariantTableErrorText(const VariantTableError& error);
 std::string CutOffText(const RunStatus& status, const RunOptions& options);
 
 // Why a Unicode run (one with a Unicode source, --encoding naming one, or
-// --unicode) was refused together with --window auto, a report option or
-// --variants.
+// --unicode) was refused together with --window auto or --variants.
 inline constexpr std::string_view kNotInUnicodeRun =
-    "a Unicode run does not support --window auto, --html, --json, --tei or "
-    "--variants yet; give a fixed --window N and none of the others";
+    "a Unicode run does not support --window auto or --variants yet; give a "
+    "fixed --window N and no --variants";
 
 // "Interrupted!": the run was stopped.
 inline constexpr std::string_view kStopped = "被中斷了 !";

@@ -66,4 +66,25 @@ void AppendCodeAsUtf8(Code code, const NotationTable& notations,
   }
 }
 
+const std::array<CodeUtf8, kCodeLimit>& CodeUtf8Table() {
+  static const std::array<CodeUtf8, kCodeLimit> table = [] {
+    std::array<CodeUtf8, kCodeLimit> t{};
+    const NotationTable no_notations;
+    for (Code code = 0; code < kCodeLimit; ++code) {
+      CodeUtf8& entry = t[code];
+      entry.length = CodeUtf8::kNotACharacterCode;
+      if (code == kEndOfSource ||
+          !(IsDoubleByteCode(code) || IsSingleByteCode(code))) {
+        continue;
+      }
+      std::string text;
+      AppendCodeAsUtf8(code, no_notations, text);
+      entry.length = static_cast<std::uint8_t>(text.size());
+      text.copy(entry.bytes, sizeof entry.bytes);
+    }
+    return t;
+  }();
+  return table;
+}
+
 }  // namespace tessel

@@ -4,6 +4,8 @@
 #ifndef TESSEL_ENGINE_BIG5UTF8_H_
 #define TESSEL_ENGINE_BIG5UTF8_H_
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,20 @@ void AppendBig5AsUtf8(std::string_view bytes, std::string& out);
 // for a notation code that `notations` does not hold.
 void AppendCodeAsUtf8(Code code, const NotationTable& notations,
                       std::string& out);
+
+// The UTF-8 of one single- or double-byte code as AppendCodeAsUtf8 writes
+// it; `length` is kNotACharacterCode for the codes it leaves to the table
+// of notations (and for the end).
+struct CodeUtf8 {
+  static constexpr std::uint8_t kNotACharacterCode = 0xFF;
+  char bytes[3];
+  std::uint8_t length;
+};
+
+// Every code's CodeUtf8, indexed by code: a look-up instead of a
+// conversion for each character the report feed hands over. Made on first
+// use, and constant after.
+const std::array<CodeUtf8, kCodeLimit>& CodeUtf8Table();
 
 }  // namespace tessel
 

@@ -109,11 +109,10 @@ bool ComparisonRun::ChooseEncodings() {
 }
 
 bool ComparisonRun::CheckUnicodeRunOptions() {
-  // The growing look-ahead, the report feed and variant tables read Big5
-  // codes only; a Unicode run refuses them before it opens anything rather
-  // than write what they would get wrong.
-  if (options_.auto_window || !options_.report_outputs.empty() ||
-      !options_.variant_tables.empty()) {
+  // The growing look-ahead and variant tables read Big5 codes only; a
+  // Unicode run refuses them before it opens anything rather than write
+  // what they would get wrong.
+  if (options_.auto_window || !options_.variant_tables.empty()) {
     return Refuse(RunErrorKind::kNotInUnicodeRun, RunFile::kNone, {});
   }
   return true;
@@ -275,9 +274,22 @@ bool ComparisonRun::StartFeed() {
                     options_.sources[k]);
     }
   }
-  feed_ = std::make_unique<DifferenceFeed>(sinks_, *reader_, std::move(readers),
+  if (unicode_ == nullptr) {
+    feed_ = std::make_unique<DifferenceFeed>(
+        sinks_, *reader_, std::move(readers), sources_.count);
+    feed_->Begin(DescribeRun(options_, sources_, signs_, notations_));
+    return true;
+  }
+  std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> tokens;
+  for (int k = 0; k < sources_.count; ++k) {
+    tokens[k] = std::make_unique<UnicodeTokenReader>(encodings_[k], notations_,
+                                                     options_.fold_notations);
+  }
+  feed_ = std::make_unique<DifferenceFeed>(sinks_, std::move(tokens),
+                                           unicode_->signs, std::move(readers),
                                            sources_.count);
-  feed_->Begin(DescribeRun(options_, sources_, signs_, notations_));
+  feed_->Begin(DescribeUnicodeRun(options_, sources_, encodings_,
+                                  unicode_->signs, notations_));
   return true;
 }
 
@@ -350,12 +362,7 @@ bool ComparisonRun::StartRun() {
   SourceStream& first = *sources_.streams[0];
   host_.SetProgressMaximum(std::max<std::int64_t>(first.Length(), 0));
   first.Seek(0);
-  if (unicode_ != nullptr) {
-    CopyByteOrderMarks(*unicode_, sources_, outputs_);
-    // The feed reads Big5 codes only: the sinks of a Unicode run hear
-    // nothing and stay unstarted.
-    return true;
-  }
+  if (unicode_ != nullptr) CopyByteOrderMarks(*unicode_, sources_, outputs_);
   // Last, so that sinks hear of no run that could not start.
   return sinks_.empty() || StartFeed();
 }

@@ -36,10 +36,7 @@ class ComparisonRun {
   //
   // Each run hands its text and differences to `sinks` as it goes (see
   // DifferenceSink.h); they belong to the caller, who writes and closes
-  // their outputs. With none, a run does no work for them. A Unicode run
-  // hands them nothing, so they stay unstarted; one whose options name
-  // report_outputs (or ask for the growing look-ahead) is refused with
-  // kNotInUnicodeRun instead.
+  // their outputs. With none, a run does no work for them.
   ComparisonRun(RunHost& host, NotationTable& notations,
                 std::vector<DifferenceSink*> sinks = {});
   ComparisonRun(const ComparisonRun&) = delete;
@@ -80,7 +77,7 @@ class ComparisonRun {
   // A Big5 run's sign file or memo that is Unicode text, turned into Big5.
   bool LoadUnicodeSignFileAsBig5(Encoding encoding);
   // Refuses (kNotInUnicodeRun) the options a Unicode run does not have:
-  // the growing look-ahead, report outputs and variant tables.
+  // the growing look-ahead and variant tables.
   bool CheckUnicodeRunOptions();
   // Gives a Unicode run's readers their ignored stretches and notes.
   void SetUnicodeTokens(const std::vector<IgnoredStretch>& stretches);

@@ -3,18 +3,61 @@
 #include <utility>
 
 #include "Big5Utf8.h"
+#include "UnicodeEncoder.h"
 
 namespace tessel {
 
-RunDescription DescribeRun(const RunOptions& options, const RunSources& sources,
-                           const SignSet& signs,
-                           const NotationTable& notations) {
-  RunDescription run;
+namespace {
+
+// One token at a time through a Big5 run's reader.
+class Big5Tokens {
+ public:
+  explicit Big5Tokens(TokenReader& reader)
+      : reader_(reader), utf8_(CodeUtf8Table()) {}
+  Code Read(SourceStream& src) { return code_ = reader_.ReadToken(src); }
+  bool Ignored() const { return reader_.IsIgnored(code_); }
+  void AppendText(std::string& out) const {
+    const CodeUtf8& character = utf8_[code_];
+    if (character.length != CodeUtf8::kNotACharacterCode) {
+      out.append(character.bytes, character.length);
+    } else if (code_ == kIgnoredStretch || reader_.IsNoteCode(code_)) {
+      // A stretch or a note has no stored text of its own: the reader keeps
+      // the bytes it read last.
+      AppendBig5AsUtf8(reader_.LastSpecialText(code_), out);
+    } else {
+      AppendCodeAsUtf8(code_, reader_.notations(), out);
+    }
+  }
+
+ private:
+  TokenReader& reader_;
+  const std::array<CodeUtf8, kCodeLimit>& utf8_;
+  Code code_ = kEndOfSource;
+};
+
+// One token at a time through a Unicode run's reader of one source.
+class UnicodeTokens {
+ public:
+  UnicodeTokens(UnicodeTokenReader& reader, const UnicodeSignSet& signs)
+      : reader_(reader), signs_(signs) {}
+  Key Read(SourceStream& src) { return key_ = reader_.ReadKey(src); }
+  bool Ignored() const { return signs_.IsIgnored(key_); }
+  void AppendText(std::string& out) const { reader_.AppendLastUtf8(out); }
+
+ private:
+  UnicodeTokenReader& reader_;
+  const UnicodeSignSet& signs_;
+  Key key_ = kEndOfSource;
+};
+
+void DescribeSources(const RunOptions& options, const RunSources& sources,
+                     const std::array<Encoding, kMaxSources>& encodings,
+                     RunDescription& run) {
   run.source_count = sources.count;
   for (int k = 0; k < sources.count; ++k) {
     const std::u8string name = options.sources[k].u8string();
     run.sources[k].name.assign(name.begin(), name.end());
-    run.sources[k].encoding = "Big5";
+    run.sources[k].encoding = EncodingName(encodings[k]);
     run.sources[k].byte_size = sources.streams[k]->Length();
   }
   run.window_size = options.window_size;
@@ -27,11 +70,45 @@ RunDescription DescribeRun(const RunOptions& options, const RunSources& sources,
     if (comma == std::string_view::npos) break;
     tables.remove_prefix(comma + 1);
   }
+}
+
+}  // namespace
+
+RunDescription DescribeRun(const RunOptions& options, const RunSources& sources,
+                           const SignSet& signs,
+                           const NotationTable& notations) {
+  RunDescription run;
+  DescribeSources(options, sources, {}, run);
   for (Code code = kLastControl + 1; code < kCodeLimit; ++code) {
     if (!signs.IsIgnored(code)) continue;
     std::string text;
     AppendCodeAsUtf8(code, notations, text);
     if (!text.empty()) run.ignored_symbols.push_back(std::move(text));
+  }
+  return run;
+}
+
+RunDescription DescribeUnicodeRun(
+    const RunOptions& options, const RunSources& sources,
+    const std::array<Encoding, kMaxSources>& encodings,
+    const UnicodeSignSet& signs, const NotationTable& notations) {
+  RunDescription run;
+  DescribeSources(options, sources, encodings, run);
+  bool raw_listed = false;
+  for (const Key key : signs.Keys()) {
+    if (key <= kLastControlKey) continue;
+    char buffer[kMaxEncodedLength];
+    if (key < kCharacterKeyLimit) {
+      run.ignored_symbols.emplace_back(
+          buffer, EncodeUtf8(key - kCharacterKeyBase, buffer));
+    } else if (key >= kNotationKeyBase) {
+      run.ignored_symbols.push_back(notations.TextAt(key - kNotationKeyBase));
+    } else if (!raw_listed) {
+      // Every raw character reads as U+FFFD; the list holds each text once.
+      raw_listed = true;
+      run.ignored_symbols.emplace_back(
+          buffer, EncodeUtf8(kReplacementCharacter, buffer));
+    }
   }
   return run;
 }
@@ -59,37 +136,62 @@ DifferenceFeed::DifferenceFeed(
     std::array<std::unique_ptr<SourceStream>, kMaxSources> sources,
     int source_count)
     : sinks_(std::move(sinks)),
-      reader_(reader),
+      reader_(&reader),
       sources_(std::move(sources)),
       source_count_(source_count) {
-  copy_.reserve(kCopyPiece + 64);
+  copy_.reserve(2 * kCopyPiece);
+}
+
+DifferenceFeed::DifferenceFeed(
+    std::vector<DifferenceSink*> sinks,
+    std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> readers,
+    const UnicodeSignSet& signs,
+    std::array<std::unique_ptr<SourceStream>, kMaxSources> sources,
+    int source_count)
+    : sinks_(std::move(sinks)),
+      unicode_(std::move(readers)),
+      signs_(&signs),
+      sources_(std::move(sources)),
+      source_count_(source_count) {
+  copy_.reserve(2 * kCopyPiece);
+  for (int k = 0; k < source_count_; ++k) {
+    SourceStream& src = *sources_[k];
+    src.Skip(ByteOrderMarkLength(unicode_[k]->encoding(), src.Peek(3)));
+  }
 }
 
 void DifferenceFeed::Begin(const RunDescription& run) {
   for (DifferenceSink* sink : sinks_) sink->BeginRun(run);
 }
 
-void DifferenceFeed::AppendToken(Code code, std::string& out) const {
-  // A stretch or a note has no stored text of its own: the reader keeps the
-  // bytes it read last.
-  if (code == kIgnoredStretch || reader_.IsNoteCode(code)) {
-    AppendBig5AsUtf8(reader_.LastSpecialText(code), out);
-  } else {
-    AppendCodeAsUtf8(code, reader_.notations(), out);
+void DifferenceFeed::EndPiece(int k, bool flush) {
+  if (copy_.size() > piece_start_) {
+    pieces_.push_back(
+        {static_cast<std::uint32_t>(copy_.size()), copy_ignored_});
+    piece_start_ = copy_.size();
   }
-}
-
-void DifferenceFeed::FlushCopy(int k) {
-  if (copy_.empty()) return;
-  for (DifferenceSink* sink : sinks_) sink->CopyText(k, copy_, copy_ignored_);
+  if (pieces_.empty() || (!flush && copy_.size() < kCopyPiece)) return;
+  const CopiedPieces copied{copy_, pieces_};
+  for (DifferenceSink* sink : sinks_) sink->CopyPieces(k, copied);
   copy_.clear();
+  pieces_.clear();
+  piece_start_ = 0;
 }
 
 void DifferenceFeed::CopyTo(int k, std::int64_t offset) {
+  if (reader_ != nullptr) {
+    CopyWith(Big5Tokens(*reader_), k, offset);
+  } else {
+    CopyWith(UnicodeTokens(*unicode_[k], *signs_), k, offset);
+  }
+}
+
+template <typename Tokens>
+void DifferenceFeed::CopyWith(Tokens tokens, int k, std::int64_t offset) {
   SourceStream& src = *sources_[k];
   while (src.Tell() < offset) {
     const std::int64_t before = src.Tell();
-    const Code code = reader_.ReadToken(src);
+    const Code code = tokens.Read(src);
     // A 0x1A, or a high byte the source ends after, reads as the end and
     // is written nowhere; only the true end leaves the position where it
     // was.
@@ -97,20 +199,30 @@ void DifferenceFeed::CopyTo(int k, std::int64_t offset) {
       if (src.Tell() == before) break;
       continue;
     }
-    const bool ignored = reader_.IsIgnored(code);
-    if (ignored != copy_ignored_ || copy_.size() >= kCopyPiece) {
-      FlushCopy(k);
+    const bool ignored = tokens.Ignored();
+    if (ignored != copy_ignored_ || copy_.size() - piece_start_ >= kCopyPiece) {
+      EndPiece(k, false);
       copy_ignored_ = ignored;
     }
-    AppendToken(code, copy_);
+    tokens.AppendText(copy_);
   }
-  FlushCopy(k);
+  EndPiece(k, true);
 }
 
 // The same reading as TokenReader::CopySource, which writes the span to
 // the result and difference files.
 DifferenceSpan DifferenceFeed::ReadSpan(int k, std::int64_t start,
                                         std::int64_t length) {
+  if (reader_ != nullptr) {
+    return ReadSpanWith(Big5Tokens(*reader_), k, start, length);
+  }
+  return ReadSpanWith(UnicodeTokens(*unicode_[k], *signs_), k, start, length);
+}
+
+template <typename Tokens>
+DifferenceSpan DifferenceFeed::ReadSpanWith(Tokens tokens, int k,
+                                            std::int64_t start,
+                                            std::int64_t length) {
   SourceStream& src = *sources_[k];
   std::string& text = span_text_[k];
   std::string& compared = span_compared_[k];
@@ -120,14 +232,14 @@ DifferenceSpan DifferenceFeed::ReadSpan(int k, std::int64_t start,
   span.byte_offset = start;
   std::int64_t counted = 0;
   while (counted < length) {
-    const Code code = reader_.ReadToken(src);
+    const Code code = tokens.Read(src);
     if (code == kEndOfSource) break;
-    if (!reader_.IsIgnored(code)) {
+    if (!tokens.Ignored()) {
       counted += 2;
       ++span.compared_count;
-      AppendToken(code, compared);
+      tokens.AppendText(compared);
     }
-    AppendToken(code, text);
+    tokens.AppendText(text);
   }
   span.byte_length = src.Tell() - start;
   span.text = text;
@@ -148,6 +260,16 @@ void DifferenceFeed::Difference(std::int64_t number,
   for (DifferenceSink* sink : sinks_) sink->Difference(record);
 }
 
+template <typename Tokens>
+void DifferenceFeed::ReadTextWith(Tokens tokens, int k, std::int64_t end,
+                                  std::string& text) {
+  SourceStream& src = *sources_[k];
+  while (src.Tell() < end) {
+    if (tokens.Read(src) == kEndOfSource) break;
+    tokens.AppendText(text);
+  }
+}
+
 void DifferenceFeed::Variant(const VariantMet& met) {
   VariantRecord record;
   record.number = ++end_.variant_count;
@@ -155,14 +277,13 @@ void DifferenceFeed::Variant(const VariantMet& met) {
     CopyTo(k, met.offsets[k]);
     // The character is read here rather than by the next CopyTo, so that
     // the sinks hear of the variant before its text.
-    SourceStream& src = *sources_[k];
     std::string& text = variant_text_[k];
     text.clear();
     const std::int64_t end = met.offsets[k] + met.lengths[k];
-    while (src.Tell() < end) {
-      const Code code = reader_.ReadToken(src);
-      if (code == kEndOfSource) break;
-      AppendCodeAsUtf8(code, reader_.notations(), text);
+    if (reader_ != nullptr) {
+      ReadTextWith(Big5Tokens(*reader_), k, end, text);
+    } else {
+      ReadTextWith(UnicodeTokens(*unicode_[k], *signs_), k, end, text);
     }
     VariantPlace& place = record.places[k];
     place.line = met.lines[k];

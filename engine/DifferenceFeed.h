@@ -1,11 +1,17 @@
 // Hands a run's text and differences to its DifferenceSinks (see
 // DifferenceSink.h), as UTF-8.
 //
-// The feed reads each source a second time, through readers of its own
+// The feed reads each source a second time, through streams of its own
 // that only ever move forward and follow the walk at a distance: the
 // walk's streams, positions and outputs are never touched, so a run with
 // sinks writes the same result and difference files as one without. A run
 // without sinks makes no feed at all.
+//
+// A Big5 run's feed reads through the run's own TokenReader; a Unicode
+// run's through a UnicodeTokenReader per source of its own, made like the
+// walk's, so that every token reads as the walk read it. A byte-order mark
+// is neither copied text nor part of a span: a span's offset counts it, as
+// it counts every byte of the file.
 
 #ifndef TESSEL_ENGINE_DIFFERENCEFEED_H_
 #define TESSEL_ENGINE_DIFFERENCEFEED_H_
@@ -22,6 +28,7 @@
 #include "RunStatus.h"
 #include "SourceStream.h"
 #include "TokenReader.h"
+#include "UnicodeRunStages.h"
 #include "VariantSink.h"
 
 namespace tessel {
@@ -33,13 +40,24 @@ RunDescription DescribeRun(const RunOptions& options, const RunSources& sources,
                            const SignSet& signs,
                            const NotationTable& notations);
 
+// The same for a Unicode run: each source's encoding as `encodings` says,
+// and every ignored key above the control characters as its UTF-8 text,
+// characters in the order of their scalar values, then notations (a raw
+// character, which has no text, as U+FFFD, listed once).
+RunDescription DescribeUnicodeRun(
+    const RunOptions& options, const RunSources& sources,
+    const std::array<Encoding, kMaxSources>& encodings,
+    const UnicodeSignSet& signs, const NotationTable& notations);
+
 // The sinks' word for how a run ended.
 ReportOutcome ReportOutcomeOf(RunOutcome outcome);
 
 class DifferenceFeed {
  public:
   // Copied text is handed over in pieces of at most about this many bytes,
-  // so a sink is fed while a long agreeing stretch is still being read.
+  // so a sink is fed while a long agreeing stretch is still being read;
+  // pieces are gathered up to about as many bytes before they are handed
+  // over together.
   static constexpr std::size_t kCopyPiece = 64 * 1024;
 
   // `sinks` (not empty) belong to the caller; `reader` must be the run's
@@ -48,6 +66,16 @@ class DifferenceFeed {
   DifferenceFeed(std::vector<DifferenceSink*> sinks, TokenReader& reader,
                  std::array<std::unique_ptr<SourceStream>, kMaxSources> sources,
                  int source_count);
+
+  // A Unicode run's feed: `readers[k]` reads source k (each made for its
+  // source's encoding, the feed's own), `signs` are the run's and must
+  // outlive the feed. Steps over each source's byte-order mark.
+  DifferenceFeed(
+      std::vector<DifferenceSink*> sinks,
+      std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> readers,
+      const UnicodeSignSet& signs,
+      std::array<std::unique_ptr<SourceStream>, kMaxSources> sources,
+      int source_count);
 
   // Calls BeginRun on every sink.
   void Begin(const RunDescription& run);
@@ -74,19 +102,33 @@ class DifferenceFeed {
  private:
   // Reads source k up to `offset`, handing it over as copied text.
   void CopyTo(int k, std::int64_t offset);
-  void FlushCopy(int k);
-  // Appends the UTF-8 of what a result file holds for `code`, read last.
-  void AppendToken(Code code, std::string& out) const;
+  template <typename Tokens>
+  void CopyWith(Tokens tokens, int k, std::int64_t offset);
+  // Ends the piece being gathered, if it holds anything; and hands the
+  // pieces over once they hold kCopyPiece bytes, or with `flush`.
+  void EndPiece(int k, bool flush);
+  // Reads source k up to byte `end`, appending its text to `text`.
+  template <typename Tokens>
+  void ReadTextWith(Tokens tokens, int k, std::int64_t end, std::string& text);
   // Reads the span of source k as the result writers copy it.
   DifferenceSpan ReadSpan(int k, std::int64_t start, std::int64_t length);
+  template <typename Tokens>
+  DifferenceSpan ReadSpanWith(Tokens tokens, int k, std::int64_t start,
+                              std::int64_t length);
 
   std::vector<DifferenceSink*> sinks_;
-  TokenReader& reader_;
+  // The Big5 run's reader, or null in a Unicode run.
+  TokenReader* reader_ = nullptr;
+  // A Unicode run's readers and signs, or null in a Big5 run.
+  std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> unicode_;
+  const UnicodeSignSet* signs_ = nullptr;
   std::array<std::unique_ptr<SourceStream>, kMaxSources> sources_;
   int source_count_;
-  // The copied text of one source not yet handed over, and whether it is
-  // ignored.
+  // The copied text of one source not yet handed over, its pieces, and
+  // where the last one (not yet ended) starts and whether it is ignored.
   std::string copy_;
+  std::vector<CopiedPiece> pieces_;
+  std::size_t piece_start_ = 0;
   bool copy_ignored_ = false;
   // One difference's texts, per source: the whole span, its compared
   // characters.

@@ -1,28 +1,32 @@
 // The output hooks of a comparison run: what a run tells the writers of its
 // reports (HTML, JSON, TEI) while it walks the sources.
 //
-// A run calls, in this order: BeginRun once; then, interleaved, CopyText for
-// every stretch of a source it passes unchanged, Difference for every
-// difference and, with variant tables in use, Variant for every variant,
-// in the order found; then EndRun once, also when the run was stopped or
-// failed. For each source, the texts of its CopyText calls and
-// of its spans, taken in call order, are the whole source read so far,
-// each character once, as its result file holds it (which leaves out what
-// the README says): a span starts where the text before it ended, and the
-// text after it starts where the span ended. So a sink sees every source
-// once, as it is read, and never needs a second pass.
+// A run calls, in this order: BeginRun once; then, interleaved, CopyPieces
+// for the stretches of a source it passes unchanged, Difference for every
+// difference and, with variant tables in use, Variant for every variant, in
+// the order found; then EndRun once, also when the run was stopped or
+// failed. CopyPieces hands over several pieces at once; unless a sink
+// overrides it, it calls CopyText for each piece in order, and what follows
+// holds of those calls. For each source, the texts of its CopyText calls and
+// of its spans, taken in call order, are the whole source read so far, each
+// character once, as its result file holds it (which leaves out what the
+// README says, and a byte-order mark): a span starts where the text before
+// it ended, and the text after it starts where the span ended. So a sink
+// sees every source once, as it is read, and never needs a second pass.
 //
 // Every text reaches a sink as UTF-8, whatever the source's encoding; a
 // folded notation is its own spelling ("&x-65E0;", "[彳*&x-656B;]"),
-// converted like the rest. A sink must not keep a string_view beyond the
-// call that gave it. Sinks write nothing back to the run: each reports its
-// own write errors through its output.
+// converted like the rest; a character that maps to nothing (a raw byte or
+// unit, a lone high byte, a Big5 code the page lacks) is U+FFFD. A sink must
+// not keep a string_view beyond the call that gave it. Sinks write nothing back
+// to the run: each reports its own write errors through its output.
 
 #ifndef TESSEL_ENGINE_DIFFERENCESINK_H_
 #define TESSEL_ENGINE_DIFFERENCESINK_H_
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,7 +43,7 @@ constexpr std::int32_t kNoReportLimit = 2147483647;
 // One source as the run opened it.
 struct ReportSource {
   std::string name;      // the file name as the user gave it, UTF-8
-  std::string encoding;  // as the run read it: "Big5", "UTF-8", ...
+  std::string encoding;  // as the run read it: "big5", "utf-8", ...
   std::int64_t byte_size = 0;
 };
 
@@ -129,6 +133,20 @@ struct RunEnd {
   std::int64_t variant_count = 0;
 };
 
+// Pieces of one source's copied text, one after another in `text`: piece i
+// ends at byte ends[i].end (counted from the start of `text`; the last ends
+// at its end), starts where the one before ended, is never empty, and is
+// ignored or not as ends[i].ignored says. Two pieces in a row may both be
+// ignored or both not.
+struct CopiedPiece {
+  std::uint32_t end;
+  bool ignored;
+};
+struct CopiedPieces {
+  std::string_view text;
+  std::span<const CopiedPiece> pieces;
+};
+
 class DifferenceSink {
  public:
   virtual ~DifferenceSink() = default;
@@ -140,6 +158,17 @@ class DifferenceSink {
   // (line ends and other control characters are); a run may split a
   // stretch anywhere between characters, never inside one.
   virtual void CopyText(int source, std::string_view text, bool ignored) = 0;
+
+  // The pieces of `copied` as CopyText calls, in order. A sink that can
+  // take them together overrides it, and saves a call per piece.
+  virtual void CopyPieces(int source, const CopiedPieces& copied) {
+    std::uint32_t start = 0;
+    for (const CopiedPiece& piece : copied.pieces) {
+      CopyText(source, copied.text.substr(start, piece.end - start),
+               piece.ignored);
+      start = piece.end;
+    }
+  }
 
   virtual void Difference(const DifferenceRecord& record) = 0;
 

@@ -30,7 +30,7 @@ OutputStream::OutputStream(std::FILE* file, std::string* sink, Mode mode)
 
 OutputStream::~OutputStream() { Close(); }
 
-void OutputStream::Write(std::string_view bytes) {
+void OutputStream::WriteThrough(std::string_view bytes) {
   if (mode_ == Mode::kText) {
     for (char c : bytes) Put(static_cast<unsigned char>(c));
     return;

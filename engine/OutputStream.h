@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -50,7 +51,16 @@ class OutputStream {
   }
 
   // Writes `bytes`, translated as Put translates them.
-  void Write(std::string_view bytes);
+  void Write(std::string_view bytes) {
+    // The report writers write many short pieces: the common case is one
+    // copy into the buffer.
+    if (mode_ == Mode::kBinary && bytes.size() <= buffer_.size() - fill_) {
+      std::memcpy(buffer_.data() + fill_, bytes.data(), bytes.size());
+      fill_ += bytes.size();
+      return;
+    }
+    WriteThrough(bytes);
+  }
 
   // Makes Close report failure, as a failed write would: for a writer
   // whose output is incomplete for a reason of its own.
@@ -68,6 +78,7 @@ class OutputStream {
     buffer_[fill_++] = byte;
   }
   void Flush();
+  void WriteThrough(std::string_view bytes);
 
   std::FILE* file_;    // null for an output to a string, or once closed
   std::string* sink_;  // the string output, or null

@@ -59,8 +59,8 @@ enum class RunErrorKind {
   kVariantTable,     // a variant table was refused; no file (see
                      // RunStatus::variant_table)
   kNotInUnicodeRun,  // a Unicode run was asked for a growing look-ahead,
-                     // reports (report_outputs), variant tables or ignored
-                     // stretches, which it does not have yet; no file.
+                     // variant tables or ignored stretches, which it does
+                     // not have yet; no file.
                      // Nothing was opened or written.
 };
 

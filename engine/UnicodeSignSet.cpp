@@ -1,6 +1,7 @@
 #include "UnicodeSignSet.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "Cp950.h"
 #include "UnicodeDecoder.h"
@@ -18,6 +19,20 @@ void UnicodeSignSet::Add(Key key) {
 void UnicodeSignSet::Clear() {
   std::fill(character_words_.begin(), character_words_.end(), 0);
   others_.clear();
+}
+
+std::vector<Key> UnicodeSignSet::Keys() const {
+  std::vector<Key> keys;
+  for (std::size_t w = 0; w < character_words_.size(); ++w) {
+    for (std::uint64_t bits = character_words_[w]; bits != 0;
+         bits &= bits - 1) {
+      keys.push_back(static_cast<Key>(w * 64 + std::countr_zero(bits)));
+    }
+  }
+  const std::size_t characters = keys.size();
+  keys.insert(keys.end(), others_.begin(), others_.end());
+  std::sort(keys.begin() + static_cast<std::ptrdiff_t>(characters), keys.end());
+  return keys;
 }
 
 void UnicodeSignSet::LoadSignMemo(std::string_view text, Encoding encoding) {

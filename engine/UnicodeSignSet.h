@@ -31,6 +31,10 @@ class UnicodeSignSet {
   void Add(Key key);
   void Clear();
 
+  // Every key added, each once: character keys in increasing order, then
+  // the others (raw characters, notations) in increasing order.
+  std::vector<Key> Keys() const;
+
   // Builds the set from a memo's text in `encoding` (big5 or utf-8): every
   // character but CR and LF is an entry. Big5 text is taken a byte below
   // 0x80 or a pair at a time, as the Big5 memo always is; a pair the page

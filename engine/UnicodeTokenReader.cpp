@@ -342,6 +342,29 @@ std::size_t UnicodeTokenReader::WriteLast(OutputStream& out,
   return last_.kind == Kind::kRaw ? 1 : CharacterColumns(last_.value);
 }
 
+void UnicodeTokenReader::AppendLastUtf8(std::string& out) const {
+  char buffer[kMaxEncodedLength];
+  switch (last_.kind) {
+    case Kind::kEnd:
+      return;
+    case Kind::kNotation:
+      out += notations_.TextAt(last_.value);
+      return;
+    case Kind::kRaw:
+      out.append(buffer, EncodeUtf8(kReplacementCharacter, buffer));
+      return;
+    case Kind::kCharacter:
+      // A UTF-8 source's own bytes are already the text.
+      if (encoding_ == Encoding::kUtf8) {
+        out.append(reinterpret_cast<const char*>(last_.bytes),
+                   last_.byte_count);
+      } else {
+        out.append(buffer, EncodeUtf8(last_.value, buffer));
+      }
+      return;
+  }
+}
+
 std::size_t UnicodeTokenReader::CopySpan(SourceStream& src, std::int64_t start,
                                          std::int64_t count,
                                          const UnicodeSignSet& signs,

@@ -75,6 +75,11 @@ class UnicodeTokenReader {
   // columns it takes (DisplayWidth.h).
   std::size_t WriteLast(OutputStream& out, Encoding encoding) const;
 
+  // Appends the last token's text as UTF-8, for the report sinks: a
+  // character as itself, a raw one as U+FFFD, a notation as its stored
+  // text. Appends nothing at the end of the source.
+  void AppendLastUtf8(std::string& out) const;
+
   // Positions `src` at `start` and writes its tokens in `encoding` until the
   // ones not ignored by `signs`, counted 2 each, reach `count` (as
   // TokenReader::CopySource). Returns the display columns written.

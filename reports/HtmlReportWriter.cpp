@@ -138,8 +138,23 @@ void HtmlReportWriter::BeginRun(const RunDescription& run) {
 
 void HtmlReportWriter::CopyText(int source, std::string_view text,
                                 bool ignored) {
-  if (text.empty()) return;
   std::string scratch;
+  Add(source, WithoutMarks(text, scratch), ignored);
+}
+
+void HtmlReportWriter::CopyPieces(int source, const CopiedPieces& copied) {
+  // The mark and U+FFFD are both three bytes: the pieces' ends still hold.
+  std::string scratch;
+  const std::string_view text = WithoutMarks(copied.text, scratch);
+  std::uint32_t start = 0;
+  for (const CopiedPiece& piece : copied.pieces) {
+    Add(source, text.substr(start, piece.end - start), piece.ignored);
+    start = piece.end;
+  }
+}
+
+void HtmlReportWriter::Add(int source, std::string_view text, bool ignored) {
+  if (text.empty()) return;
   std::string& pending = pending_[source];
   if (ignored != pending_ignored_[source]) {
     pending += kIgnoredMark;
@@ -150,12 +165,12 @@ void HtmlReportWriter::CopyText(int source, std::string_view text,
     // text, never ignored and never split.
     const std::string_view character = text.substr(0, marked);
     pending += kVariantMark;
-    pending += WithoutMarks(character, scratch);
+    pending += character;
     pending += kVariantMark;
     text.remove_prefix(character.size());
     marked = 0;
   }
-  pending += WithoutMarks(text, scratch);
+  pending += text;
   if (pending.size() >= kHtmlFlushBytes) Flush(source);
 }
 

@@ -49,11 +49,15 @@ class HtmlReportWriter : public DifferenceSink {
 
   void BeginRun(const RunDescription& run) override;
   void CopyText(int source, std::string_view text, bool ignored) override;
+  // As CopyText for each piece, with one look for the page's mark.
+  void CopyPieces(int source, const CopiedPieces& copied) override;
   void Difference(const DifferenceRecord& record) override;
   void Variant(const VariantRecord& record) override;
   void EndRun(const RunEnd& end) override;
 
  private:
+  // Adds `text` (holding no mark) to the source's pending text.
+  void Add(int source, std::string_view text, bool ignored);
   void Flush(int source);
   void WriteVerdict(const RunEnd& end);
   void WriteStrip();

@@ -47,6 +47,8 @@ class JsonReportWriter : public DifferenceSink {
 
   void BeginRun(const RunDescription& run) override;
   void CopyText(int source, std::string_view text, bool ignored) override;
+  // The file holds no copied text.
+  void CopyPieces(int, const CopiedPieces&) override {}
   void Difference(const DifferenceRecord& record) override;
   void Variant(const VariantRecord& record) override;
   void EndRun(const RunEnd& end) override;

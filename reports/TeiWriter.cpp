@@ -5,6 +5,7 @@
 
 #include "JsonReportWriter.h"
 #include "TextEscape.h"
+#include "UnicodeEncoder.h"
 
 namespace tessel::reports {
 
@@ -44,16 +45,18 @@ std::string MakeName(std::string_view text) {
   std::string name;
   std::size_t pos = 0;
   while (pos < text.size()) {
-    char32_t cp;
-    const std::size_t length = DecodeUtf8(text, pos, &cp);
+    const DecodedChar c = DecodeAt(text, pos);
+    // A stray byte stands as U+FFFD, which may stand in a name.
+    const char32_t cp = c.raw ? kReplacementCharacter : c.value;
     const bool start = InRanges(cp, kNameStart);
     if (name.empty() && !start) name += '_';
     if (start || InRanges(cp, kNameRest)) {
-      AppendUtf8(cp, name);
+      char buffer[kMaxEncodedLength];
+      name.append(buffer, EncodeUtf8(cp, buffer));
     } else {
       name += '_';
     }
-    pos += length;
+    pos += c.length;
   }
   return name.empty() ? "_" : name;
 }
@@ -144,6 +147,10 @@ void TeiWriter::CopyText(int source, std::string_view text, bool) {
   text.remove_prefix(held);
   variant_bytes_ -= held;
   WriteText(text, true);
+}
+
+void TeiWriter::CopyPieces(int source, const CopiedPieces& copied) {
+  if (source == 0) WriteText(copied.text, true);
 }
 
 void TeiWriter::Difference(const DifferenceRecord& record) {

@@ -48,6 +48,8 @@ class TeiWriter : public DifferenceSink {
 
   void BeginRun(const RunDescription& run) override;
   void CopyText(int source, std::string_view text, bool ignored) override;
+  // Source 1's pieces are written in one go: ignored or not, they are text.
+  void CopyPieces(int source, const CopiedPieces& copied) override;
   void Difference(const DifferenceRecord& record) override;
   void Variant(const VariantRecord& record) override;
   void EndRun(const RunEnd& end) override;

@@ -1,9 +1,13 @@
 // Writing UTF-8 text safely into JSON, HTML and XML.
 //
-// Every function here reads its input as UTF-8 and writes each byte
-// sequence that is not well-formed UTF-8 (a stray byte, an overlong form, a
-// surrogate, a value above U+10FFFF) as U+FFFD, one per offending byte, so
-// whatever a run hands over, the output stays well-formed.
+// Every function here reads its input as UTF-8 through the engine's decoder
+// (UnicodeDecoder.h) and writes each byte that starts no well-formed
+// sequence there (a stray byte, an overlong form, a surrogate, a value
+// above U+10FFFF, a sequence cut short) as U+FFFD, one per offending
+// byte, so whatever a run hands over, the output stays well-formed.
+//
+// Speed: stretches that need no escaping are written in one piece, so the
+// cost per character is one table look-up (ASCII) or one decoded character.
 
 #ifndef TESSEL_REPORTS_TEXTESCAPE_H_
 #define TESSEL_REPORTS_TEXTESCAPE_H_
@@ -13,20 +17,18 @@
 #include <string_view>
 
 #include "OutputStream.h"
+#include "UnicodeDecoder.h"
 
 namespace tessel::reports {
 
-constexpr char32_t kReplacementCharacter = 0xFFFD;
+// The character at `text[pos]` (pos < size) as the engine reads it: a raw
+// one for each byte that starts no well-formed sequence, length 1.
+inline DecodedChar DecodeAt(std::string_view text, std::size_t pos) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  return DecodeUtf8(p + pos, p + text.size());
+}
 
-// Decodes the code point at `text[pos]`: stores it in `*cp` and returns
-// the number of bytes it takes (1..4). A byte that does not start a
-// well-formed sequence gives U+FFFD and 1.
-std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t* cp);
-
-// Appends the UTF-8 form of `cp` to `out`.
-void AppendUtf8(char32_t cp, std::string& out);
-
-// The number of code points in `text`, each ill-formed byte counting one.
+// The number of characters in `text`, each ill-formed byte counting one.
 std::size_t CountCodePoints(std::string_view text);
 
 // Writes `text` as a JSON string with its quotes. Escapes the quote, the

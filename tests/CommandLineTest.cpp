@@ -86,21 +86,14 @@ INSTANTIATE_TEST_SUITE_P(
                     kTwo + " --sign-file s --default-signs",
                     "--sign-file cannot be combined with --sign-memo or "
                     "--default-signs"},
-        RefusedCase{"auto window in a unicode run",
-                    kTwo + " --unicode --window auto",
-                    "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei or --variants yet; give "
-                    "a fixed --window N and none of the others"},
-        RefusedCase{"report in a run with a utf-8 source",
-                    kTwo + " --encoding big5,utf-8 --json j",
-                    "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei or --variants yet; give "
-                    "a fixed --window N and none of the others"},
-        RefusedCase{"variants in a unicode run",
-                    kTwo + " --unicode --variants z",
-                    "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei or --variants yet; give "
-                    "a fixed --window N and none of the others"},
+        RefusedCase{
+            "auto window in a unicode run", kTwo + " --unicode --window auto",
+            "a Unicode run does not support --window auto or --variants yet; "
+            "give a fixed --window N and no --variants"},
+        RefusedCase{
+            "variants in a unicode run", kTwo + " --unicode --variants z",
+            "a Unicode run does not support --window auto or --variants yet; "
+            "give a fixed --window N and no --variants"},
         RefusedCase{"window not a number", kTwo + " --window abc",
                     "最大比對數字該欄必需為數字!"},
         RefusedCase{"window below 2", kTwo + " --window 1",
@@ -219,6 +212,21 @@ TEST(CommandLineTest, ReportsAloneSendTheOtherOutputsToTheNullDevice) {
   EXPECT_EQ(line.options.report_outputs,
             (std::vector<std::filesystem::path>{"h", "j"}));
   EXPECT_FALSE(line.reports.tei.has_value());
+}
+
+TEST(CommandLineTest, TakesReportsInAUnicodeRun) {
+  struct Row {
+    std::string words;
+    std::vector<std::filesystem::path> reports;
+  };
+  for (const Row& row :
+       {Row{kTwo + " --encoding big5,utf-8 --json j --html h --tei t",
+            {"h", "j", "t"}},
+        Row{kTwo + " --unicode --tei t", {"t"}}}) {
+    const CommandLine line = ParseCommandLine(Words(row.words));
+    ASSERT_EQ(line.action, CommandLine::Action::kRun) << row.words;
+    EXPECT_EQ(line.options.report_outputs, row.reports) << row.words;
+  }
 }
 
 class CliProcessTest : public ::testing::Test {

@@ -12,6 +12,7 @@
 #include "Big5Utf8.h"
 #include "ComparisonRun.h"
 #include "TestSupport.h"
+#include "UnicodeText.h"
 
 namespace tessel::testing {
 namespace {
@@ -38,6 +39,13 @@ struct RecordingSink : DifferenceSink {
   std::vector<std::string> records;  // "number: line/offset/length/text..."
   std::array<std::string, kMaxReportSources> texts, compared;
   std::string ignored;  // every ignored piece, in order
+  // Every span as handed over, by source.
+  struct Span {
+    int source;
+    std::int64_t offset, length;
+    std::string text;
+  };
+  std::vector<Span> spans;
   RunEnd end;
   // "number: line/offset/length/text/character..." per variant, and per
   // source the variant text its next copied text must start with.
@@ -67,6 +75,7 @@ struct RecordingSink : DifferenceSink {
               std::to_string(s.compared_count);
       texts[k] += s.text;
       compared[k] += s.compared;
+      spans.push_back({k, s.byte_offset, s.byte_length, std::string(s.text)});
     }
     records.push_back(line);
   }
@@ -152,7 +161,7 @@ TEST_F(FeedTest, RecordsHoldLinesOffsetsLengthsAndUnicodeTexts) {
            DAO KE DAO COMMA "&x-975E;" CHANG DAO "\n\n" MING});
   const RunStatus status = Run();
   EXPECT_EQ(status.outcome, RunOutcome::kCompleted);
-  EXPECT_EQ(sink_.run.sources[0].encoding, "Big5");
+  EXPECT_EQ(sink_.run.sources[0].encoding, "big5");
   EXPECT_EQ(sink_.run.sources[1].byte_size, 24);
   EXPECT_EQ(sink_.run.ignored_symbols, std::vector<std::string>{"，"});
   EXPECT_EQ(sink_.records,
@@ -204,10 +213,8 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
       {"lone high byte at the end", {"a\xA4", "a"}, false, {"a", "a"}},
       {"empty source", {"", DAO}, false},
       {"notation", {"[" DAO "*" KE "]" MING, "&x-656B;" MING}, false},
-      // Stretches and notes have no stored text: each source's own goes
-      // to the sinks.
       {"ignored stretches",
-       {DAO "(" KE ")" MING, DAO "(" FEI ")" MING},
+       {DAO "(" KE FEI ")" CHANG MING, DAO "(" HUI ")" MING},
        false,
        {},
        {{"(", ")"}}},
@@ -321,6 +328,113 @@ TEST_F(FeedTest, AReportNamingAnInputOrAnOutputIsRefused) {
   }
 }
 
+std::string Utf16(const std::string& utf8, Encoding encoding) {
+  return ConvertText(utf8, Encoding::kUtf8, encoding);
+}
+
+// A Unicode run hands its sinks UTF-8 whatever the encodings, with spans
+// in the bytes of each file: a byte-order mark counts in the offsets and
+// is never text.
+TEST_F(FeedTest, UnicodeRecordsCountTheSourcesOwnBytes) {
+  Sources({"\xFF\xFE" + Utf16("甲，乙\n丙丁庚辛壬", Encoding::kUtf16Le),
+           "甲乙\n\n戊丁庚辛壬"});
+  EXPECT_EQ(Run().outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(sink_.run.sources[0].encoding, "utf-16le");
+  EXPECT_EQ(sink_.run.sources[1].encoding, "utf-8");
+  EXPECT_EQ(sink_.run.sources[0].byte_size, 20);
+  EXPECT_EQ(sink_.run.ignored_symbols, std::vector<std::string>{"，"});
+  EXPECT_EQ(sink_.records,
+            std::vector<std::string>{"1: 2/10/2/丙/1 3/8/3/戊/1"});
+  EXPECT_EQ(sink_.texts[0], "甲，乙\n丙丁庚辛壬");
+  EXPECT_EQ(sink_.ignored, "，\n\n\n");
+  EXPECT_EQ(sink_.end.lines[1], 3);
+}
+
+// Every source reaches the sinks whole, once and in order, and each span's
+// bytes, sliced from the file, read as its text.
+TEST_F(FeedTest, UnicodeSpansAreExactlyTheirBytes) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> sources;
+    std::array<EncodingChoice, 3> encodings{};
+  };
+  const auto be = [](const std::string& utf8) {
+    return "\xFE\xFF" + Utf16(utf8, Encoding::kUtf16Be);
+  };
+  const Case cases[] = {
+      {"utf-8 pair", {"甲乙丙丁戊", "甲己丙庚戊"}},
+      {"big5 notation against the character it names",
+       {DAO KE "&x-4BB6;" FEI MING, "道可䮶常名"}},
+      {"utf-8 with a mark against utf-16be with a lone surrogate",
+       {"\xEF\xBB\xBF甲乙丙", be("甲") + "\xD8\x00" + be("丙").substr(2)}},
+      {"ill-formed utf-8",
+       {"a\xE4\xB8"
+        "b甲",
+        "ab乙"},
+       {EncodingChoice::kUtf8, EncodingChoice::kUtf8}},
+      {"a U+001A goes on", {"甲\x1A乙丙", "甲\x1A丁丙"}},
+      {"three encodings",
+       {"天地玄黃", "\xFF\xFE" + Utf16("天地黃", Encoding::kUtf16Le),
+        "\xA4\xD1\xA6\x61\xA5\xC8"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sink_ = RecordingSink{};
+    Sources(c.sources);
+    host_.options.encodings = c.encodings;
+    EXPECT_EQ(Run().outcome, RunOutcome::kCompleted);
+    EXPECT_FALSE(sink_.spans.empty());
+    for (std::size_t k = 0; k < c.sources.size(); ++k) {
+      const std::string& bytes = c.sources[k];
+      Encoding encoding = Encoding::kBig5;
+      for (Encoding e : {Encoding::kBig5, Encoding::kUtf8, Encoding::kUtf16Le,
+                         Encoding::kUtf16Be}) {
+        if (EncodingName(e) == sink_.run.sources[k].encoding) encoding = e;
+      }
+      EXPECT_EQ(sink_.texts[k], ConvertText(bytes, encoding, Encoding::kUtf8))
+          << "source " << k + 1;
+      for (const auto& span : sink_.spans) {
+        if (span.source != static_cast<int>(k)) continue;
+        ASSERT_LE(span.offset + span.length,
+                  static_cast<std::int64_t>(bytes.size()));
+        EXPECT_GE(span.offset,
+                  static_cast<std::int64_t>(ByteOrderMarkLength(encoding, {})));
+        const std::string slice =
+            bytes.substr(static_cast<std::size_t>(span.offset),
+                         static_cast<std::size_t>(span.length));
+        EXPECT_EQ(ConvertText(slice, encoding, Encoding::kUtf8), span.text)
+            << "source " << k + 1 << " at " << span.offset;
+      }
+    }
+  }
+}
+
+// A Unicode run cut off or stopped hands over what it read, from after
+// the byte-order mark.
+TEST_F(FeedTest, ACutOffUnicodeRunHandsOverWhatWasRead) {
+  const std::string tail = "天地玄黃宇宙洪荒日月盈昃辰宿列張";
+  const std::string s1 = "甲" + tail + "乙" + tail;
+  const std::string s2 = "丙" + tail + "丁" + tail;
+  Sources({"\xFE\xFF" + Utf16(s1, Encoding::kUtf16Be), s2});
+  host_.options.diff_limit = 1;
+  EXPECT_EQ(Run().outcome, RunOutcome::kCutOffLimit);
+  EXPECT_EQ(sink_.end.outcome, ReportOutcome::kCutOffLimit);
+  EXPECT_EQ(sink_.records,
+            std::vector<std::string>{"1: 1/2/2/甲/1 1/0/3/丙/1"});
+  EXPECT_EQ(sink_.texts[0], "甲");
+  EXPECT_FALSE(sink_.end.source_ended[0]);
+
+  sink_ = RecordingSink{};
+  host_.options.diff_limit = kNoDiffLimit;
+  host_.stop_at_pass = 3;
+  EXPECT_EQ(Run().outcome, RunOutcome::kStopped);
+  EXPECT_EQ(sink_.end.outcome, ReportOutcome::kStopped);
+  for (const auto& [k, whole] : {std::pair{0, s1}, std::pair{1, s2}}) {
+    EXPECT_FALSE(sink_.texts[k].empty()) << k;
+    EXPECT_EQ(whole.rfind(sink_.texts[k], 0), 0u) << k;
+  }
+}
+
 TEST(Big5Utf8Test, ConvertsPairsAndReplacesWhatMapsToNothing) {
   struct Case {
     const char* name;
@@ -341,6 +455,26 @@ TEST(Big5Utf8Test, ConvertsPairsAndReplacesWhatMapsToNothing) {
     AppendBig5AsUtf8(c.big5, out);
     EXPECT_EQ(out, c.utf8) << c.name;
   }
+}
+
+// The feed looks characters up in a table; it must say what the
+// conversion says, for every code that stands for one or two bytes.
+TEST(Big5Utf8Test, TheCodeTableAgreesWithTheConversion) {
+  const NotationTable notations;
+  const auto& table = CodeUtf8Table();
+  int compared = 0;
+  for (Code code = kEndOfSource + 1; code < kCodeLimit; ++code) {
+    if (!IsSingleByteCode(code) && !IsDoubleByteCode(code)) {
+      EXPECT_EQ(table[code].length, CodeUtf8::kNotACharacterCode) << code;
+      continue;
+    }
+    std::string expected;
+    AppendCodeAsUtf8(code, notations, expected);
+    ASSERT_EQ(std::string(table[code].bytes, table[code].length), expected)
+        << code;
+    ++compared;
+  }
+  EXPECT_GT(compared, 30000);
 }
 
 }  // namespace

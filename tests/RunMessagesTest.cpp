@@ -57,11 +57,11 @@ INSTANTIATE_TEST_SUITE_P(
         WordingCase{"out of memory",
                     {RunErrorKind::kOutOfMemory, RunFile::kNone, ""},
                     "錯誤：記憶體配置失敗, 程式結束！"},
-        WordingCase{"not in a unicode run",
-                    {RunErrorKind::kNotInUnicodeRun, RunFile::kNone, ""},
-                    "a Unicode run does not support --window auto, --html, "
-                    "--json, --tei or --variants yet; give "
-                    "a fixed --window N and none of the others"}),
+        WordingCase{
+            "not in a unicode run",
+            {RunErrorKind::kNotInUnicodeRun, RunFile::kNone, ""},
+            "a Unicode run does not support --window auto or --variants yet; "
+            "give a fixed --window N and no --variants"}),
     [](const auto& info) { return RowName(info.param.name); });
 
 // Which look-ahead the line names, and what it suggests, turns on the

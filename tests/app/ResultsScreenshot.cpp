@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     const std::string source = args[3 + 2 * k].toStdString();
     description.sources[k].name =
         std::filesystem::path(source).filename().string();
-    description.sources[k].encoding = "Big5";
+    description.sources[k].encoding = "big5";
     description.sources[k].byte_size =
         static_cast<std::int64_t>(ReadBytes(source).size());
     results.push_back(ReadBytes(args[4 + 2 * k].toStdString()));

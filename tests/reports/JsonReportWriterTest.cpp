@@ -26,8 +26,8 @@ TEST(JsonReportWriterTest, TwoSourcesWithNotationAndEscapes) {
       JsonOf(SmallTwoSourceRun()),
       "{\"format\":\"tessel-differences\",\"version\":1,\"program\":\"Tessel "
       "test\",\n"
-      "\"sources\":[{\"name\":\"edition-a.txt\",\"encoding\":\"UTF-8\","
-      "\"bytes\":31},{\"name\":\"edition-b.txt\",\"encoding\":\"UTF-8\","
+      "\"sources\":[{\"name\":\"edition-a.txt\",\"encoding\":\"utf-8\","
+      "\"bytes\":31},{\"name\":\"edition-b.txt\",\"encoding\":\"utf-8\","
       "\"bytes\":31}],\n"
       "\"options\":{\"window\":100,\"limit\":null,\"fold_notations\":true,"
       "\"ignored\":[\"，\"]},\n"
@@ -48,9 +48,9 @@ TEST(JsonReportWriterTest, ThreeSourcesCutOffAtTheLimit) {
       JsonOf(SmallThreeSourceRun()),
       "{\"format\":\"tessel-differences\",\"version\":1,\"program\":\"Tessel "
       "test\",\n"
-      "\"sources\":[{\"name\":\"edition-a.txt\",\"encoding\":\"UTF-8\","
-      "\"bytes\":28},{\"name\":\"edition-b.txt\",\"encoding\":\"UTF-8\","
-      "\"bytes\":25},{\"name\":\"edition-c.txt\",\"encoding\":\"UTF-8\","
+      "\"sources\":[{\"name\":\"edition-a.txt\",\"encoding\":\"utf-8\","
+      "\"bytes\":28},{\"name\":\"edition-b.txt\",\"encoding\":\"utf-8\","
+      "\"bytes\":25},{\"name\":\"edition-c.txt\",\"encoding\":\"utf-8\","
       "\"bytes\":26}],\n"
       "\"options\":{\"window\":100,\"limit\":3,\"fold_notations\":true,"
       "\"ignored\":[\"，\",\"。\"]},\n"

@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     const std::string& source = args[1 + 2 * k];
     description.sources[k].name =
         std::filesystem::path(source).filename().string();
-    description.sources[k].encoding = "Big5";
+    description.sources[k].encoding = "big5";
     const std::string bytes = ReadBytes(source);
     description.sources[k].byte_size = static_cast<std::int64_t>(bytes.size());
     ok = ok &&

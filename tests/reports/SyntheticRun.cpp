@@ -22,8 +22,7 @@ std::int32_t CountCharacters(std::string_view compared) {
       pos = end + 1;
       continue;
     }
-    char32_t cp;
-    pos += reports::DecodeUtf8(compared, pos, &cp);
+    pos += reports::DecodeAt(compared, pos).length;
   }
   return count;
 }
@@ -38,7 +37,7 @@ SyntheticRun::SyntheticRun(int source_count,
       "edition-a.txt", "edition-b.txt", "edition-c.txt"};
   for (int k = 0; k < source_count; ++k) {
     description.sources[k].name = std::string(kNames[k]);
-    description.sources[k].encoding = "UTF-8";
+    description.sources[k].encoding = "utf-8";
   }
   description.window_size = 100;
   description.diff_limit = kNoReportLimit;
@@ -63,12 +62,11 @@ void SyntheticRun::Append(int k, std::string_view text) {
 void SyntheticRun::Copy(int k, std::string_view text) {
   std::size_t pos = 0;
   while (pos < text.size()) {
-    char32_t cp;
-    const std::size_t first = reports::DecodeUtf8(text, pos, &cp);
+    const std::size_t first = reports::DecodeAt(text, pos).length;
     const bool ignored = IsIgnored(text.substr(pos, first));
     std::size_t end = pos + first;
     while (end < text.size()) {
-      const std::size_t length = reports::DecodeUtf8(text, end, &cp);
+      const std::size_t length = reports::DecodeAt(text, end).length;
       if (IsIgnored(text.substr(end, length)) != ignored) break;
       end += length;
     }
@@ -93,8 +91,7 @@ void SyntheticRun::Differ(const std::vector<std::string>& spans) {
     std::string kept;
     std::size_t pos = 0;
     while (pos < text.size()) {
-      char32_t cp;
-      const std::size_t length = reports::DecodeUtf8(text, pos, &cp);
+      const std::size_t length = reports::DecodeAt(text, pos).length;
       if (!IsIgnored(std::string_view(text).substr(pos, length))) {
         kept += text.substr(pos, length);
       }

@@ -107,25 +107,52 @@ def problems(path):
         yield from difference_file_problems(base + ".diff.txt", differences)
 
 
+def big5_line_pattern(spans):
+    """A Big5 run's line: the line numbers, then the texts in columns of at
+    least 31 bytes."""
+    line = b"".join(b"%6d, " % span["line"] for span in spans)
+    # A U+FFFD stands for a byte 0x80 or above that made no character
+    # (a lead byte before a line end or a NUL): one byte, any of them.
+    pattern = re.escape(line)
+    for k, span in enumerate(spans):
+        try:
+            text = span["text"].replace("\ufffd", "?").encode("cp950")
+        except UnicodeEncodeError:
+            return None  # a character Big5 lacks: no Big5 run's line
+        pattern += b"".join(
+            b"[\x80-\xff]" if c == "\ufffd" else re.escape(c.encode("cp950"))
+            for c in span["text"])
+        if k + 1 < len(spans):
+            pattern += re.escape(b" " * max(0, 31 - len(text)) + b", ")
+    return pattern
+
+
+def unicode_line_pattern(spans):
+    """A Unicode run's line, in UTF-8: the same, padded by display columns
+    (their count is the engine's own tests' business, not this check's)."""
+    pattern = re.escape(b"".join(b"%6d, " % span["line"] for span in spans))
+    for k, span in enumerate(spans):
+        # A raw byte of a UTF-8 source is copied as it is; any other raw
+        # character is written as U+FFFD.
+        pattern += b"".join(
+            b"(?:\xef\xbf\xbd|[\x80-\xff])" if c == "\ufffd"
+            else re.escape(c.encode("utf-8")) for c in span["text"])
+        if k + 1 < len(spans):
+            pattern += b" *, "
+    return pattern
+
+
 def difference_file_problems(path, differences):
-    """Rebuilds every line of a Big5 run's difference file from the JSON:
-    the line numbers, then the texts in columns of at least 31 bytes."""
+    """Rebuilds every line of the run's difference file from the JSON."""
     with open(path, "rb") as f:
         lines = f.read().split(b"\r\n")
     for i, difference in enumerate(differences):
         spans = difference["spans"]
-        line = b"".join(b"%6d, " % span["line"] for span in spans)
-        # A U+FFFD stands for a byte 0x80 or above that made no character
-        # (a lead byte before a line end or a NUL): one byte, any of them.
-        pattern = re.escape(line)
-        for k, span in enumerate(spans):
-            text = span["text"].encode("cp950", "replace")
-            pattern += b"".join(
-                b"[\x80-\xff]" if c == "\ufffd" else re.escape(c.encode("cp950"))
-                for c in span["text"])
-            if k + 1 < len(spans):
-                pattern += re.escape(b" " * max(0, 31 - len(text)) + b", ")
-        if i >= len(lines) or not re.fullmatch(pattern, lines[i], re.DOTALL):
+        if i >= len(lines) or not any(
+                pattern is not None and
+                re.fullmatch(pattern, lines[i], re.DOTALL)
+                for pattern in (big5_line_pattern(spans),
+                                unicode_line_pattern(spans))):
             yield "difference %d: the difference file says %r" % (
                 i + 1, lines[i] if i < len(lines) else None)
             return

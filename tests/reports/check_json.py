@@ -16,18 +16,17 @@ import sys
 
 import jsonschema
 
-# The Python codec for each encoding a run names.
-CODECS = {"UTF-8": "utf-8", "Big5": "cp950"}
+import source_text
 
 
-def same_text(piece, codec, text, document):
+def same_text(piece, encoding, text, document):
     """Whether source bytes `piece` read as `text`, but for what the format
-    allows: a NUL after a byte 0x80 or above is dropped, and a folded
-    notation is written in its first-met spelling, which may differ from
-    this one in the case of its ASCII letters."""
-    if codec == "cp950":
+    allows: a NUL after a byte 0x80 or above of a Big5 source is dropped,
+    and a folded notation is written in its first-met spelling, which may
+    differ from this one in the case of its ASCII letters."""
+    if encoding == "big5":
         piece = re.sub(rb"([\x80-\xff])\x00", rb"\1", piece)
-    read = piece.decode(codec, "replace")
+    read = source_text.decode(piece, encoding)
     if read == text:
         return True
     fold = document["options"]["fold_notations"]
@@ -103,6 +102,10 @@ def problems(path, document, validator):
     for k in range(count):
         name = "%s.source%d.txt" % (base, k + 1)
         sources.append(open(name, "rb").read() if os.path.exists(name) else None)
+    for k, source in enumerate(document["sources"]):
+        if source["encoding"] not in source_text.CODECS:
+            yield "source %d: no such encoding %r" % (k + 1, source["encoding"])
+            return
     for k, source in enumerate(sources):
         if source is not None and len(source) != document["sources"][k]["bytes"]:
             yield "source %d: %d bytes, not %d" % (k + 1, len(source),
@@ -127,9 +130,12 @@ def problems(path, document, validator):
             if source is None:
                 continue
             piece = source[span["offset"]:span["offset"] + span["length"]]
-            codec = CODECS.get(document["sources"][k]["encoding"], "utf-8")
-            if not same_text(piece, codec, span["text"], document) or \
-                    span["offset"] + span["length"] > len(source):
+            encoding = document["sources"][k]["encoding"]
+            # A byte-order mark is never inside a span.
+            mark = len(source) - len(source_text.without_mark(source, encoding))
+            if not same_text(piece, encoding, span["text"], document) or \
+                    span["offset"] + span["length"] > len(source) or \
+                    span["offset"] < mark:
                 yield "%s, source %d: bytes %r, text %r" % (
                     where, k + 1, piece, span["text"])
     yield from variant_problems(document, sources)

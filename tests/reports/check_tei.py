@@ -16,9 +16,13 @@ The ignored symbols are those NAME.json lists, and control characters.
 import glob
 import json
 import os
+import re
 import subprocess
 import sys
+import unicodedata
 import xml.etree.ElementTree as ET
+
+import source_text
 
 TEI = "{http://www.tei-c.org/ns/1.0}"
 XML_ID = "{http://www.w3.org/XML/1998/namespace}id"
@@ -71,21 +75,69 @@ def reading(element, witness):
     return "".join(out)
 
 
+# What may be a notation: one character, whose own characters (the digits
+# of "&x-5185;") are not ignored one by one.
+NOTATION = re.compile(r"&[^;&\[\n]{1,19};|\[[^\]\[\n]{1,99}\]")
+
+
+def without_ignored(text, ignored):
+    """`text` less control characters and the one-character symbols in
+    `ignored`, outside whatever may be a notation."""
+    keep = lambda t: "".join(c for c in t if ord(c) >= 0x20 and c not in ignored)
+    out = []
+    start = 0
+    for match in NOTATION.finditer(text):
+        out.append(keep(text[start:match.start()]))
+        out.append(match.group(0))
+        start = match.end()
+    out.append(keep(text[start:]))
+    return "".join(out)
+
+
 def strip(text, ignored):
     # An ignored notation is one symbol of several characters.
     for symbol in ignored:
         if len(symbol) > 1:
             text = text.replace(symbol, "")
-    return "".join(c for c in text if ord(c) >= 0x20 and c not in ignored)
+    return without_ignored(text, ignored)
 
 
-def same(text, expected, fold):
+NAMED = re.compile(r"&x-([0-9A-Fa-f]{1,6});|&#[xX]([0-9A-Fa-f]{1,6});|&#([0-9]+);")
+
+
+def as_compared(text, fold):
+    """`text` as a Unicode run compares it: a notation that names a
+    character is that character, and a character whose canonical
+    decomposition is one character is that one. Where two sources agree
+    so, the base text keeps source 1's spelling."""
+    def named(match):
+        hex_digits = match.group(1) or match.group(2)
+        value = int(hex_digits, 16) if hex_digits else int(match.group(3))
+        if value > 0x10FFFF or 0xD800 <= value <= 0xDFFF:
+            return match.group(0)
+        return chr(value)
+    if fold:
+        text = NAMED.sub(named, text)
+    out = []
+    for c in text:
+        decomposition = unicodedata.decomposition(c)
+        single = decomposition and " " not in decomposition and \
+            not decomposition.startswith("<")
+        out.append(chr(int(decomposition, 16)) if single else c)
+    return "".join(out)
+
+
+def same(text, expected, fold, unicode_run=False):
     """Equal, or with folding equal but for the case of ASCII letters: a
-    folded notation is written in its first-met spelling."""
+    folded notation is written in its first-met spelling. In a Unicode run,
+    equal as the run compares them (as_compared)."""
     if text == expected:
         return True
     lower = lambda t: "".join(c.lower() if c < "\x80" else c for c in t)
-    return fold and lower(text) == lower(expected)
+    if fold and lower(text) == lower(expected):
+        return True
+    return unicode_run and \
+        lower(as_compared(text, fold)) == lower(as_compared(expected, fold))
 
 
 def check_witnesses(paths):
@@ -99,7 +151,9 @@ def check_witnesses(paths):
         # A run that did not complete read a part of source 1 from its
         # start (where the part ends, NAME.compared1.txt says).
         partial = document["end"]["outcome"] != "completed"
-        codec = {"Big5": "cp950"}.get(document["sources"][0]["encoding"], "utf-8")
+        encoding = document["sources"][0]["encoding"]
+        unicode_run = any(source["encoding"] != "big5"
+                          for source in document["sources"])
         tree = ET.parse(path)
         witnesses = tree.getroot().findall(".//%slistWit/%switness" % (TEI, TEI))
         body = tree.getroot().find(".//%sbody" % TEI)
@@ -111,14 +165,15 @@ def check_witnesses(paths):
             with open("%s.compared%d.txt" % (base, k + 1), encoding="utf-8",
                       errors="replace") as f:
                 expected = f.read()
-            if not same(strip(text, ignored), expected, fold):
+            if not same(strip(text, ignored), expected, fold, unicode_run):
                 problems.append("witness %s: compared characters differ" % name)
             if k == 0:
                 with open(base + ".source1.txt", "rb") as f:
                     raw = f.read()
-                if codec == "cp950":  # the walk ends a source at a 0x1A
+                if encoding == "big5":  # the walk ends a source at a 0x1A
                     raw = without_lone_last_byte(raw.split(b"\x1a", 1)[0])
-                whole = "".join(c for c in raw.decode(codec, "replace")
+                raw = source_text.without_mark(raw, encoding)
+                whole = "".join(c for c in source_text.decode(raw, encoding)
                                 if c in "\t\n" or ord(c) >= 0x20)
                 if partial:
                     whole = whole[:len(text)]

@@ -26,18 +26,21 @@ import sys
 import tempfile
 
 import check_tei
+import source_text
 
 
-def compared_text(source, ignored, reached):
+def compared_text(source, encoding, ignored, reached):
     with open(source, "rb") as f:
         raw = f.read()[:reached]
-    # The walk stops at a 0x1A.
-    raw = check_tei.without_lone_last_byte(raw.split(b"\x1a", 1)[0])
-    text = raw.decode("cp950", errors="replace")
+    if encoding == "big5":
+        # The walk stops at a 0x1A.
+        raw = check_tei.without_lone_last_byte(raw.split(b"\x1a", 1)[0])
+    text = source_text.decode(source_text.without_mark(raw, encoding),
+                              encoding)
     for symbol in ignored:
         if len(symbol) > 1:  # an ignored notation, in any case
             text = re.sub(re.escape(symbol), "", text, flags=re.IGNORECASE)
-    return "".join(c for c in text if ord(c) >= 0x20 and c not in ignored)
+    return check_tei.without_ignored(text, ignored)
 
 
 # The cases run again with a variant table, and the option that asks for it.
@@ -88,8 +91,9 @@ def run_case(cli, case_dir, out, name, extra_args=()):
                 reached = last["offset"] + last["length"]
             with open(os.path.join(out, "%s.compared%d.txt" % (name, k + 1)),
                       "w", encoding="utf-8", newline="") as f:
-                f.write(compared_text(os.path.join(work, source), ignored,
-                                      reached))
+                f.write(compared_text(os.path.join(work, source),
+                                      document["sources"][k]["encoding"],
+                                      ignored, reached))
     return run.returncode
 
 
