@@ -7,6 +7,7 @@
 #define TESSEL_ENGINE_UNICODEENCODER_H_
 
 #include <cstddef>
+#include <string>
 
 #include "Encoding.h"
 #include "UnicodeDecoder.h"
@@ -18,6 +19,12 @@ inline constexpr std::size_t kMaxEncodedLength = 10;
 
 // Writes the scalar value `c` as UTF-8 (1 to 4 bytes).
 std::size_t EncodeUtf8(char32_t c, char* out);
+
+// Appends the scalar value `c` to `out` as UTF-8.
+inline void AppendUtf8(char32_t c, std::string& out) {
+  char bytes[kMaxEncodedLength];
+  out.append(bytes, EncodeUtf8(c, bytes));
+}
 
 // Writes `c` as UTF-16: a scalar value as one unit or a surrogate pair; a
 // lone surrogate value as that one unit, which is how a raw unit goes back.

@@ -350,6 +350,11 @@ void UnicodeTokenReader::AppendLastUtf8(std::string& out) const {
     case Kind::kNotation:
       out += notations_.TextAt(last_.value);
       return;
+    case Kind::kText:
+      out += encoding_ == Encoding::kUtf8
+                 ? text_
+                 : ConvertText(text_, encoding_, Encoding::kUtf8);
+      return;
     case Kind::kRaw:
       out.append(buffer, EncodeUtf8(kReplacementCharacter, buffer));
       return;

@@ -7,6 +7,7 @@
 #include "HtmlReportPage.h"
 #include "JsonReportWriter.h"
 #include "TextEscape.h"
+#include "UnicodeEncoder.h"
 
 namespace tessel::reports {
 
@@ -230,8 +231,8 @@ void HtmlReportWriter::Variant(const VariantRecord& record) {
   std::string character;
   for (int k = 0; k < n; ++k) {
     if (k > 0) out_.Put(',');
-    character.clear();
     const char32_t c = record.places[k].character;
+    character.clear();
     AppendUtf8(c == 0 ? kReplacementCharacter : c, character);
     WriteJsonString(character, out_);
     variant_bytes_[k] = record.places[k].text.size();

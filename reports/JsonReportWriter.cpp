@@ -4,6 +4,7 @@
 
 #include "DifferenceKinds.h"
 #include "TextEscape.h"
+#include "UnicodeEncoder.h"
 
 namespace tessel::reports {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "TextEscape.h"
+#include "UnicodeEncoder.h"
 
 namespace tessel::reports {
 

@@ -125,8 +125,8 @@ TEST(JsonReportWriterTest, VariantsFollowTheDifferencesWithTheirPairs) {
       JsonOf(SmallVariantRun()),
       "{\"format\":\"tessel-differences\",\"version\":1,\"minor\":1,"
       "\"program\":\"Tessel test\",\n"
-      "\"sources\":[{\"name\":\"edition-a.txt\",\"encoding\":\"UTF-8\","
-      "\"bytes\":33},{\"name\":\"edition-b.txt\",\"encoding\":\"UTF-8\","
+      "\"sources\":[{\"name\":\"edition-a.txt\",\"encoding\":\"utf-8\","
+      "\"bytes\":33},{\"name\":\"edition-b.txt\",\"encoding\":\"utf-8\","
       "\"bytes\":29}],\n"
       "\"options\":{\"window\":100,\"limit\":null,\"fold_notations\":true,"
       "\"ignored\":[\"，\"],\"variant_tables\":[\"semantic\",\"taboo.txt\"]},\n"

@@ -151,7 +151,7 @@ void SyntheticRun::PlayVariant(const Event& event, DifferenceSink& sink) const {
       place.character =
           static_cast<char32_t>(std::stoul(span.text.substr(3), nullptr, 16));
     } else {
-      reports::DecodeUtf8(span.text, 0, &place.character);
+      place.character = reports::DecodeAt(span.text, 0).value;
     }
   }
   sink.Variant(record);

@@ -41,8 +41,8 @@ def ascii_lower(text):
 NAMING = re.compile(r"&(?:x-|#x)([0-9A-Fa-f]+);|&#([0-9]+);")
 
 
-def names_character(piece, codec, character):
-    text = piece.decode(codec, "replace")
+def names_character(piece, encoding, character):
+    text = source_text.decode(piece, encoding)
     if text == character:
         return True
     named = NAMING.fullmatch(text)
@@ -79,8 +79,8 @@ def variant_problems(document, sources):
             if source is None:
                 continue
             piece = source[place["offset"]:place["offset"] + place["length"]]
-            codec = CODECS.get(document["sources"][k]["encoding"], "utf-8")
-            if not names_character(piece, codec, place["character"]):
+            encoding = document["sources"][k]["encoding"]
+            if not names_character(piece, encoding, place["character"]):
                 yield "%s, source %d: bytes %r, character %r" % (
                     where, k + 1, piece, place["character"])
     expected = sorted(pairs.items(),

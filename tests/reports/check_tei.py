@@ -148,6 +148,12 @@ def check_witnesses(paths):
             document = json.load(f)
         ignored = set(document["options"]["ignored"])
         fold = document["options"]["fold_notations"]
+        # The --ignore-between pairs of the run, when it had any: their
+        # stretches are no more recorded than ignored symbols are.
+        stretches = []
+        if os.path.exists(base + ".stretches.json"):
+            with open(base + ".stretches.json", encoding="utf-8") as f:
+                stretches = [tuple(pair) for pair in json.load(f)]
         # A run that did not complete read a part of source 1 from its
         # start (where the part ends, NAME.compared1.txt says).
         partial = document["end"]["outcome"] != "completed"
@@ -165,6 +171,7 @@ def check_witnesses(paths):
             with open("%s.compared%d.txt" % (base, k + 1), encoding="utf-8",
                       errors="replace") as f:
                 expected = f.read()
+            text = source_text.without_stretches(text, stretches)
             if not same(strip(text, ignored), expected, fold, unicode_run):
                 problems.append("witness %s: compared characters differ" % name)
             if k == 0:

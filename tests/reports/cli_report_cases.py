@@ -29,7 +29,7 @@ import check_tei
 import source_text
 
 
-def compared_text(source, encoding, ignored, reached):
+def compared_text(source, encoding, ignored, reached, stretches):
     with open(source, "rb") as f:
         raw = f.read()[:reached]
     if encoding == "big5":
@@ -37,6 +37,7 @@ def compared_text(source, encoding, ignored, reached):
         raw = check_tei.without_lone_last_byte(raw.split(b"\x1a", 1)[0])
     text = source_text.decode(source_text.without_mark(raw, encoding),
                               encoding)
+    text = source_text.without_stretches(text, stretches)
     for symbol in ignored:
         if len(symbol) > 1:  # an ignored notation, in any case
             text = re.sub(re.escape(symbol), "", text, flags=re.IGNORECASE)
@@ -82,6 +83,11 @@ def run_case(cli, case_dir, out, name, extra_args=()):
         with open(os.path.join(out, name + ".json"), encoding="utf-8") as f:
             document = json.load(f)
         ignored = set(document["options"]["ignored"])
+        stretches = source_text.stretch_pairs(args)
+        if stretches:
+            with open(os.path.join(out, name + ".stretches.json"), "w",
+                      encoding="utf-8") as f:
+                json.dump(stretches, f, ensure_ascii=False)
         for k, source in enumerate(sources):
             # A cut-off run has read each source to the end of its last
             # span; a completed one, all of it.
@@ -93,7 +99,7 @@ def run_case(cli, case_dir, out, name, extra_args=()):
                       "w", encoding="utf-8", newline="") as f:
                 f.write(compared_text(os.path.join(work, source),
                                       document["sources"][k]["encoding"],
-                                      ignored, reached))
+                                      ignored, reached, stretches))
     return run.returncode
 
 

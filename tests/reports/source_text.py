@@ -32,3 +32,33 @@ def decode(raw, encoding):
     if encoding == "big5":
         return raw.decode("cp950", "replace")
     return raw.decode(CODECS[encoding], "tessel-units")
+
+
+LINE_ENDS = "\n\r\x1a\x00"
+
+
+def without_stretches(text, pairs):
+    """`text` without the stretches --ignore-between leaves uncompared: from
+    an OPEN to the first CLOSE after it on the same line, the first pair
+    given winning where several open at one place."""
+    out = []
+    i = 0
+    while i < len(text):
+        for opener, closer in pairs:
+            if not text.startswith(opener, i):
+                continue
+            end = text.find(closer, i + len(opener))
+            if end < 0 or any(c in text[i:end] for c in LINE_ENDS):
+                continue
+            i = end + len(closer)
+            break
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)
+
+
+def stretch_pairs(args):
+    """The (OPEN, CLOSE) pairs of --ignore-between in a case's arguments."""
+    return [(args[i + 1], args[i + 2]) for i, arg in enumerate(args)
+            if arg == "--ignore-between" and i + 2 < len(args)]
