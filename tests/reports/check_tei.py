@@ -151,8 +151,8 @@ def check_witnesses(paths):
         # The --ignore-between pairs of the run, when it had any: their
         # stretches are no more recorded than ignored symbols are.
         stretches = []
-        if os.path.exists(base + ".stretches.json"):
-            with open(base + ".stretches.json", encoding="utf-8") as f:
+        if os.path.exists(base + ".stretches"):
+            with open(base + ".stretches", encoding="utf-8") as f:
                 stretches = [tuple(pair) for pair in json.load(f)]
         # A run that did not complete read a part of source 1 from its
         # start (where the part ends, NAME.compared1.txt says).

@@ -85,7 +85,7 @@ def run_case(cli, case_dir, out, name, extra_args=()):
         ignored = set(document["options"]["ignored"])
         stretches = source_text.stretch_pairs(args)
         if stretches:
-            with open(os.path.join(out, name + ".stretches.json"), "w",
+            with open(os.path.join(out, name + ".stretches"), "w",
                       encoding="utf-8") as f:
                 json.dump(stretches, f, ensure_ascii=False)
         for k, source in enumerate(sources):
