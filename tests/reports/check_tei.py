@@ -171,8 +171,8 @@ def check_witnesses(paths):
             with open("%s.compared%d.txt" % (base, k + 1), encoding="utf-8",
                       errors="replace") as f:
                 expected = f.read()
-            text = source_text.without_stretches(text, stretches)
-            if not same(strip(text, ignored), expected, fold, unicode_run):
+            compared = source_text.without_stretches(text, stretches)
+            if not same(strip(compared, ignored), expected, fold, unicode_run):
                 problems.append("witness %s: compared characters differ" % name)
             if k == 0:
                 with open(base + ".source1.txt", "rb") as f:
