@@ -309,17 +309,14 @@ bool ComparisonRun::StartRun() {
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
 
   try {
+    // A growing look-ahead claims the rest of its memory as it grows.
+    const std::int32_t first_window =
+        options_.auto_window ? std::min(kAutoFirstWindow, options_.max_window)
+                             : options_.window_size;
     if (unicode_ != nullptr) {
-      for (int k = 0; k < sources_.count; ++k) {
-        look_ahead_->wide_windows[k].reserve(
-            static_cast<std::size_t>(options_.window_size));
-      }
+      look_ahead_->wide_kept.Reserve(sources_.count, first_window);
     } else {
-      // A growing look-ahead claims the rest of its memory as it grows.
-      look_ahead_->kept.Reserve(
-          sources_.count, options_.auto_window
-                              ? std::min(kAutoFirstWindow, options_.max_window)
-                              : options_.window_size);
+      look_ahead_->kept.Reserve(sources_.count, first_window);
     }
   } catch (const std::bad_alloc&) {
     return Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});

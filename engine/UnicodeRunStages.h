@@ -22,6 +22,37 @@ struct UnicodeReaders {
   UnicodeSignSet signs;
 };
 
+// Reads the slots of a Unicode run's look-ahead (LookAheadSlots.h): each
+// source through its own reader, past the run's ignored symbols. Inline: it
+// runs once per slot.
+class UnicodeSlotReader {
+ public:
+  explicit UnicodeSlotReader(UnicodeReaders& readers) : readers_(readers) {}
+
+  Key Read(int k, SourceStream& src, std::int64_t& start, std::int64_t& feeds) {
+    UnicodeTokenReader& reader = *readers_.sources[k];
+    const UnicodeSignSet& signs = readers_.signs;
+    Key key;
+    for (;;) {
+      start = src.Tell();
+      key = reader.ReadKey(src);
+      if (!signs.IsIgnored(key)) break;
+      if (key == kEndOfSource) break;
+      if (reader.LastIsLineFeed()) ++feeds;
+    }
+    return key;
+  }
+
+  // A UTF source has no 0x1A that ends it: a 0 is its end.
+  bool Ended(int k, const SourceStream& src) const {
+    return readers_.sources[k]->encoding() != Encoding::kBig5 || src.Eof() ||
+           src.Error();
+  }
+
+ private:
+  UnicodeReaders& readers_;
+};
+
 // Reads keys from `src` until one is compared or the source has ended,
 // writing the ignored ones to `out` (in the source's encoding) and counting
 // the source's line feeds. Returns the key that ended the advance.
