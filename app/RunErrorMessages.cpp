@@ -31,8 +31,7 @@ QString RunErrorMessage(const RunError& error) {
       return Utf8(error_start + " 檔案寫入失敗.\n");
     case RunErrorKind::kNotInUnicodeRun:
       return Utf8(
-          "\n錯誤：Unicode 比對尚不支援自動擴大的前瞻範圍、報告輸出、異體字表"
-          "或忽略區段.\n");
+          "\n錯誤：Unicode 比對尚不支援報告輸出、異體字表或忽略區段.\n");
     case RunErrorKind::kVariantTable:
       // The window offers no tables yet, so it never meets this.
       return Utf8("\n錯誤 : 異體字表有誤.\n");

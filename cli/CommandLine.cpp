@@ -311,9 +311,8 @@ CommandLine CheckWhole(Given given) {
     unicode = unicode || (choice != EncodingChoice::kAuto &&
                           choice != EncodingChoice::kBig5);
   }
-  if (unicode &&
-      (options.auto_window || given.html || given.json || given.tei ||
-       given.variants || !given.ignore_between.empty())) {
+  if (unicode && (given.html || given.json || given.tei || given.variants ||
+                  !given.ignore_between.empty())) {
     return Refuse(std::string(kNotInUnicodeRun));
   }
 

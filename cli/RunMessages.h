@@ -38,12 +38,11 @@ std::string VariantTableErrorText(const VariantTableError& error);
 std::string CutOffText(const RunStatus& status, const RunOptions& options);
 
 // Why a Unicode run (one with a Unicode source, --encoding naming one, or
-// --unicode) was refused together with --window auto, a report option,
-// --variants or --ignore-between.
+// --unicode) was refused together with a report option, --variants or
+// --ignore-between.
 inline constexpr std::string_view kNotInUnicodeRun =
-    "a Unicode run does not support --window auto, --html, --json, --tei, "
-    "--variants or --ignore-between yet; give a fixed --window N and none "
-    "of the others";
+    "a Unicode run does not support --html, --json, --tei, "
+    "--variants or --ignore-between yet; give none of them";
 
 // "Interrupted!": the run was stopped.
 inline constexpr std::string_view kStopped = "被中斷了 !";

@@ -107,11 +107,11 @@ bool ComparisonRun::ChooseEncodings() {
 }
 
 bool ComparisonRun::CheckUnicodeRunOptions() {
-  // The growing look-ahead, the report feed, variant tables and ignored
+  // The report feed, variant tables and ignored
   // stretches read Big5 codes only; a Unicode run refuses them before it
   // opens anything rather than write what they would get wrong.
-  if (options_.auto_window || !options_.report_outputs.empty() ||
-      !options_.variant_tables.empty() || !options_.ignore_between.empty()) {
+  if (!options_.report_outputs.empty() || !options_.variant_tables.empty() ||
+      !options_.ignore_between.empty()) {
     return Refuse(RunErrorKind::kNotInUnicodeRun, RunFile::kNone, {});
   }
   return true;
@@ -496,7 +496,8 @@ bool ComparisonRun::WriteDifferenceAndResync() {
   }
   if (found && diff_count_ < options_.diff_limit) return true;
   if (unicode) {
-    WriteClosingLinesUnicode(*unicode_, sources_, position_, outputs_);
+    WriteClosingLinesUnicode(*unicode_, sources_, position_, *look_ahead_,
+                             outputs_);
   } else {
     WriteClosingLines(sources_, position_, *look_ahead_, outputs_);
   }

@@ -38,8 +38,7 @@ class ComparisonRun {
   // DifferenceSink.h); they belong to the caller, who writes and closes
   // their outputs. With none, a run does no work for them. A Unicode run
   // hands them nothing, so they stay unstarted; one whose options name
-  // report_outputs (or ask for the growing look-ahead) is refused with
-  // kNotInUnicodeRun instead.
+  // report_outputs is refused with kNotInUnicodeRun instead.
   ComparisonRun(RunHost& host, NotationTable& notations,
                 std::vector<DifferenceSink*> sinks = {});
   ComparisonRun(const ComparisonRun&) = delete;
@@ -80,8 +79,7 @@ class ComparisonRun {
   // A Big5 run's sign file or memo that is Unicode text, turned into Big5.
   bool LoadUnicodeSignFileAsBig5(Encoding encoding);
   // Refuses (kNotInUnicodeRun) the options a Unicode run does not have:
-  // the growing look-ahead, report outputs, variant tables and ignored
-  // stretches.
+  // report outputs, variant tables and ignored stretches.
   bool CheckUnicodeRunOptions();
   bool CheckOverwrites();
   bool OpenOutputs();

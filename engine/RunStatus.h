@@ -57,8 +57,8 @@ enum class RunErrorKind {
                      // A growing look-ahead may meet it part way.
   kVariantTable,     // a variant table was refused; no file (see
                      // RunStatus::variant_table)
-  kNotInUnicodeRun,  // a Unicode run was asked for a growing look-ahead,
-                     // reports (report_outputs), variant tables or ignored
+  kNotInUnicodeRun,  // a Unicode run was asked for reports
+                     // (report_outputs), variant tables or ignored
                      // stretches, which it does not have yet; no file.
                      // Nothing was opened or written.
 };

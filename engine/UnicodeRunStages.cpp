@@ -137,6 +137,7 @@ void WriteEndLineUnicode(RunOutputs& outputs) {
 void WriteClosingLinesUnicode(const UnicodeReaders& readers,
                               const RunSources& sources,
                               const WalkPosition& position,
+                              const LookAhead& look_ahead,
                               RunOutputs& outputs) {
   const int n = sources.count;
   std::array<Encoding, kMaxSources + 1> encodings{};
@@ -169,6 +170,18 @@ void WriteClosingLinesUnicode(const UnicodeReaders& readers,
       line += FixedText(file_texts::kClosingMiddle, encodings[f]);
       line += FixedText(line_number, encodings[f]);
       line += FixedText(state, encodings[f]);
+      line += line_end(f);
+      files[f]->Write(line);
+    }
+  }
+  // A growing look-ahead says how far it reached, as in a Big5 run.
+  if (look_ahead.auto_window) {
+    const std::string reached = LineNumber("%lld", look_ahead.reached_window);
+    for (int f = 0; f <= n; ++f) {
+      std::string line =
+          FixedText(file_texts::kClosingReachedStart, encodings[f]);
+      line += FixedText(reached, encodings[f]);
+      line += FixedText(file_texts::kClosingReachedEnd, encodings[f]);
       line += line_end(f);
       files[f]->Write(line);
     }

@@ -80,11 +80,12 @@ void CopyByteOrderMarks(const UnicodeReaders& readers, RunSources& sources,
 void WriteEndLineUnicode(RunOutputs& outputs);
 
 // The closing lines (WriteClosingLines) in each file's encoding, the names
-// taken from their UTF-8 form.
+// taken from their UTF-8 form; with the growing look-ahead, the line of the
+// widest look-ahead used last.
 void WriteClosingLinesUnicode(const UnicodeReaders& readers,
                               const RunSources& sources,
                               const WalkPosition& position,
-                              RunOutputs& outputs);
+                              const LookAhead& look_ahead, RunOutputs& outputs);
 
 }  // namespace tessel
 

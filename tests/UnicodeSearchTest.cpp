@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "CanonicalSingleton.h"
+#include "Cp950.h"
+#include "FileTexts.h"
 #include "LookAheadSlots.h"
 #include "NotationTable.h"
 #include "SourceStream.h"
@@ -150,6 +153,203 @@ TEST(UnicodeLookAheadTest, KeptSlotsAreWhatAFreshReadGives) {
       }
     }
   }
+}
+
+// Ideograph `index` of those that code page 950 writes as themselves, so
+// that a text of them reads alike in Big5 and in UTF.
+char32_t Han(int index) {
+  static const std::vector<char32_t> hans = [] {
+    std::vector<char32_t> found;
+    for (std::uint32_t code = 0xA440; code <= 0xF9D5; ++code) {
+      const auto c = Cp950ToUnicode(static_cast<std::uint16_t>(code));
+      if (c && *c >= 0x4E00 && *c <= 0x9FFF && UnicodeToCp950(*c) == code &&
+          FoldCanonicalSingleton(*c) == *c) {
+        found.push_back(*c);
+      }
+    }
+    return found;
+  }();
+  return hans.at(static_cast<std::size_t>(index));
+}
+
+std::u32string Hans(int first, int count) {
+  std::u32string text;
+  for (int i = 0; i < count; ++i) text += Han(first + i);
+  return text;
+}
+
+std::string Utf8(std::u32string_view text) {
+  return EncodeText(text, Encoding::kUtf8);
+}
+
+// A fixed text of the files (Big5 bytes) as UTF-8.
+std::string Utf8Fixed(std::string_view big5) {
+  return ConvertText(big5, Encoding::kBig5, Encoding::kUtf8);
+}
+
+// Two editions; the first holds a passage of `lines` lines of 30 characters
+// that the second lacks.
+struct GapPair {
+  std::u32string head = Hans(0, 20);
+  std::u32string tail = Hans(20, 20);
+  std::vector<std::u32string> gap;
+  std::u32string first;
+  std::u32string second;
+  explicit GapPair(int lines) {
+    first = head + U"\n";
+    for (int l = 0; l < lines; ++l) {
+      gap.push_back(Hans(100 + 30 * l, 30));
+      first += gap.back() + U"\n";
+    }
+    first += tail + U"\n";
+    second = head + U"\n" + tail + U"\n";
+  }
+};
+
+// Whole runs through tessel-cli, whose sources are named s1, s2, ... and
+// its outputs r1, r2, ... and d.
+class UnicodeCliRun : public ::testing::Test {
+ protected:
+  ProcessResult Run(const std::vector<std::string>& sources,
+                    std::vector<std::string> args) {
+    for (std::size_t k = 0; k < sources.size(); ++k) {
+      std::string name = "s";
+      name += std::to_string(k + 1);
+      WriteFile(dir_ / name, sources[k]);
+      args.push_back(name);
+    }
+    for (std::size_t k = 0; k < sources.size(); ++k) {
+      std::string name = "r";
+      name += std::to_string(k + 1);
+      args.insert(args.end(), {"--result", name});
+    }
+    args.insert(args.end(), {"--diff", "d", "--quiet"});
+    return RunProcess(CliPath(), args, dir_.path());
+  }
+  std::string Out(const std::string& name) { return ReadFile(dir_ / name); }
+
+  TempDir dir_;
+};
+
+struct GapRow {
+  const char* name;
+  Encoding first, second;
+  const char* encodings;  // --encoding
+};
+
+const GapRow kGapRows[] = {
+    {"utf-8 against utf-8", Encoding::kUtf8, Encoding::kUtf8, "utf-8"},
+    {"big5 against utf-16le", Encoding::kBig5, Encoding::kUtf16Le,
+     "big5,utf-16le"},
+};
+
+// 6,000 characters missing: their offsets add up far beyond the 9999
+// bytes of a fixed look-ahead, and the run still meets the editions again
+// right after them, line by line.
+TEST_F(UnicodeCliRun, AutoBridgesAGapLongerThanTheFixedBound) {
+  const GapPair pair(200);
+  for (const GapRow& row : kGapRows) {
+    const ProcessResult run =
+        Run({EncodeText(pair.first, row.first),
+             EncodeText(pair.second, row.second)},
+            {"--window", "auto", "--encoding", row.encodings});
+    ASSERT_EQ(run.status, 1) << row.name << ": " << run.err;
+    EXPECT_EQ(run.out,
+              "differences: 200\nlook-ahead reached: 6400 characters\n")
+        << row.name;
+    std::u32string r1 = pair.head, r2 = pair.head + U"\n";
+    std::string d;
+    for (int l = 0; l < 200; ++l) {
+      r1 += U"\n{{" + pair.gap[l] + U"||}}";
+      r2 += U"{{||" + pair.gap[l] + U"}}";
+      // 30 wide characters fill the column: no blanks.
+      d += Lines(l + 2, 2) + Utf8(pair.gap[l]) + ", \r\n";
+    }
+    r1 += U"\n" + pair.tail + U"\n";
+    r2 += pair.tail + U"\n";
+    d += OnDisk(Utf8Fixed(file_texts::kEndLine));
+    EXPECT_TRUE(Out("r1") == EncodeText(r1, row.first)) << row.name;
+    EXPECT_TRUE(Out("r2") == EncodeText(r2, row.second)) << row.name;
+    EXPECT_TRUE(Out("d") == d) << row.name;
+    // A fixed look-ahead, even a wide one, is cut off at the gap.
+    EXPECT_EQ(Run({EncodeText(pair.first, row.first),
+                   EncodeText(pair.second, row.second)},
+                  {"--window", "5000", "--encoding", row.encodings})
+                  .status,
+              3)
+        << row.name;
+  }
+}
+
+// Where every anchor lies within 100 characters, auto writes exactly what
+// a fixed look-ahead of 100 writes.
+TEST_F(UnicodeCliRun, AutoIsWindow100WhereThatSuffices) {
+  for (const GapRow& row : kGapRows) {
+    std::mt19937 random(7);
+    std::u32string first, second;
+    for (int i = 0; i < 4000; ++i) {
+      const char32_t c = Han(static_cast<int>(random() % 300));
+      const std::uint32_t roll = random() % 200;
+      first += c;
+      if (roll == 0) {
+        second += Han(static_cast<int>(random() % 300));  // another one
+      } else if (roll == 1) {
+        second += {c, Han(static_cast<int>(random() % 300))};  // one more
+      } else if (roll != 2) {
+        second += c;  // roll 2: missing from the second edition
+      }
+      if (random() % 30 == 0) first += U"\n";
+      if (random() % 25 == 0) second += U"\r\n";
+    }
+    const std::vector<std::string> sources = {EncodeText(first, row.first),
+                                              EncodeText(second, row.second)};
+    const ProcessResult fixed =
+        Run(sources, {"--window", "100", "--encoding", row.encodings});
+    ASSERT_EQ(fixed.status, 1) << row.name << ": " << fixed.err;
+    const std::string r1 = Out("r1"), r2 = Out("r2"), d = Out("d");
+    const ProcessResult grown =
+        Run(sources, {"--window", "auto", "--encoding", row.encodings});
+    EXPECT_EQ(grown.status, 1) << row.name;
+    EXPECT_EQ(grown.out, fixed.out + "look-ahead reached: 100 characters\n")
+        << row.name;
+    EXPECT_TRUE(Out("r1") == r1 && Out("r2") == r2 && Out("d") == d)
+        << row.name;
+  }
+}
+
+// A Big5 edition against a UTF-8 one, cut off at the MAX: the closing
+// lines, the look-ahead reached among them, are in each file's encoding.
+TEST_F(UnicodeCliRun, ReachingMaxCutsOffWithClosingLinesInEachEncoding) {
+  const GapPair pair(10);
+  const ProcessResult run =
+      Run({EncodeText(pair.first, Encoding::kBig5), Utf8(pair.second)},
+          {"--window", "auto:200"});
+  ASSERT_EQ(run.status, 3) << run.err;
+  EXPECT_EQ(run.out, "differences: 1\nlook-ahead reached: 200 characters\n");
+  // The second edition's look-ahead met its end.
+  std::string closing = "\r\n\r\n";
+  for (const char* name : {"s1", "s2"}) {
+    closing +=
+        std::string(file_texts::kClosingStart) + name +
+        std::string(file_texts::kClosingMiddle) + "2" +
+        std::string(name == std::string("s1") ? file_texts::kClosingInterrupted
+                                              : file_texts::kClosingEnded) +
+        "\r\n";
+  }
+  closing += std::string(file_texts::kClosingReachedStart) + "200" +
+             std::string(file_texts::kClosingReachedEnd) + "\r\n";
+  EXPECT_EQ(BytesText(Out("r1")),
+            BytesText(EncodeText(pair.head + U"\n{{" + pair.gap[0] + U"||" +
+                                     pair.tail + U"}}",
+                                 Encoding::kBig5) +
+                      closing));
+  EXPECT_EQ(BytesText(Out("r2")),
+            BytesText(Utf8(pair.head + U"\n{{" + pair.tail + U"||" +
+                           pair.gap[0] + U"}}") +
+                      Utf8Fixed(closing)));
+  EXPECT_EQ(BytesText(Out("d")),
+            BytesText(Lines(2, 2) + Utf8(pair.gap[0]) + ", " + Utf8(pair.tail) +
+                      "\r\n" + Utf8Fixed(closing)));
 }
 
 }  // namespace
