@@ -30,8 +30,7 @@ QString RunErrorMessage(const RunError& error) {
     case RunErrorKind::kWriteFailed:
       return Utf8(error_start + " 檔案寫入失敗.\n");
     case RunErrorKind::kNotInUnicodeRun:
-      return Utf8(
-          "\n錯誤：Unicode 比對尚不支援報告輸出、異體字表或忽略區段.\n");
+      return Utf8("\n錯誤：Unicode 比對尚不支援報告輸出或忽略區段.\n");
     case RunErrorKind::kVariantTable:
       // The window offers no tables yet, so it never meets this.
       return Utf8("\n錯誤 : 異體字表有誤.\n");

@@ -311,7 +311,7 @@ CommandLine CheckWhole(Given given) {
     unicode = unicode || (choice != EncodingChoice::kAuto &&
                           choice != EncodingChoice::kBig5);
   }
-  if (unicode && (given.html || given.json || given.tei || given.variants ||
+  if (unicode && (given.html || given.json || given.tei ||
                   !given.ignore_between.empty())) {
     return Refuse(std::string(kNotInUnicodeRun));
   }

@@ -38,11 +38,11 @@ std::string VariantTableErrorText(const VariantTableError& error);
 std::string CutOffText(const RunStatus& status, const RunOptions& options);
 
 // Why a Unicode run (one with a Unicode source, --encoding naming one, or
-// --unicode) was refused together with a report option, --variants or
+// --unicode) was refused together with a report option or
 // --ignore-between.
 inline constexpr std::string_view kNotInUnicodeRun =
-    "a Unicode run does not support --html, --json, --tei, "
-    "--variants or --ignore-between yet; give none of them";
+    "a Unicode run does not support --html, --json, --tei or "
+    "--ignore-between yet; give none of them";
 
 // "Interrupted!": the run was stopped.
 inline constexpr std::string_view kStopped = "被中斷了 !";

@@ -107,11 +107,10 @@ bool ComparisonRun::ChooseEncodings() {
 }
 
 bool ComparisonRun::CheckUnicodeRunOptions() {
-  // The report feed, variant tables and ignored
+  // The report feed and ignored
   // stretches read Big5 codes only; a Unicode run refuses them before it
   // opens anything rather than write what they would get wrong.
-  if (!options_.report_outputs.empty() || !options_.variant_tables.empty() ||
-      !options_.ignore_between.empty()) {
+  if (!options_.report_outputs.empty() || !options_.ignore_between.empty()) {
     return Refuse(RunErrorKind::kNotInUnicodeRun, RunFile::kNone, {});
   }
   return true;
@@ -168,7 +167,12 @@ bool ComparisonRun::LoadVariantTables() {
     return Refuse(RunErrorKind::kVariantTable, RunFile::kNone, {});
   }
   variant_table_ = builder.Build();
-  variant_keys_ = VariantKeys(variant_table_, notations_);
+  // A Unicode run keys characters through the table itself.
+  if (unicode_ != nullptr) {
+    unicode_->variants = &variant_table_;
+  } else {
+    variant_keys_ = VariantKeys(variant_table_, notations_);
+  }
   return true;
 }
 
@@ -430,6 +434,37 @@ bool ComparisonRun::SourcesAgree() {
   return true;
 }
 
+bool ComparisonRun::SourcesAgreeUnicode() {
+  const auto& current = position_.current;
+  if (current[0] == current[1] && current[1] == current[2]) return true;
+  // Keys are joined only where they differ, and never without a table.
+  if (unicode_->variants == nullptr) return false;
+  const Key key = unicode_->CompareKey(current[0]);
+  if (unicode_->CompareKey(current[1]) != key ||
+      unicode_->CompareKey(current[2]) != key) {
+    return false;
+  }
+  RecordVariantUnicode();
+  return true;
+}
+
+void ComparisonRun::RecordVariantUnicode() {
+  ++variant_count_;
+  if (variant_sink_ == nullptr) return;
+  VariantMet met;
+  met.source_count = sources_.count;
+  for (int k = 0; k < sources_.count; ++k) {
+    const Key key = position_.current[k];
+    met.lines[k] = position_.lines[k];
+    met.offsets[k] =
+        sources_.streams[k]->Tell() - unicode_->sources[k]->LastLength();
+    met.codes[k] = key;
+    // Only characters join a class, so every key here is a character's.
+    met.characters[k] = static_cast<char32_t>(key - kCharacterKeyBase);
+  }
+  variant_sink_->Variant(met);
+}
+
 void ComparisonRun::RecordVariant() {
   ++variant_count_;
   if (variant_sink_ == nullptr) return;
@@ -531,7 +566,13 @@ bool ComparisonRun::AnySourceAtEndOfFile() const {
 }
 
 void ComparisonRun::WriteVariantCountLine() {
-  if (variant_keys_.active()) WriteVariantCount(variant_count_, outputs_);
+  if (unicode_ != nullptr) {
+    if (unicode_->variants != nullptr) {
+      WriteVariantCountUnicode(variant_count_, outputs_);
+    }
+  } else if (variant_keys_.active()) {
+    WriteVariantCount(variant_count_, outputs_);
+  }
 }
 
 void ComparisonRun::EndOfSources() {
@@ -577,7 +618,7 @@ void ComparisonRun::WalkAll() {
       return;
     }
 
-    const bool differed = !SourcesAgree();
+    const bool differed = kUnicode ? !SourcesAgreeUnicode() : !SourcesAgree();
     if (!differed) {
       if constexpr (kUnicode) {
         WriteAgreeingUnicode();

@@ -79,7 +79,7 @@ class ComparisonRun {
   // A Big5 run's sign file or memo that is Unicode text, turned into Big5.
   bool LoadUnicodeSignFileAsBig5(Encoding encoding);
   // Refuses (kNotInUnicodeRun) the options a Unicode run does not have:
-  // report outputs, variant tables and ignored stretches.
+  // report outputs and ignored stretches.
   bool CheckUnicodeRunOptions();
   bool CheckOverwrites();
   bool OpenOutputs();
@@ -103,6 +103,9 @@ class ComparisonRun {
   // and hands on a variant.
   bool SourcesAgree();
   void RecordVariant();
+  // The same for a Unicode run's keys, joined through its variant table.
+  bool SourcesAgreeUnicode();
+  void RecordVariantUnicode();
   void WriteAgreeingCodes();
   void WriteAgreeingUnicode();
   // Finds where the sources agree again and writes the difference. Returns

@@ -58,8 +58,8 @@ enum class RunErrorKind {
   kVariantTable,     // a variant table was refused; no file (see
                      // RunStatus::variant_table)
   kNotInUnicodeRun,  // a Unicode run was asked for reports
-                     // (report_outputs), variant tables or ignored
-                     // stretches, which it does not have yet; no file.
+                     // (report_outputs) or ignored stretches, which it
+                     // does not have yet; no file.
                      // Nothing was opened or written.
 };
 

@@ -134,6 +134,14 @@ void WriteEndLineUnicode(RunOutputs& outputs) {
   outputs.difference->Write(FixedText(file_texts::kEndLine, Encoding::kUtf8));
 }
 
+void WriteVariantCountUnicode(std::int64_t count, RunOutputs& outputs) {
+  std::string line(file_texts::kVariantCountStart);
+  line += LineNumber("%lld", count);
+  line += file_texts::kVariantCountEnd;
+  line += file_texts::kDifferenceLineEnd;
+  outputs.difference->Write(FixedText(line, Encoding::kUtf8));
+}
+
 void WriteClosingLinesUnicode(const UnicodeReaders& readers,
                               const RunSources& sources,
                               const WalkPosition& position,

@@ -13,13 +13,21 @@
 #include "RunState.h"
 #include "UnicodeSignSet.h"
 #include "UnicodeTokenReader.h"
+#include "VariantTable.h"
 
 namespace tessel {
 
-// One reader per source, and the run's ignored symbols.
+// One reader per source, the run's ignored symbols, and its variant table
+// when it has one.
 struct UnicodeReaders {
   std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> sources;
   UnicodeSignSet signs;
+  const VariantTable* variants = nullptr;
+
+  // The key `key` of a compared character is compared by.
+  Key CompareKey(Key key) const {
+    return variants == nullptr ? key : VariantKey(*variants, key);
+  }
 };
 
 // Reads the slots of a Unicode run's look-ahead (LookAheadSlots.h): each
@@ -40,7 +48,8 @@ class UnicodeSlotReader {
       if (key == kEndOfSource) break;
       if (reader.LastIsLineFeed()) ++feeds;
     }
-    return key;
+    // The search sees variants as one character.
+    return readers_.CompareKey(key);
   }
 
   // A UTF source has no 0x1A that ends it: a 0 is its end.
@@ -78,6 +87,9 @@ void CopyByteOrderMarks(const UnicodeReaders& readers, RunSources& sources,
 
 // The end line, in UTF-8.
 void WriteEndLineUnicode(RunOutputs& outputs);
+
+// The variant count line (WriteVariantCount), in UTF-8.
+void WriteVariantCountUnicode(std::int64_t count, RunOutputs& outputs);
 
 // The closing lines (WriteClosingLines) in each file's encoding, the names
 // taken from their UTF-8 form; with the growing look-ahead, the line of the

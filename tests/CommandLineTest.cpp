@@ -88,16 +88,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "--default-signs"},
         RefusedCase{"report in a run with a utf-8 source",
                     kTwo + " --encoding big5,utf-8 --json j",
-                    "a Unicode run does not support --html, --json, --tei, "
-                    "--variants or --ignore-between yet; give none of them"},
-        RefusedCase{"variants in a unicode run",
-                    kTwo + " --unicode --variants z",
-                    "a Unicode run does not support --html, --json, --tei, "
-                    "--variants or --ignore-between yet; give none of them"},
+                    "a Unicode run does not support --html, --json, --tei or "
+                    "--ignore-between yet; give none of them"},
         RefusedCase{"ignored stretches in a run with a utf-16 source",
                     kTwo + " --encoding utf-16le --ignore-between ( )",
-                    "a Unicode run does not support --html, --json, --tei, "
-                    "--variants or --ignore-between yet; give none of them"},
+                    "a Unicode run does not support --html, --json, --tei or "
+                    "--ignore-between yet; give none of them"},
         RefusedCase{"window not a number", kTwo + " --window abc",
                     "最大比對數字該欄必需為數字!"},
         RefusedCase{"window below 2", kTwo + " --window 1",

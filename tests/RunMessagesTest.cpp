@@ -59,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "錯誤：記憶體配置失敗, 程式結束！"},
         WordingCase{"not in a unicode run",
                     {RunErrorKind::kNotInUnicodeRun, RunFile::kNone, ""},
-                    "a Unicode run does not support --html, --json, --tei, "
-                    "--variants or --ignore-between yet; give none of them"}),
+                    "a Unicode run does not support --html, --json, --tei or "
+                    "--ignore-between yet; give none of them"}),
     [](const auto& info) { return RowName(info.param.name); });
 
 // Which look-ahead the line names, and what it suggests, turns on the

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CanonicalSingleton.h"
+#include "ComparisonRun.h"
 #include "Cp950.h"
 #include "FileTexts.h"
 #include "LookAheadSlots.h"
@@ -350,6 +351,196 @@ TEST_F(UnicodeCliRun, ReachingMaxCutsOffWithClosingLinesInEachEncoding) {
   EXPECT_EQ(BytesText(Out("d")),
             BytesText(Lines(2, 2) + Utf8(pair.gap[0]) + ", " + Utf8(pair.tail) +
                       "\r\n" + Utf8Fixed(closing)));
+}
+
+// The variant count line of a Unicode run's difference file, on disk.
+std::string VariantLine(int count) {
+  return OnDisk(Utf8Fixed(std::string(file_texts::kVariantCountStart) +
+                          std::to_string(count) +
+                          std::string(file_texts::kVariantCountEnd) + "\n"));
+}
+
+const std::string kUtf8End = OnDisk(Utf8Fixed(file_texts::kEndLine));
+
+class VariantRecorder : public VariantSink {
+ public:
+  void Variant(const VariantMet& v) override { met.push_back(v); }
+  std::vector<VariantMet> met;
+};
+
+struct VariantSource {
+  std::string bytes;
+  EncodingChoice encoding;
+};
+
+struct VariantCase {
+  const char* name;
+  std::vector<VariantSource> sources;
+  std::string result1, difference;
+  int variants, differences;
+  bool unicode = false;  // --unicode
+  std::string memo;      // ignored symbols, UTF-8
+};
+
+const std::string kWeiBig5 = "\xAC\xB0";  // 為 in Big5; 爲 is not in it
+
+class UnicodeVariantTest : public ::testing::TestWithParam<VariantCase> {};
+
+TEST_P(UnicodeVariantTest, JoinsVariantsAndCountsThem) {
+  const VariantCase& c = GetParam();
+  TempDir dir;
+  RunOptions o;
+  o.three_files = c.sources.size() == 3;
+  for (std::size_t k = 0; k < c.sources.size(); ++k) {
+    const std::string n = std::to_string(k + 1);
+    WriteFile(dir / ("s" + n), c.sources[k].bytes);
+    o.sources[k] = dir / ("s" + n);
+    o.results[k] = dir / ("r" + n);
+    o.encodings[k] = c.sources[k].encoding;
+  }
+  o.difference = dir / "d";
+  o.unicode = c.unicode;
+  o.variant_tables = "semantic";
+  if (!c.memo.empty()) {
+    o.use_sign_memo = true;
+    o.sign_memo = c.memo;
+    o.sign_memo_encoding = Encoding::kUtf8;
+  }
+  NotationTable notations;
+  RecordingHost host;
+  VariantRecorder recorder;
+  ComparisonRun run(host, notations);
+  run.SetVariantSink(&recorder);
+  const RunStatus status = run.RunComparison(o);
+  EXPECT_EQ(status.outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(BytesText(ReadFile(dir / "r1")), BytesText(c.result1));
+  EXPECT_EQ(BytesText(ReadFile(dir / "d")), BytesText(c.difference));
+  EXPECT_EQ(status.variant_count, c.variants);
+  EXPECT_EQ(status.diff_count, c.differences);
+  EXPECT_EQ(recorder.met.size(), static_cast<std::size_t>(c.variants));
+}
+
+constexpr auto kBig5 = EncodingChoice::kBig5;
+constexpr auto kUtf8 = EncodingChoice::kUtf8;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnicodeVariantTest,
+    ::testing::Values(
+        VariantCase{
+            "Big5CharacterMeetsUtf8Variant",
+            {{"\xA5\xD2" + kWeiBig5 + "\xA4\x41", kBig5}, {"甲爲乙", kUtf8}},
+            "\xA5\xD2" + kWeiBig5 + "\xA4\x41",
+            kUtf8End + VariantLine(1),
+            1,
+            0,
+            false,
+            ""},
+        VariantCase{"NotationNamesTheCharacterThatIsLookedUp",
+                    {{"甲&x-7232;乙", kUtf8}, {"甲為乙", kUtf8}},
+                    "甲&x-7232;乙",
+                    kUtf8End + VariantLine(1),
+                    1,
+                    0,
+                    false,
+                    ""},
+        VariantCase{
+            "Big5NotationMeetsBig5VariantWithUnicode",
+            {{"\xA5\xD2&x-7232;", kBig5}, {"\xA5\xD2" + kWeiBig5, kBig5}},
+            "\xA5\xD2&x-7232;",
+            kUtf8End + VariantLine(1),
+            1,
+            0,
+            true,
+            ""},
+        // Without the table no anchor of four follows A and B, and the
+        // rest would be one difference; 爲 and 為 as one character make one.
+        VariantCase{"VariantInsideAnAnchorStillAnchors",
+                    {{"A爲乙丁戊", kUtf8}, {"B為乙丁戊", kUtf8}},
+                    "{{A||B}}爲乙丁戊",
+                    Lines(1, 1) + "A" + std::string(30, ' ') + ", B\r\n" +
+                        kUtf8End + VariantLine(1),
+                    1,
+                    1,
+                    false,
+                    ""},
+        VariantCase{"ThreeSourcesCountAPlaceOnce",
+                    {{"甲為乙", kUtf8}, {"甲爲乙", kUtf8}, {"甲為乙", kUtf8}},
+                    "甲為乙",
+                    kUtf8End + VariantLine(1),
+                    1,
+                    0,
+                    false,
+                    ""},
+        VariantCase{"NotationNamingNoCharacterJoinsNoClass",
+                    {{"甲[xx]乙丁戊己", kUtf8}, {"甲為乙丁戊己", kUtf8}},
+                    "甲{{[xx]||為}}乙丁戊己",
+                    Lines(1, 1) + "[xx]" + std::string(27, ' ') + ", 為\r\n" +
+                        kUtf8End + VariantLine(0),
+                    0,
+                    1,
+                    false,
+                    ""},
+        VariantCase{"RawByteJoinsNoClass",
+                    {{"甲\xFF乙丁戊己", kUtf8}, {"甲為乙丁戊己", kUtf8}},
+                    "甲{{\xFF||為}}乙丁戊己",
+                    Lines(1, 1) + "\xFF" + std::string(30, ' ') + ", 為\r\n" +
+                        kUtf8End + VariantLine(0),
+                    0,
+                    1,
+                    false,
+                    ""},
+        // Ignoring goes by the source's own character, not its class.
+        VariantCase{"IgnoredFormStaysIgnored",
+                    {{"甲爲乙", kUtf8}, {"甲乙", kUtf8}},
+                    "甲爲乙",
+                    kUtf8End + VariantLine(0),
+                    0,
+                    0,
+                    false,
+                    "爲"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(UnicodeVariantSink, GetsThePlaceAndTheCharacters) {
+  TempDir dir;
+  WriteFile(dir / "s1", "A\n" + kWeiBig5);
+  WriteFile(dir / "s2", "A\n\n爲");
+  RunOptions o;
+  o.sources = {dir / "s1", dir / "s2", {}};
+  o.results = {dir / "r1", dir / "r2", {}};
+  o.difference = dir / "d";
+  o.encodings = {kBig5, kUtf8, EncodingChoice::kAuto};
+  o.variant_tables = "semantic";
+  NotationTable notations;
+  RecordingHost host;
+  VariantRecorder recorder;
+  ComparisonRun run(host, notations);
+  run.SetVariantSink(&recorder);
+  run.RunComparison(o);
+  ASSERT_EQ(recorder.met.size(), 1u);
+  const VariantMet& v = recorder.met[0];
+  EXPECT_EQ(v.lines[0], 2);
+  EXPECT_EQ(v.lines[1], 3);
+  EXPECT_EQ(v.offsets[0], 2);
+  EXPECT_EQ(v.offsets[1], 3);
+  EXPECT_EQ(v.characters[0], U'為');
+  EXPECT_EQ(v.characters[1], U'爲');
+}
+
+// tessel-cli counts them, and a run cut off ends its difference file with
+// the count after the closing lines.
+TEST_F(UnicodeCliRun, PrintsTheVariantCount) {
+  const ProcessResult same =
+      Run({"甲爲乙說", "甲為乙説"}, {"--variants", "semantic"});
+  EXPECT_EQ(same.status, 0) << same.err;
+  EXPECT_EQ(same.out, "differences: 0\nvariants: 2\n");
+  const ProcessResult cut =
+      Run({"爲A甲", "為B丁"}, {"--variants", "semantic", "--max-diff", "1"});
+  EXPECT_EQ(cut.status, 3) << cut.err;
+  EXPECT_EQ(cut.out, "differences: 1\nvariants: 1\n");
+  EXPECT_TRUE(Out("d").ends_with(
+      OnDisk(Utf8Fixed(std::string(file_texts::kClosingEnded) + "\n")) +
+      VariantLine(1)))
+      << BytesText(Out("d"));
 }
 
 }  // namespace

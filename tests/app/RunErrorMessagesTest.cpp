@@ -36,7 +36,7 @@ class RunErrorMessagesTest : public QObject {
     row("out of memory", RunErrorKind::kOutOfMemory, RunFile::kNone, "",
         "\n錯誤：記憶體配置失敗, 程式結束！\n", "");
     row("not in a unicode run", RunErrorKind::kNotInUnicodeRun, RunFile::kNone,
-        "", "\n錯誤：Unicode 比對尚不支援報告輸出、異體字表或忽略區段.\n", "");
+        "", "\n錯誤：Unicode 比對尚不支援報告輸出或忽略區段.\n", "");
   }
 
   void WordsEveryErrorAndFocusesItsField() {
