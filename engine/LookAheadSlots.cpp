@@ -45,11 +45,11 @@ void BasicLookAheadSlots<Unit>::Start(int k, std::int64_t start) {
   // source are not stored.
   const auto first =
       part.places.begin() + static_cast<std::ptrdiff_t>(part.head);
-  const auto at =
-      std::lower_bound(first, part.places.end(), start,
-                       [](const Part::Place& place, std::int64_t offset) {
-                         return place.start < offset;
-                       });
+  const auto at = std::lower_bound(
+      first, part.places.end(), start,
+      [](const typename Part::Place& place, std::int64_t offset) {
+        return place.start < offset;
+      });
   if (at == part.places.end() || at->start != start) {
     // The walk went beyond what was read, or the start is not where a
     // slot's code begins: read afresh from there.
@@ -108,11 +108,11 @@ std::int64_t BasicLookAheadSlots<Unit>::RestOfLine(int k,
                                 static_cast<std::size_t>(count)));
   if (first == last) return 0;
   // Slots up to the first line feed after the look-ahead's start.
-  const auto line_end =
-      std::upper_bound(first, last, part.start_feeds,
-                       [](std::int64_t feeds, const Part::Place& place) {
-                         return feeds < place.feeds;
-                       });
+  const auto line_end = std::upper_bound(
+      first, last, part.start_feeds,
+      [](std::int64_t feeds, const typename Part::Place& place) {
+        return feeds < place.feeds;
+      });
   const auto from = part.codes.begin() + (first - part.places.begin());
   return std::count_if(from, from + (line_end - first),
                        [](Unit code) { return code != 0; });
