@@ -166,8 +166,10 @@ bool ComparisonRun::LoadVariantTables() {
     variant_table_error_ = error;
     return Refuse(RunErrorKind::kVariantTable, RunFile::kNone, {});
   }
+  // A Unicode run keys characters through the table itself, and compares
+  // each character as its canonical singleton.
+  if (unicode_ != nullptr) builder.JoinCanonicalForms();
   variant_table_ = builder.Build();
-  // A Unicode run keys characters through the table itself.
   if (unicode_ != nullptr) {
     unicode_->variants = &variant_table_;
   } else {

@@ -526,6 +526,17 @@ TEST(UnicodeVariantSink, GetsThePlaceAndTheCharacters) {
   EXPECT_EQ(v.characters[1], U'爲');
 }
 
+// A table that names a compatibility ideograph joins what a Unicode run
+// compares it as, its unified form, whichever of the two a source has.
+TEST_F(UnicodeCliRun, TableNamingACompatibilityFormReachesTheUnifiedOne) {
+  WriteFile(dir_ / "own.txt", "\uFA0C 丌\n");
+  for (const char* wu : {"兀", "\uFA0C"}) {
+    const ProcessResult run = Run({std::string("甲") + wu + "乙", "甲丌乙"},
+                                  {"--variants", "own.txt"});
+    EXPECT_EQ(run.out, "differences: 0\nvariants: 1\n") << wu << run.err;
+  }
+}
+
 // tessel-cli counts them, and a run cut off ends its difference file with
 // the count after the closing lines.
 TEST_F(UnicodeCliRun, PrintsTheVariantCount) {
