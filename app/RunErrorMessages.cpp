@@ -32,10 +32,6 @@ QString RunErrorMessage(const RunError& error) {
       return Utf8(error_start + " 檔案讀取失敗.\n");
     case RunErrorKind::kWriteFailed:
       return Utf8(error_start + " 檔案寫入失敗.\n");
-    case RunErrorKind::kNotInUnicodeRun:
-      return Utf8(
-          "\n錯誤：Unicode "
-          "比對尚不支援自動擴大的前瞻範圍或異體字表.\n");
     case RunErrorKind::kVariantTable:
       // The run's status says which table and why: VariantTableMessage.
       return Utf8("\n錯誤 : 異體字表有誤.\n");

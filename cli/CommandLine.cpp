@@ -309,18 +309,6 @@ CommandLine CheckWhole(Given given) {
     }
   }
 
-  // What a Unicode run lacks is refused here when the options alone make
-  // the run one; a source detected as Unicode is refused by the run.
-  bool unicode = options.unicode;
-  for (std::size_t k = 0; k < sources.size(); ++k) {
-    const EncodingChoice choice = options.encodings[k];
-    unicode = unicode || (choice != EncodingChoice::kAuto &&
-                          choice != EncodingChoice::kBig5);
-  }
-  if (unicode && (options.auto_window || given.variants)) {
-    return Refuse(std::string(kNotInUnicodeRun));
-  }
-
   options.three_files = sources.size() == 3;
   for (std::size_t k = 0; k < sources.size(); ++k) {
     options.sources[k] = PathFromName(sources[k]);

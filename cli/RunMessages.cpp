@@ -39,8 +39,6 @@ std::string RunErrorText(const RunError& error) {
       return error_start + " 檔案讀取失敗.";
     case RunErrorKind::kWriteFailed:
       return error_start + " 檔案寫入失敗.";
-    case RunErrorKind::kNotInUnicodeRun:
-      return std::string(kNotInUnicodeRun);
     case RunErrorKind::kVariantTable:
       return "錯誤 : 異體字表有誤.";
     case RunErrorKind::kOutOfMemory:

@@ -37,12 +37,6 @@ std::string VariantTableErrorText(const VariantTableError& error);
 // limit of N differences was reached".
 std::string CutOffText(const RunStatus& status, const RunOptions& options);
 
-// Why a Unicode run (one with a Unicode source, --encoding naming one, or
-// --unicode) was refused together with --window auto or --variants.
-inline constexpr std::string_view kNotInUnicodeRun =
-    "a Unicode run does not support --window auto or --variants yet; give a "
-    "fixed --window N and no --variants";
-
 // "Interrupted!": the run was stopped.
 inline constexpr std::string_view kStopped = "被中斷了 !";
 

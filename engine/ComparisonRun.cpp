@@ -108,16 +108,6 @@ bool ComparisonRun::ChooseEncodings() {
   return true;
 }
 
-bool ComparisonRun::CheckUnicodeRunOptions() {
-  // The growing look-ahead and variant tables read Big5 codes only; a
-  // Unicode run refuses them before it opens anything rather than write
-  // what they would get wrong.
-  if (options_.auto_window || !options_.variant_tables.empty()) {
-    return Refuse(RunErrorKind::kNotInUnicodeRun, RunFile::kNone, {});
-  }
-  return true;
-}
-
 void ComparisonRun::SetUnicodeTokens(
     const std::vector<IgnoredStretch>& stretches) {
   for (int k = 0; k < sources_.count; ++k) {
@@ -181,8 +171,15 @@ bool ComparisonRun::LoadVariantTables() {
     variant_table_error_ = error;
     return Refuse(RunErrorKind::kVariantTable, RunFile::kNone, {});
   }
+  // A Unicode run keys characters through the table itself, and compares
+  // each character as its canonical singleton.
+  if (unicode_ != nullptr) builder.JoinCanonicalForms();
   variant_table_ = builder.Build();
-  variant_keys_ = VariantKeys(variant_table_, notations_);
+  if (unicode_ != nullptr) {
+    unicode_->variants = &variant_table_;
+  } else {
+    variant_keys_ = VariantKeys(variant_table_, notations_);
+  }
   return true;
 }
 
@@ -312,7 +309,6 @@ bool ComparisonRun::StartRun() {
   // symbols. The file is still read, so its errors are still reported and
   // its notations still enter the table. Neither front end sets both.
   ChooseEncodings();
-  if (unicode_ != nullptr && !CheckUnicodeRunOptions()) return false;
   if (unicode_ != nullptr) {
     if (!LoadUnicodeSigns()) return false;
     SetUnicodeTokens(stretches_given);
@@ -340,17 +336,14 @@ bool ComparisonRun::StartRun() {
   if (!OpenSources() || !CheckOverwrites() || !OpenOutputs()) return false;
 
   try {
+    // A growing look-ahead claims the rest of its memory as it grows.
+    const std::int32_t first_window =
+        options_.auto_window ? std::min(kAutoFirstWindow, options_.max_window)
+                             : options_.window_size;
     if (unicode_ != nullptr) {
-      for (int k = 0; k < sources_.count; ++k) {
-        look_ahead_->wide_windows[k].reserve(
-            static_cast<std::size_t>(options_.window_size));
-      }
+      look_ahead_->wide_kept.Reserve(sources_.count, first_window);
     } else {
-      // A growing look-ahead claims the rest of its memory as it grows.
-      look_ahead_->kept.Reserve(
-          sources_.count, options_.auto_window
-                              ? std::min(kAutoFirstWindow, options_.max_window)
-                              : options_.window_size);
+      look_ahead_->kept.Reserve(sources_.count, first_window);
     }
   } catch (const std::bad_alloc&) {
     return Refuse(RunErrorKind::kOutOfMemory, RunFile::kNone, {});
@@ -458,6 +451,37 @@ bool ComparisonRun::SourcesAgree() {
   return true;
 }
 
+bool ComparisonRun::SourcesAgreeUnicode() {
+  const auto& current = position_.current;
+  if (current[0] == current[1] && current[1] == current[2]) return true;
+  // Keys are joined only where they differ, and never without a table.
+  if (unicode_->variants == nullptr) return false;
+  const Key key = unicode_->CompareKey(current[0]);
+  if (unicode_->CompareKey(current[1]) != key ||
+      unicode_->CompareKey(current[2]) != key) {
+    return false;
+  }
+  RecordVariantUnicode();
+  return true;
+}
+
+void ComparisonRun::RecordVariantUnicode() {
+  ++variant_count_;
+  if (variant_sink_ == nullptr) return;
+  VariantMet met;
+  met.source_count = sources_.count;
+  for (int k = 0; k < sources_.count; ++k) {
+    const Key key = position_.current[k];
+    met.lines[k] = position_.lines[k];
+    met.offsets[k] =
+        sources_.streams[k]->Tell() - unicode_->sources[k]->LastLength();
+    met.codes[k] = key;
+    // Only characters join a class, so every key here is a character's.
+    met.characters[k] = static_cast<char32_t>(key - kCharacterKeyBase);
+  }
+  variant_sink_->Variant(met);
+}
+
 void ComparisonRun::RecordVariant() {
   ++variant_count_;
   if (variant_sink_ == nullptr && !feed_) return;
@@ -528,7 +552,8 @@ bool ComparisonRun::WriteDifferenceAndResync() {
   }
   if (found && diff_count_ < options_.diff_limit) return true;
   if (unicode) {
-    WriteClosingLinesUnicode(*unicode_, sources_, position_, outputs_);
+    WriteClosingLinesUnicode(*unicode_, sources_, position_, *look_ahead_,
+                             outputs_);
   } else {
     WriteClosingLines(sources_, position_, *look_ahead_, outputs_);
   }
@@ -562,7 +587,13 @@ bool ComparisonRun::AnySourceAtEndOfFile() const {
 }
 
 void ComparisonRun::WriteVariantCountLine() {
-  if (variant_keys_.active()) WriteVariantCount(variant_count_, outputs_);
+  if (unicode_ != nullptr) {
+    if (unicode_->variants != nullptr) {
+      WriteVariantCountUnicode(variant_count_, outputs_);
+    }
+  } else if (variant_keys_.active()) {
+    WriteVariantCount(variant_count_, outputs_);
+  }
 }
 
 void ComparisonRun::EndOfSources() {
@@ -608,7 +639,7 @@ void ComparisonRun::WalkAll() {
       return;
     }
 
-    const bool differed = !SourcesAgree();
+    const bool differed = kUnicode ? !SourcesAgreeUnicode() : !SourcesAgree();
     if (!differed) {
       if constexpr (kUnicode) {
         WriteAgreeingUnicode();

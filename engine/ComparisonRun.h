@@ -76,9 +76,6 @@ class ComparisonRun {
   bool LoadUnicodeSigns();
   // A Big5 run's sign file or memo that is Unicode text, turned into Big5.
   bool LoadUnicodeSignFileAsBig5(Encoding encoding);
-  // Refuses (kNotInUnicodeRun) the options a Unicode run does not have:
-  // the growing look-ahead and variant tables.
-  bool CheckUnicodeRunOptions();
   // Gives a Unicode run's readers their ignored stretches and notes.
   void SetUnicodeTokens(const std::vector<IgnoredStretch>& stretches);
   bool CheckOverwrites();
@@ -103,6 +100,9 @@ class ComparisonRun {
   // and hands on a variant.
   bool SourcesAgree();
   void RecordVariant();
+  // The same for a Unicode run's keys, joined through its variant table.
+  bool SourcesAgreeUnicode();
+  void RecordVariantUnicode();
   void WriteAgreeingCodes();
   void WriteAgreeingUnicode();
   // Finds where the sources agree again and writes the difference. Returns

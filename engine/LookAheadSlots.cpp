@@ -10,13 +10,15 @@ namespace {
 constexpr std::size_t kLeastDrop = 4096;
 }  // namespace
 
-void LookAheadSlots::Clear() {
+template <typename Unit>
+void BasicLookAheadSlots<Unit>::Clear() {
   for (Part& part : parts_) {
     part = Part{};
   }
 }
 
-void LookAheadSlots::Reserve(int n, std::int64_t count) {
+template <typename Unit>
+void BasicLookAheadSlots<Unit>::Reserve(int n, std::int64_t count) {
   const auto size = static_cast<std::size_t>(count);
   for (int k = 0; k < n; ++k) {
     parts_[k].codes.reserve(size);
@@ -24,7 +26,8 @@ void LookAheadSlots::Reserve(int n, std::int64_t count) {
   }
 }
 
-void LookAheadSlots::Restart(Part& part, std::int64_t start) {
+template <typename Unit>
+void BasicLookAheadSlots<Unit>::Restart(Part& part, std::int64_t start) {
   part.codes.clear();
   part.places.clear();
   part.zeros.clear();
@@ -35,17 +38,18 @@ void LookAheadSlots::Restart(Part& part, std::int64_t start) {
   part.ended = false;
 }
 
-void LookAheadSlots::Start(int k, std::int64_t start) {
+template <typename Unit>
+void BasicLookAheadSlots<Unit>::Start(int k, std::int64_t start) {
   Part& part = parts_[k];
   // Only slots that hold a code have a start; slots past the end of the
   // source are not stored.
   const auto first =
       part.places.begin() + static_cast<std::ptrdiff_t>(part.head);
-  const auto at =
-      std::lower_bound(first, part.places.end(), start,
-                       [](const Part::Place& place, std::int64_t offset) {
-                         return place.start < offset;
-                       });
+  const auto at = std::lower_bound(
+      first, part.places.end(), start,
+      [](const typename Part::Place& place, std::int64_t offset) {
+        return place.start < offset;
+      });
   if (at == part.places.end() || at->start != start) {
     // The walk went beyond what was read, or the start is not where a
     // slot's code begins: read afresh from there.
@@ -66,63 +70,36 @@ void LookAheadSlots::Start(int k, std::int64_t start) {
   }
 }
 
-void LookAheadSlots::ReadSlots(TokenReader& reader,
-                               std::array<SourceStream*, kMaxSources> sources,
-                               int n, std::int64_t count) {
-  std::int64_t least = count;
-  for (int k = 0; k < n; ++k) {
-    const Part& part = parts_[k];
-    if (part.ended) continue;
-    least = std::min<std::int64_t>(
-        least, static_cast<std::int64_t>(part.codes.size() - part.head));
-  }
-  if (least >= count) return;
-  std::array<bool, kMaxSources> positioned{};
-  for (std::int64_t slot = least; slot < count; ++slot) {
-    for (int k = 0; k < n; ++k) {
-      Part& part = parts_[k];
-      if (part.ended ||
-          static_cast<std::int64_t>(part.codes.size() - part.head) > slot) {
-        continue;
-      }
-      SourceStream& src = *sources[k];
-      if (!positioned[k]) {
-        src.Seek(part.read_end);
-        positioned[k] = true;
-      }
-      ReadSlot(reader, src, part);
-    }
-  }
-  for (int k = 0; k < n; ++k) {
-    if (positioned[k]) parts_[k].read_end = sources[k]->Tell();
-  }
-}
-
-std::span<const std::uint16_t> LookAheadSlots::Codes(int k,
-                                                     std::int64_t count) const {
+template <typename Unit>
+std::span<const Unit> BasicLookAheadSlots<Unit>::Codes(
+    int k, std::int64_t count) const {
   const Part& part = parts_[k];
   const std::size_t held = part.codes.size() - part.head;
   return {part.codes.data() + part.head,
           std::min<std::size_t>(held, static_cast<std::size_t>(count))};
 }
 
-std::span<const std::uint16_t> LookAheadSlots::Window(
+template <typename Unit>
+std::span<const Unit> BasicLookAheadSlots<Unit>::Window(
     int k, std::int64_t count) const {
   const Part& part = parts_[k];
-  const std::span<const std::uint16_t> slots = Codes(k, count);
+  const std::span<const Unit> slots = Codes(k, count);
   const auto zero =
       std::lower_bound(part.zeros.begin(), part.zeros.end(), part.head);
   if (zero == part.zeros.end()) return slots;
   return slots.first(std::min(slots.size(), *zero - part.head));
 }
 
-Code LookAheadSlots::CodeAt(int k, std::int64_t slot) const {
+template <typename Unit>
+Code BasicLookAheadSlots<Unit>::CodeAt(int k, std::int64_t slot) const {
   const Part& part = parts_[k];
   const std::size_t at = part.head + static_cast<std::size_t>(slot);
   return at < part.codes.size() ? part.codes[at] : kEndOfSource;
 }
 
-std::int64_t LookAheadSlots::RestOfLine(int k, std::int64_t count) const {
+template <typename Unit>
+std::int64_t BasicLookAheadSlots<Unit>::RestOfLine(int k,
+                                                   std::int64_t count) const {
   const Part& part = parts_[k];
   const auto first =
       part.places.begin() + static_cast<std::ptrdiff_t>(part.head);
@@ -131,14 +108,17 @@ std::int64_t LookAheadSlots::RestOfLine(int k, std::int64_t count) const {
                                 static_cast<std::size_t>(count)));
   if (first == last) return 0;
   // Slots up to the first line feed after the look-ahead's start.
-  const auto line_end =
-      std::upper_bound(first, last, part.start_feeds,
-                       [](std::int64_t feeds, const Part::Place& place) {
-                         return feeds < place.feeds;
-                       });
+  const auto line_end = std::upper_bound(
+      first, last, part.start_feeds,
+      [](std::int64_t feeds, const typename Part::Place& place) {
+        return feeds < place.feeds;
+      });
   const auto from = part.codes.begin() + (first - part.places.begin());
   return std::count_if(from, from + (line_end - first),
-                       [](std::uint16_t code) { return code != 0; });
+                       [](Unit code) { return code != 0; });
 }
+
+template class BasicLookAheadSlots<std::uint16_t>;
+template class BasicLookAheadSlots<std::uint32_t>;
 
 }  // namespace tessel

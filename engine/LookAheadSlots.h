@@ -8,10 +8,15 @@
 // look-ahead would read them, slot by slot across the sources, so that a
 // notation enters the notation table in the spelling met first, just as
 // if every look-ahead were read afresh.
+//
+// The slots hold a Big5 run's 16-bit codes (LookAheadSlots) or a Unicode
+// run's 32-bit keys (WideLookAheadSlots); a slot reader (TokenSlotReader
+// below, UnicodeSlotReader in UnicodeRunStages.h) says what one read is.
 
 #ifndef TESSEL_ENGINE_LOOKAHEADSLOTS_H_
 #define TESSEL_ENGINE_LOOKAHEADSLOTS_H_
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -23,7 +28,39 @@
 
 namespace tessel {
 
-class LookAheadSlots {
+// Reads the slots of a Big5 run. Inline: it runs once per slot.
+class TokenSlotReader {
+ public:
+  explicit TokenSlotReader(TokenReader& reader) : reader_(reader) {}
+
+  // Passes over ignored codes of source `k`, adding its line feeds to
+  // `feeds`, and returns the first compared code (0 at the end of the
+  // source or at a 0x1A), with where it begins in `start`.
+  Code Read(int /*k*/, SourceStream& src, std::int64_t& start,
+            std::int64_t& feeds) {
+    Code code;
+    for (;;) {
+      start = src.Tell();
+      code = reader_.ReadToken(src);
+      if (!reader_.IsIgnored(code)) break;
+      if (code == kEndOfSource) break;
+      if (code == kLineFeed) ++feeds;
+    }
+    return code;
+  }
+
+  // After Read gave 0: whether source `k` has ended (or failed), so that no
+  // further slot holds anything.
+  bool Ended(int /*k*/, const SourceStream& src) const {
+    return src.Eof() || src.Error();
+  }
+
+ private:
+  TokenReader& reader_;
+};
+
+template <typename Unit>
+class BasicLookAheadSlots {
  public:
   static constexpr int kMaxSources = 3;
 
@@ -41,17 +78,26 @@ class LookAheadSlots {
   void Start(int k, std::int64_t start);
 
   // Makes sure the first `count` slots of each of the first `n` sources
-  // are read, reading slot by slot across the sources.
+  // are read, reading slot by slot across the sources with `reader`
+  // (TokenSlotReader, or a reader with its Read and Ended).
+  template <typename SlotReader>
+  void ReadSlotsWith(SlotReader reader,
+                     std::array<SourceStream*, kMaxSources> sources, int n,
+                     std::int64_t count);
+
+  // The same through a Big5 run's token reader.
   void ReadSlots(TokenReader& reader,
                  std::array<SourceStream*, kMaxSources> sources, int n,
-                 std::int64_t count);
+                 std::int64_t count) {
+    ReadSlotsWith(TokenSlotReader(reader), sources, n, count);
+  }
 
   // The codes of the first `count` slots of source `k` (read already).
-  std::span<const std::uint16_t> Codes(int k, std::int64_t count) const;
+  std::span<const Unit> Codes(int k, std::int64_t count) const;
 
   // The window of source `k`: its first `count` slots (read already) up to
   // the first 0, the end of the source or a 0x1A.
-  std::span<const std::uint16_t> Window(int k, std::int64_t count) const;
+  std::span<const Unit> Window(int k, std::int64_t count) const;
 
   // The code of slot `slot` of source `k` (read already): 0 beyond the end.
   Code CodeAt(int k, std::int64_t slot) const;
@@ -68,7 +114,7 @@ class LookAheadSlots {
  private:
   struct Part {
     // From `head` on: the slots of the current look-ahead.
-    std::vector<std::uint16_t> codes;
+    std::vector<Unit> codes;
     // Where each slot's code begins in the source, and the line feeds
     // passed since the first slot kept, before it.
     struct Place {
@@ -91,31 +137,65 @@ class LookAheadSlots {
     bool ended = false;
   };
 
-  // Reads one slot of `part` from `src`. Inline: it runs once per slot.
-  static void ReadSlot(TokenReader& reader, SourceStream& src, Part& part) {
-    Code code;
+  // Reads one slot of source `k` into `part` from `src`.
+  template <typename SlotReader>
+  static void ReadSlot(SlotReader& reader, int k, SourceStream& src,
+                       Part& part) {
     std::int64_t start;
-    for (;;) {
-      start = src.Tell();
-      code = reader.ReadToken(src);
-      if (!reader.IsIgnored(code)) break;
-      if (code == kEndOfSource) break;
-      if (code == kLineFeed) ++part.feeds_at_end;
-    }
+    const Code code = reader.Read(k, src, start, part.feeds_at_end);
     if (code == kEndOfSource) {
-      if (src.Eof() || src.Error()) {
+      if (reader.Ended(k, src)) {
         part.ended = true;
         return;
       }
       part.zeros.push_back(part.codes.size());
     }
-    part.codes.push_back(static_cast<std::uint16_t>(code));
+    part.codes.push_back(static_cast<Unit>(code));
     part.places.push_back({start, part.feeds_at_end});
   }
   static void Restart(Part& part, std::int64_t start);
 
   std::array<Part, kMaxSources> parts_;
 };
+
+template <typename Unit>
+template <typename SlotReader>
+void BasicLookAheadSlots<Unit>::ReadSlotsWith(
+    SlotReader reader, std::array<SourceStream*, kMaxSources> sources, int n,
+    std::int64_t count) {
+  std::int64_t least = count;
+  for (int k = 0; k < n; ++k) {
+    const Part& part = parts_[k];
+    if (part.ended) continue;
+    least = std::min<std::int64_t>(
+        least, static_cast<std::int64_t>(part.codes.size() - part.head));
+  }
+  if (least >= count) return;
+  std::array<bool, kMaxSources> positioned{};
+  for (std::int64_t slot = least; slot < count; ++slot) {
+    for (int k = 0; k < n; ++k) {
+      Part& part = parts_[k];
+      if (part.ended ||
+          static_cast<std::int64_t>(part.codes.size() - part.head) > slot) {
+        continue;
+      }
+      SourceStream& src = *sources[k];
+      if (!positioned[k]) {
+        src.Seek(part.read_end);
+        positioned[k] = true;
+      }
+      ReadSlot(reader, k, src, part);
+    }
+  }
+  for (int k = 0; k < n; ++k) {
+    if (positioned[k]) parts_[k].read_end = sources[k]->Tell();
+  }
+}
+
+// A Big5 run's slots: 16-bit codes.
+using LookAheadSlots = BasicLookAheadSlots<std::uint16_t>;
+// A Unicode run's slots: 32-bit keys (UnicodeKeys.h).
+using WideLookAheadSlots = BasicLookAheadSlots<std::uint32_t>;
 
 }  // namespace tessel
 

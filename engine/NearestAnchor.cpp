@@ -4,16 +4,19 @@
 
 namespace tessel {
 
-AnchorMatch SearchNearestAnchor(
-    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
-    int window_count, const AnchorRules& rules, std::size_t first_reach) {
+namespace {
+
+template <typename Unit>
+AnchorMatch SearchNearestAnchorIn(
+    std::array<std::span<const Unit>, kMaxSources> windows, int window_count,
+    const AnchorRules& rules, std::size_t first_reach) {
   std::size_t longest = 0;
   for (int k = 0; k < window_count; ++k) {
     longest = std::max(longest, windows[k].size());
   }
   for (std::size_t reach = std::max<std::size_t>(first_reach, kFirstReach);
        reach < longest; reach *= kReachGrowth) {
-    std::array<std::span<const std::uint16_t>, kMaxSources> near;
+    std::array<std::span<const Unit>, kMaxSources> near;
     for (int k = 0; k < window_count; ++k) {
       near[k] = windows[k].first(std::min(reach, windows[k].size()));
     }
@@ -27,6 +30,20 @@ AnchorMatch SearchNearestAnchor(
     }
   }
   return SearchAnchor(windows, window_count, rules);
+}
+
+}  // namespace
+
+AnchorMatch SearchNearestAnchor(
+    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, std::size_t first_reach) {
+  return SearchNearestAnchorIn(windows, window_count, rules, first_reach);
+}
+
+AnchorMatch SearchNearestAnchor(
+    std::array<std::span<const std::uint32_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, std::size_t first_reach) {
+  return SearchNearestAnchorIn(windows, window_count, rules, first_reach);
 }
 
 }  // namespace tessel

@@ -34,6 +34,11 @@ AnchorMatch SearchNearestAnchor(
     std::array<std::span<const std::uint16_t>, kMaxSources> windows,
     int window_count, const AnchorRules& rules,
     std::size_t first_reach = kFirstReach);
+// The same over the 32-bit keys of a Unicode run.
+AnchorMatch SearchNearestAnchor(
+    std::array<std::span<const std::uint32_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules,
+    std::size_t first_reach = kFirstReach);
 
 }  // namespace tessel
 

@@ -4,7 +4,7 @@
 #include <cassert>
 
 #include "GramIndex.h"
-#include "NearestAnchor.h"
+#include "LookAheadSearch.h"
 
 namespace tessel {
 
@@ -144,56 +144,20 @@ bool FindResync(TokenReader& reader, RunSources& sources,
     look_ahead.kept.Start(k, spans.start[k]);
   }
 
-  // A fixed look-ahead is tried once; the growing one from its first size
-  // on, while it finds nothing and some source goes on beyond it.
-  std::int32_t window = look_ahead.auto_window
-                            ? std::min(kAutoFirstWindow, look_ahead.max_window)
-                            : look_ahead.window_size;
-  AnchorMatch match;
-  bool found = false;
-  for (;;) {
-    // The first try of the growing look-ahead is that of a fixed one.
-    const bool fixed_rules =
-        !look_ahead.auto_window || window <= kAutoFirstWindow;
-    const AnchorRules& rules = fixed_rules ? kFixedRules : kAutoRules;
-    look_ahead.kept.ReadSlots(reader, streams, n, window);
-    std::array<std::span<const std::uint16_t>, kMaxSources> strings;
-    bool all_ended = true;
-    for (int k = 0; k < n; ++k) {
-      strings[k] = look_ahead.kept.Window(k, window);
-      all_ended &= strings[k].size() < static_cast<std::size_t>(window);
-      if (keys.active()) {
+  TokenSlotReader slot_reader(reader);
+  return SearchLookAhead(
+      look_ahead.kept, slot_reader, streams, n, look_ahead, position, spans,
+      [&](int k, std::span<const std::uint16_t> codes) {
+        if (!keys.active()) return codes;
         // Variants must anchor as one character: the search sees keys.
         std::vector<std::uint16_t>& keyed = look_ahead.keyed[k];
-        keyed.resize(strings[k].size());
-        std::transform(strings[k].begin(), strings[k].end(), keyed.begin(),
+        keyed.resize(codes.size());
+        std::transform(codes.begin(), codes.end(), keyed.begin(),
                        [&keys](std::uint16_t code) {
                          return static_cast<std::uint16_t>(keys.Key(code));
                        });
-        strings[k] = keyed;
-      }
-    }
-    // A later try of the growing look-ahead comes after one that found no
-    // anchor within a quarter of its size, so it searches the whole of it
-    // at once.
-    match = fixed_rules ? SearchNearestAnchor(strings, n, rules)
-                        : SearchAnchor(strings, n, rules);
-    found = match.found();
-    if (!look_ahead.auto_window || found || all_ended ||
-        window >= look_ahead.max_window) {
-      break;
-    }
-    window = NextAutoWindow(window, look_ahead.max_window);
-  }
-  look_ahead.reached_window = std::max(look_ahead.reached_window, window);
-
-  for (int k = 0; k < n; ++k) {
-    const std::int64_t line_rest = 2 * look_ahead.kept.RestOfLine(k, window);
-    spans.length[k] =
-        found ? std::min<std::int64_t>(match.offsets[k], line_rest) : line_rest;
-    position.current[k] = look_ahead.kept.CodeAt(k, window - 1);
-  }
-  return found;
+        return std::span<const std::uint16_t>(keyed);
+      });
 }
 
 }  // namespace tessel

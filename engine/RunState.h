@@ -74,9 +74,8 @@ struct LookAhead {
   std::int32_t max_window = 0;
   std::int32_t reached_window = 0;
   LookAheadSlots kept;
-  // The windows of a Unicode run, whose keys need 32 bits; its look-ahead
-  // is always the fixed one of window_size.
-  std::array<std::vector<std::uint32_t>, kMaxSources> wide_windows;
+  // The slots of a Unicode run, whose keys need 32 bits.
+  WideLookAheadSlots wide_kept;
   // With variant tables: each window's codes as their keys, for the search.
   std::array<std::vector<std::uint16_t>, kMaxSources> keyed;
 };

@@ -50,18 +50,15 @@ constexpr RunFile ResultFile(int k) {
 }
 
 enum class RunErrorKind {
-  kOpenFailed,       // the file could not be opened; a folder cannot
-  kWouldOverwrite,   // an output names an input or an earlier output
-  kReadFailed,       // reading an opened input failed part way
-  kWriteFailed,      // an output could not be written completely
-  kOutOfMemory,      // the look-ahead could not be allocated; no file.
-                     // A growing look-ahead may meet it part way.
-  kVariantTable,     // a variant table was refused; no file (see
-                     // RunStatus::variant_table)
-  kNotInUnicodeRun,  // a Unicode run was asked for a growing look-ahead,
-                     // variant tables or ignored stretches, which it does
-                     // not have yet; no file.
-                     // Nothing was opened or written.
+  kOpenFailed,      // the file could not be opened; a folder cannot
+  kWouldOverwrite,  // an output names an input or an earlier output
+  kReadFailed,      // reading an opened input failed part way
+  kWriteFailed,     // an output could not be written completely
+  kOutOfMemory,     // the look-ahead could not be allocated; no file.
+                    // A growing look-ahead may meet it part way.
+  kVariantTable,    // a variant table was refused; no file (see
+                    // RunStatus::variant_table)
+                    // Nothing was opened or written.
 };
 
 struct RunError {

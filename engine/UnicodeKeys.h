@@ -13,6 +13,9 @@
 //   kNotationKeyBase + i   a folded notation that names no character
 //   kNoteKeyBase + i       a note compared as a unit (NoteTable.h)
 //
+// With variant tables, the walk compares the keys above and, where they
+// differ, their VariantKey; the search sees VariantKeys only.
+//
 // Big5 runs keep their 16-bit codes (CharCodes.h); these keys never meet
 // them.
 
@@ -25,6 +28,7 @@
 #include "CanonicalSingleton.h"
 #include "CharCodes.h"
 #include "Encoding.h"
+#include "VariantTable.h"
 
 namespace tessel {
 
@@ -43,9 +47,18 @@ constexpr Key kNotationKeyBase = 0x400000;
 constexpr Key kNoteKeyBase = 0x600000;
 
 // The key a character compares by. This is the one place where two
-// characters are made equal: a variant or normalisation rule belongs here.
+// characters are made equal; variant tables then join keys (VariantKey).
 inline Key CharacterKey(char32_t c) {
   return kCharacterKeyBase + FoldCanonicalSingleton(c);
+}
+
+// The key `key` compares by under variant tables: a character's key
+// becomes that of its class's representative (VariantTable.h), the
+// character looked up after its canonical fold. Raw characters and
+// notations that name no character join no class and keep their keys.
+inline Key VariantKey(const VariantTable& table, Key key) {
+  if (key < kCharacterKeyBase || key >= kCharacterKeyLimit) return key;
+  return kCharacterKeyBase + table.Representative(key - kCharacterKeyBase);
 }
 
 // The key of a raw byte or unit (or an unmapped Big5 code) of a source in

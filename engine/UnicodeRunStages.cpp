@@ -7,8 +7,8 @@
 
 #include "DisplayWidth.h"
 #include "FileTexts.h"
+#include "LookAheadSearch.h"
 #include "ResultWriters.h"
-#include "Resync.h"
 #include "UnicodeText.h"
 
 namespace tessel {
@@ -61,57 +61,20 @@ bool FindResyncUnicode(UnicodeReaders& readers, RunSources& sources,
                        WalkPosition& position, LookAhead& look_ahead,
                        DifferenceSpans& spans) {
   const int n = sources.count;
-  const std::int32_t window_size = look_ahead.window_size;
-  auto& windows = look_ahead.wide_windows;
-
+  std::array<SourceStream*, kMaxSources> streams{};
   for (int k = 0; k < n; ++k) {
     SourceStream& src = *sources.streams[k];
+    streams[k] = &src;
     if (position.current[k] != kEndOfSource) {
       src.SeekRelative(-readers.sources[k]->LastLength());
     }
     spans.start[k] = src.Tell();
+    look_ahead.wide_kept.Start(k, spans.start[k]);
   }
-
-  std::array<std::int64_t, kMaxSources> line_rest{};
-  std::array<std::int64_t, kMaxSources> local_line = position.lines;
-  for (int k = 0; k < n; ++k) {
-    windows[k].resize(static_cast<std::size_t>(window_size));
-  }
-  for (std::int32_t slot = 0; slot < window_size; ++slot) {
-    for (int k = 0; k < n; ++k) {
-      UnicodeTokenReader& reader = *readers.sources[k];
-      SourceStream& src = *sources.streams[k];
-      Key key;
-      for (;;) {
-        key = reader.ReadKey(src);
-        if (!readers.signs.IsIgnored(key)) {
-          if (local_line[k] == position.lines[k]) line_rest[k] += 2;
-          break;
-        }
-        if (key == kEndOfSource) break;
-        if (reader.LastIsLineFeed()) ++local_line[k];
-      }
-      position.current[k] = key;
-      windows[k][static_cast<std::size_t>(slot)] = key;
-    }
-  }
-
-  std::array<std::span<const std::uint32_t>, kMaxSources> strings;
-  for (int k = 0; k < n; ++k) {
-    // The window as a string: it ends at its first end of source.
-    const auto end = std::find(windows[k].begin(), windows[k].end(), 0u);
-    strings[k] = {windows[k].data(),
-                  static_cast<std::size_t>(end - windows[k].begin())};
-  }
-  const AnchorMatch match = SearchAnchor(strings, n);
-
-  const bool found = match.found();
-  for (int k = 0; k < n; ++k) {
-    spans.length[k] =
-        found ? std::min<std::int64_t>(match.offsets[k], line_rest[k])
-              : line_rest[k];
-  }
-  return found;
+  UnicodeSlotReader slot_reader(readers);
+  return SearchLookAhead(
+      look_ahead.wide_kept, slot_reader, streams, n, look_ahead, position,
+      spans, [](int, std::span<const std::uint32_t> keys) { return keys; });
 }
 
 void WriteDifferenceUnicode(UnicodeReaders& readers, RunSources& sources,
@@ -171,9 +134,18 @@ void WriteEndLineUnicode(RunOutputs& outputs) {
   outputs.difference->Write(FixedText(file_texts::kEndLine, Encoding::kUtf8));
 }
 
+void WriteVariantCountUnicode(std::int64_t count, RunOutputs& outputs) {
+  std::string line(file_texts::kVariantCountStart);
+  line += LineNumber("%lld", count);
+  line += file_texts::kVariantCountEnd;
+  line += file_texts::kDifferenceLineEnd;
+  outputs.difference->Write(FixedText(line, Encoding::kUtf8));
+}
+
 void WriteClosingLinesUnicode(const UnicodeReaders& readers,
                               const RunSources& sources,
                               const WalkPosition& position,
+                              const LookAhead& look_ahead,
                               RunOutputs& outputs) {
   const int n = sources.count;
   std::array<Encoding, kMaxSources + 1> encodings{};
@@ -206,6 +178,18 @@ void WriteClosingLinesUnicode(const UnicodeReaders& readers,
       line += FixedText(file_texts::kClosingMiddle, encodings[f]);
       line += FixedText(line_number, encodings[f]);
       line += FixedText(state, encodings[f]);
+      line += line_end(f);
+      files[f]->Write(line);
+    }
+  }
+  // A growing look-ahead says how far it reached, as in a Big5 run.
+  if (look_ahead.auto_window) {
+    const std::string reached = LineNumber("%lld", look_ahead.reached_window);
+    for (int f = 0; f <= n; ++f) {
+      std::string line =
+          FixedText(file_texts::kClosingReachedStart, encodings[f]);
+      line += FixedText(reached, encodings[f]);
+      line += FixedText(file_texts::kClosingReachedEnd, encodings[f]);
       line += line_end(f);
       files[f]->Write(line);
     }

@@ -13,15 +13,55 @@
 #include "RunState.h"
 #include "UnicodeSignSet.h"
 #include "UnicodeTokenReader.h"
+#include "VariantTable.h"
 
 namespace tessel {
 
-// One reader per source, and the run's ignored symbols.
+// One reader per source, the run's ignored symbols, and its variant table
+// when it has one.
 struct UnicodeReaders {
   std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> sources;
   UnicodeSignSet signs;
   // The notes met, for every source alike, with unordered notes on.
   NoteTable notes{NoteTable::kUnicodeCapacity};
+  const VariantTable* variants = nullptr;
+
+  // The key `key` of a compared character is compared by.
+  Key CompareKey(Key key) const {
+    return variants == nullptr ? key : VariantKey(*variants, key);
+  }
+};
+
+// Reads the slots of a Unicode run's look-ahead (LookAheadSlots.h): each
+// source through its own reader, past the run's ignored symbols. Inline: it
+// runs once per slot.
+class UnicodeSlotReader {
+ public:
+  explicit UnicodeSlotReader(UnicodeReaders& readers) : readers_(readers) {}
+
+  Key Read(int k, SourceStream& src, std::int64_t& start, std::int64_t& feeds) {
+    UnicodeTokenReader& reader = *readers_.sources[k];
+    const UnicodeSignSet& signs = readers_.signs;
+    Key key;
+    for (;;) {
+      start = src.Tell();
+      key = reader.ReadKey(src);
+      if (!signs.IsIgnored(key)) break;
+      if (key == kEndOfSource) break;
+      if (reader.LastIsLineFeed()) ++feeds;
+    }
+    // The search sees variants as one character.
+    return readers_.CompareKey(key);
+  }
+
+  // A UTF source has no 0x1A that ends it: a 0 is its end.
+  bool Ended(int k, const SourceStream& src) const {
+    return readers_.sources[k]->encoding() != Encoding::kBig5 || src.Eof() ||
+           src.Error();
+  }
+
+ private:
+  UnicodeReaders& readers_;
 };
 
 // Reads keys from `src` until one is compared or the source has ended,
@@ -50,12 +90,16 @@ void CopyByteOrderMarks(const UnicodeReaders& readers, RunSources& sources,
 // The end line, in UTF-8.
 void WriteEndLineUnicode(RunOutputs& outputs);
 
+// The variant count line (WriteVariantCount), in UTF-8.
+void WriteVariantCountUnicode(std::int64_t count, RunOutputs& outputs);
+
 // The closing lines (WriteClosingLines) in each file's encoding, the names
-// taken from their UTF-8 form.
+// taken from their UTF-8 form; with the growing look-ahead, the line of the
+// widest look-ahead used last.
 void WriteClosingLinesUnicode(const UnicodeReaders& readers,
                               const RunSources& sources,
                               const WalkPosition& position,
-                              RunOutputs& outputs);
+                              const LookAhead& look_ahead, RunOutputs& outputs);
 
 }  // namespace tessel
 

@@ -23,7 +23,9 @@ struct VariantMet {
   std::array<std::int64_t, kMaxSources> offsets{};
   std::array<std::int64_t, kMaxSources> lengths{};
   // Each source's character: its Unicode scalar value (never 0, since only
-  // characters can be variants), and its code in the run.
+  // characters can be variants), and its code in the run. In a Unicode run
+  // the code is the character's key (UnicodeKeys.h) and the character is
+  // the one compared: a compatibility ideograph as its unified form.
   std::array<char32_t, kMaxSources> characters{};
   std::array<Code, kMaxSources> codes{};
 };

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "BuiltinVariantTables.h"
+#include "CanonicalSingleton.h"
 #include "PlatformFile.h"
 
 namespace tessel {
@@ -163,6 +164,16 @@ VariantTableError VariantTableBuilder::AddList(std::string_view list) {
     }
     if (comma == std::string_view::npos) return {};
     list.remove_prefix(comma + 1);
+  }
+}
+
+void VariantTableBuilder::JoinCanonicalForms() {
+  std::vector<char32_t> members;
+  members.reserve(parent_.size());
+  for (const auto& [member, parent] : parent_) members.push_back(member);
+  for (const char32_t member : members) {
+    const char32_t compared = FoldCanonicalSingleton(member);
+    if (compared != member) Unite(member, compared);
   }
 }
 

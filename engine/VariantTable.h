@@ -107,6 +107,12 @@ class VariantTableBuilder {
   // Reads and adds the table file of a UTF-8 name.
   VariantTableError AddNamedFile(std::string_view name);
 
+  // Joins every member with the character it compares as in a Unicode run,
+  // its canonical singleton (CanonicalSingleton.h), so that a table that
+  // names a compatibility ideograph reaches the unified form such a run
+  // compares it as.
+  void JoinCanonicalForms();
+
   // The table of every class added so far.
   VariantTable Build();
 

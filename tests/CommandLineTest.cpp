@@ -86,14 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
                     kTwo + " --sign-file s --default-signs",
                     "--sign-file cannot be combined with --sign-memo or "
                     "--default-signs"},
-        RefusedCase{
-            "auto window in a unicode run", kTwo + " --unicode --window auto",
-            "a Unicode run does not support --window auto or --variants yet; "
-            "give a fixed --window N and no --variants"},
-        RefusedCase{
-            "variants in a unicode run", kTwo + " --unicode --variants z",
-            "a Unicode run does not support --window auto or --variants yet; "
-            "give a fixed --window N and no --variants"},
         RefusedCase{"window not a number", kTwo + " --window abc",
                     "最大比對數字該欄必需為數字!"},
         RefusedCase{"window below 2", kTwo + " --window 1",
@@ -121,9 +113,11 @@ TEST(CommandLineTest, ReadsTheGrowingLookAhead) {
     std::string window;
     std::int32_t max_window;
   };
-  for (const Row& row :
-       {Row{"auto", 1048576}, Row{"auto:100", 100},
-        Row{"auto:16777216", 16777216}, Row{"auto:5000", 5000}}) {
+  // A Unicode run takes it as a Big5 run does.
+  for (const Row& row : {Row{"auto", 1048576}, Row{"auto:100", 100},
+                         Row{"auto:16777216", 16777216}, Row{"auto:5000", 5000},
+                         Row{"auto --unicode", 1048576},
+                         Row{"auto:400 --encoding utf-8,big5", 400}}) {
     const CommandLine line =
         ParseCommandLine(Words("--window " + row.window + kTwo));
     ASSERT_EQ(line.action, CommandLine::Action::kRun) << row.window;

@@ -56,12 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "錯誤 : ./r 與來源檔或其他輸出檔相同, 不可覆蓋."},
         WordingCase{"out of memory",
                     {RunErrorKind::kOutOfMemory, RunFile::kNone, ""},
-                    "錯誤：記憶體配置失敗, 程式結束！"},
-        WordingCase{
-            "not in a unicode run",
-            {RunErrorKind::kNotInUnicodeRun, RunFile::kNone, ""},
-            "a Unicode run does not support --window auto or --variants yet; "
-            "give a fixed --window N and no --variants"}),
+                    "錯誤：記憶體配置失敗, 程式結束！"}),
     [](const auto& info) { return RowName(info.param.name); });
 
 // Which look-ahead the line names, and what it suggests, turns on the

@@ -35,10 +35,6 @@ class RunErrorMessagesTest : public QObject {
         "differenceField");
     row("out of memory", RunErrorKind::kOutOfMemory, RunFile::kNone, "",
         "\n錯誤：記憶體配置失敗, 程式結束！\n", "");
-    row("not in a unicode run", RunErrorKind::kNotInUnicodeRun, RunFile::kNone,
-        "",
-        "\n錯誤：Unicode 比對尚不支援自動擴大的前瞻範圍或異體字表.\n",
-        "");
   }
 
   void WordsEveryErrorAndFocusesItsField() {
