@@ -11,15 +11,18 @@
 #include <memory>
 
 #include "RunState.h"
+#include "UnicodeSharedStretch.h"
 #include "UnicodeSignSet.h"
 #include "UnicodeTokenReader.h"
 
 namespace tessel {
 
-// One reader per source, and the run's ignored symbols.
+// One reader per source, the run's ignored symbols, and the walk's
+// shortcuts over them when the run has any.
 struct UnicodeReaders {
   std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> sources;
   UnicodeSignSet signs;
+  std::unique_ptr<UnicodeShortcuts> shortcuts;
 };
 
 // Reads keys from `src` until one is compared or the source has ended,

@@ -97,8 +97,11 @@ Key UnicodeTokenReader::ReadUtf(SourceStream& src) {
     last_ = Token{};
     return kEndOfSource;
   }
+  // UTF-8 first, so that its decoder's fast paths are taken inline.
   const DecodedChar c =
-      DecodeAt(encoding_, bytes.data(), bytes.data() + bytes.size());
+      encoding_ == Encoding::kUtf8
+          ? DecodeUtf8(bytes.data(), bytes.data() + bytes.size())
+          : DecodeAt(encoding_, bytes.data(), bytes.data() + bytes.size());
   if (fold_ && !c.raw && (c.value == '[' || c.value == '&')) {
     if (const Key key = ReadUtfNotation(src, c.value); key != kEndOfSource) {
       return key;
@@ -110,7 +113,13 @@ Key UnicodeTokenReader::ReadUtf(SourceStream& src) {
   last_.value = c.value;
   last_.length = c.length;
   last_.byte_count = c.length;
-  std::memcpy(last_.bytes, bytes.data(), c.length);
+  // A copy of fixed length is a single move; bytes past the character are
+  // never written out.
+  if (bytes.size() >= kMaxUnicodeCharLength) {
+    std::memcpy(last_.bytes, bytes.data(), kMaxUnicodeCharLength);
+  } else {
+    std::memcpy(last_.bytes, bytes.data(), c.length);
+  }
   src.Skip(c.length);
   return c.raw ? RawKey(encoding_, c.value) : CharacterKey(c.value);
 }
