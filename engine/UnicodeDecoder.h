@@ -54,6 +54,15 @@ bool IsUtf8Prefix(const unsigned char* p, std::size_t n);
 // The general case of DecodeUtf8.
 DecodedChar DecodeUtf8Slow(const unsigned char* p, const unsigned char* end);
 
+// Whether a well-formed three-byte sequence led by E1..EC or EE..EF (which
+// take any continuation bytes, so no other check is needed) lies whole at
+// `p` before `end`: most characters of Chinese text.
+inline bool IsWholeCommonThreeByteUtf8(const unsigned char* p,
+                                       const unsigned char* end) {
+  return end - p >= 3 && p[0] >= 0xE1 && p[0] <= 0xEF && p[0] != 0xED &&
+         (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80;
+}
+
 // Reads the UTF-8 character at `p`; `p` < `end`. ASCII and the three-byte
 // characters of the CJK blocks are taken inline.
 inline DecodedChar DecodeUtf8(const unsigned char* p,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <string_view>
 
@@ -54,20 +55,44 @@ inline std::size_t EncodedLength(char32_t c) {
   }
 }
 
-// Whether the `length` bytes (1 to 4) at `a` and `b` are the same: a
-// character's few bytes, compared without a call.
-inline bool SameCharacterBytes(const unsigned char* a, const unsigned char* b,
-                               std::size_t length) {
-  bool same = a[0] == b[0];
-  for (std::size_t i = 1; i < length; ++i) same &= a[i] == b[i];
-  return same;
+template <typename Word>
+inline Word LoadWord(const unsigned char* p) {
+  Word word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
 }
 
-std::size_t CommonPrefix(std::span<const unsigned char> a,
-                         std::span<const unsigned char> b, std::size_t limit) {
+// Whether the `length` bytes (1 to 4) at `a` and `b` are the same: a
+// character's few bytes, compared in a load or two.
+inline bool SameCharacterBytes(const unsigned char* a, const unsigned char* b,
+                               std::size_t length) {
+  switch (length) {
+    case 1:
+      return a[0] == b[0];
+    case 2:
+      return LoadWord<std::uint16_t>(a) == LoadWord<std::uint16_t>(b);
+    case 3:
+      return LoadWord<std::uint16_t>(a) == LoadWord<std::uint16_t>(b) &&
+             a[2] == b[2];
+    default:
+      return LoadWord<std::uint32_t>(a) == LoadWord<std::uint32_t>(b);
+  }
+}
+
+// The length of the common prefix of the `limit` bytes at `a` and `b`.
+inline std::size_t CommonPrefix(const unsigned char* a, const unsigned char* b,
+                                std::size_t limit) {
   std::size_t i = 0;
-  while (i + 8 <= limit && std::memcmp(a.data() + i, b.data() + i, 8) == 0) {
-    i += 8;
+  for (; i + sizeof(std::uint64_t) <= limit; i += sizeof(std::uint64_t)) {
+    const std::uint64_t differ =
+        LoadWord<std::uint64_t>(a + i) ^ LoadWord<std::uint64_t>(b + i);
+    if (differ != 0) {
+      // The first differing byte is the lowest in memory.
+      return i +
+             static_cast<std::size_t>(std::endian::native == std::endian::little
+                                          ? std::countr_zero(differ) / 8
+                                          : std::countl_zero(differ) / 8);
+    }
   }
   while (i < limit && a[i] == b[i]) ++i;
   return i;
@@ -112,25 +137,41 @@ UnicodeShortcuts::UnicodeShortcuts(Encoding encoding, bool fold_notations,
 }
 
 template <Encoding kEncoding>
-std::size_t UnicodeShortcuts::PlainPrefixIn(
+inline std::size_t UnicodeShortcuts::PlainLength(const unsigned char* p,
+                                                 const unsigned char* end,
+                                                 bool* line_feed) const {
+  if constexpr (kEncoding == Encoding::kUtf8) {
+    if (*p < 0x80) {
+      const AsciiRole role = ascii_[*p];
+      *line_feed = role == AsciiRole::kLineFeed;
+      return role == AsciiRole::kStop ? 0 : 1;
+    }
+    if (IsWholeCommonThreeByteUtf8(p, end)) return 3;
+  }
+  const DecodedChar c = Decode<kEncoding>(p, end);
+  if (!IsPlain(c, fold_)) return 0;
+  *line_feed = c.value == '\n';
+  return c.length;
+}
+
+template <Encoding kEncoding>
+inline std::size_t UnicodeShortcuts::PlainPrefixIn(
     std::span<const unsigned char> bytes, std::int64_t* line_feeds) const {
   const unsigned char* const begin = bytes.data();
   const unsigned char* const end = begin + bytes.size();
   const unsigned char* p = begin;
   std::int64_t feeds = 0;
   while (p < end) {
-    // ASCII, the bulk of the layout, without the decoder.
-    if (kEncoding == Encoding::kUtf8 && *p < 0x80) {
-      const AsciiRole role = ascii_[*p];
-      if (role == AsciiRole::kStop) break;
-      feeds += role == AsciiRole::kLineFeed;
-      ++p;
-      continue;
+    if constexpr (kEncoding == Encoding::kUtf8) {
+      // Runs of Chinese characters in a tight loop.
+      while (IsWholeCommonThreeByteUtf8(p, end)) p += 3;
+      if (p == end) break;
     }
-    const DecodedChar c = Decode<kEncoding>(p, end);
-    if (!IsPlain(c, fold_)) break;
-    feeds += c.value == '\n';
-    p += c.length;
+    bool line_feed = false;
+    const std::size_t length = PlainLength<kEncoding>(p, end, &line_feed);
+    if (length == 0) break;
+    feeds += line_feed;
+    p += length;
   }
   *line_feeds += feeds;
   return static_cast<std::size_t>(p - begin);
@@ -176,7 +217,7 @@ std::size_t UnicodeShortcuts::CopySharedStretch(RunSources& sources,
     const std::size_t block = std::min(kBlock, available - length);
     std::size_t same = block;
     for (int k = 1; k < n; ++k) {
-      same = CommonPrefix(ahead[0].subspan(length), ahead[k].subspan(length),
+      same = CommonPrefix(ahead[0].data() + length, ahead[k].data() + length,
                           same);
     }
     const std::size_t plain =
@@ -198,24 +239,23 @@ std::size_t UnicodeShortcuts::CopySharedStretch(RunSources& sources,
   return length;
 }
 
-// Moves `*at` in `bytes` past the ignored characters up to the next compared
-// one and past that one, as the walk's advance would, counting the ignored
-// line feeds in `*feeds`. Returns the compared character, or kNoCharacter
-// where a character that is not plain comes first (`*at` and `*feeds` are
-// then of no use).
+// Moves `*p` (before `end`) past the ignored characters up to the next
+// compared one and past that one, as the walk's advance would, counting the
+// ignored line feeds in `*feeds`. Returns the compared character, or
+// kNoCharacter where a character that is not plain comes first (`*p` and
+// `*feeds` are then of no use).
 template <Encoding kEncoding>
-inline char32_t UnicodeShortcuts::NextAgreeable(
-    std::span<const unsigned char> bytes, std::size_t* at,
-    std::int64_t* feeds) const {
-  const unsigned char* const end = bytes.data() + bytes.size();
-  const unsigned char* p = bytes.data() + *at;
+inline char32_t UnicodeShortcuts::NextAgreeable(const unsigned char* end,
+                                                const unsigned char** at,
+                                                std::int64_t* feeds) const {
+  const unsigned char* p = *at;
   for (;;) {
     if (p == end) return kNoCharacter;
     if (kEncoding == Encoding::kUtf8 && *p < 0x80) {
       const unsigned char b = *p++;
       switch (ascii_[b]) {
         case AsciiRole::kCompared:
-          *at = static_cast<std::size_t>(p - bytes.data());
+          *at = p;
           return b;
         case AsciiRole::kIgnored:
           continue;
@@ -230,7 +270,7 @@ inline char32_t UnicodeShortcuts::NextAgreeable(
     if (!IsPlain(c, fold_)) return kNoCharacter;
     p += c.length;
     if (!IsIgnored(c.value)) {
-      *at = static_cast<std::size_t>(p - bytes.data());
+      *at = p;
       return c.value;
     }
     *feeds += c.value == '\n';
@@ -241,40 +281,71 @@ template <Encoding kEncoding, int N>
 std::size_t UnicodeShortcuts::CopyAgreeing(RunSources& sources,
                                            RunOutputs& outputs,
                                            WalkPosition& position) const {
-  std::array<std::span<const unsigned char>, N> bytes;
-  std::array<std::size_t, N> at{}, agreed{};
-  std::array<std::int64_t, N> feeds{}, agreed_feeds{};
-  for (int k = 0; k < N; ++k) bytes[k] = sources.streams[k]->Peek(kRefillBelow);
+  // Each source's bytes, and where it stands after the last character all
+  // agreed on, with the line feeds passed so far. A pass moves copies of
+  // them, kept only when all agree.
+  std::array<const unsigned char*, N> begin, end, at;
+  std::array<std::int64_t, N> feeds{};
+  for (int k = 0; k < N; ++k) {
+    const std::span<const unsigned char> bytes =
+        sources.streams[k]->Peek(kRefillBelow);
+    begin[k] = at[k] = bytes.data();
+    end[k] = bytes.data() + bytes.size();
+  }
   std::size_t passes = 0;
   for (;;) {
-    const char32_t first =
-        NextAgreeable<kEncoding>(bytes[0], &at[0], &feeds[0]);
+    // Where every source goes on with the same bytes, all read the same
+    // plain characters in them alike, ignored or not, and need not look
+    // them up.
+    std::size_t same = static_cast<std::size_t>(end[0] - at[0]);
+    for (int k = 1; k < N; ++k) {
+      same = std::min(same, static_cast<std::size_t>(end[k] - at[k]));
+    }
+    for (int k = 1; k < N && same > 0; ++k) {
+      same = CommonPrefix(at[0], at[k], same);
+    }
+    if (same > 0) {
+      std::int64_t line_feeds = 0;
+      const std::size_t plain =
+          PlainPrefixIn<kEncoding>({at[0], same}, &line_feeds);
+      if (plain > 0) {
+        for (int k = 0; k < N; ++k) {
+          at[k] += plain;
+          feeds[k] += line_feeds;
+        }
+        ++passes;
+        continue;
+      }
+    }
+    std::array<const unsigned char*, N> next = at;
+    std::array<std::int64_t, N> more{};
+    const char32_t first = NextAgreeable<kEncoding>(end[0], &next[0], &more[0]);
     if (first == kNoCharacter) break;
     // Where the sources go on in step, the next bytes of the others are
     // the same character, which needs no decoding: equal bytes read alike.
     const std::size_t length = EncodedLength<kEncoding>(first);
-    const unsigned char* const bytes_of_first =
-        bytes[0].data() + at[0] - length;
+    const unsigned char* const bytes_of_first = next[0] - length;
     bool agree = true;
     for (int k = 1; k < N && agree; ++k) {
-      if (bytes[k].size() - at[k] >= length &&
-          SameCharacterBytes(bytes[k].data() + at[k], bytes_of_first, length)) {
-        at[k] += length;
+      if (static_cast<std::size_t>(end[k] - next[k]) >= length &&
+          SameCharacterBytes(next[k], bytes_of_first, length)) {
+        next[k] += length;
       } else {
-        agree = NextAgreeable<kEncoding>(bytes[k], &at[k], &feeds[k]) == first;
+        agree = NextAgreeable<kEncoding>(end[k], &next[k], &more[k]) == first;
       }
     }
     if (!agree) break;
     ++passes;
-    agreed = at;
-    agreed_feeds = feeds;
+    at = next;
+    for (int k = 0; k < N; ++k) feeds[k] += more[k];
   }
   if (passes == 0) return 0;
   for (int k = 0; k < N; ++k) {
-    outputs.results[k]->Write(std::string_view(
-        reinterpret_cast<const char*>(bytes[k].data()), agreed[k]));
-    sources.streams[k]->Skip(agreed[k]);
-    position.lines[k] += agreed_feeds[k];
+    const auto length = static_cast<std::size_t>(at[k] - begin[k]);
+    outputs.results[k]->Write(
+        std::string_view(reinterpret_cast<const char*>(begin[k]), length));
+    sources.streams[k]->Skip(length);
+    position.lines[k] += feeds[k];
   }
   return passes;
 }

@@ -68,8 +68,11 @@ class UnicodeShortcuts {
   // skipping what the signs ignore, as long as every character is plain and
   // the compared characters are the same in every source, and copies what
   // it passed, ignored characters included, to each result file. Stops
-  // after the last compared character on which all agree, and counts the
-  // lines passed in `position`. Returns the number of such characters.
+  // where the sources last stood alike: after a compared character on
+  // which all agree, or after the same character in every source (which
+  // all read alike, ignored or not; a walk's advance may be cut anywhere
+  // between characters). Counts the lines passed in `position`. Returns
+  // the number of such places passed: 0 when it copied nothing.
   std::size_t CopyAgreeingStretch(RunSources& sources, RunOutputs& outputs,
                                   WalkPosition& position) const;
 
@@ -87,8 +90,13 @@ class UnicodeShortcuts {
   template <Encoding kEncoding>
   std::size_t PlainPrefixIn(std::span<const unsigned char> bytes,
                             std::int64_t* line_feeds) const;
+  // The bytes of the character at `p` (before `end`) when it is plain, else
+  // 0; sets `*line_feed` to whether it is a line feed.
   template <Encoding kEncoding>
-  char32_t NextAgreeable(std::span<const unsigned char> bytes, std::size_t* at,
+  std::size_t PlainLength(const unsigned char* p, const unsigned char* end,
+                          bool* line_feed) const;
+  template <Encoding kEncoding>
+  char32_t NextAgreeable(const unsigned char* end, const unsigned char** at,
                          std::int64_t* feeds) const;
   template <Encoding kEncoding, int N>
   std::size_t CopyAgreeing(RunSources& sources, RunOutputs& outputs,
