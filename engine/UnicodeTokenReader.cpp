@@ -43,6 +43,25 @@ UnicodeTokenReader::UnicodeTokenReader(Encoding encoding,
       big5_reader_(big5_notations_, no_signs_, fold_notations) {}
 
 Key UnicodeTokenReader::ReadKey(SourceStream& src) {
+  if (encoding_ == Encoding::kUtf8) {
+    // Most characters of a Chinese text, taken before anything else: such
+    // a character is never raw and never an opener, so ReadUtf would read
+    // it just so. A rule that looks at more characters must come first.
+    const std::span<const unsigned char> bytes =
+        src.Peek(kMaxUnicodeCharLength);
+    const unsigned char* const p = bytes.data();
+    if (bytes.size() >= kMaxUnicodeCharLength &&
+        IsWholeCommonThreeByteUtf8(p, p + bytes.size())) {
+      const DecodedChar c = DecodeUtf8(p, p + bytes.size());
+      last_.kind = Kind::kCharacter;
+      last_.value = c.value;
+      last_.length = c.length;
+      last_.byte_count = c.length;
+      std::memcpy(last_.bytes, p, kMaxUnicodeCharLength);
+      src.Skip(c.length);
+      return CharacterKey(c.value);
+    }
+  }
   return encoding_ == Encoding::kBig5 ? ReadBig5(src) : ReadUtf(src);
 }
 
