@@ -76,11 +76,10 @@ bool LooksLikeUtf8(std::span<const unsigned char> bytes, std::size_t limit) {
       p += end - p >= kWordBytes && !HasHighByte(p) ? kWordBytes : 1;
       continue;
     }
-    if (IsWholeCommonThreeByteUtf8(p, end)) {
+    if (const unsigned char* run_end = SkipCommonThreeByteUtf8(p, end);
+        run_end != p) {
       high = true;
-      do {
-        p += 3;
-      } while (IsWholeCommonThreeByteUtf8(p, end));
+      p = run_end;
       continue;
     }
     const DecodedChar c = DecodeUtf8(p, end);

@@ -164,7 +164,7 @@ inline std::size_t UnicodeShortcuts::PlainPrefixIn(
   while (p < end) {
     if constexpr (kEncoding == Encoding::kUtf8) {
       // Runs of Chinese characters in a tight loop.
-      while (IsWholeCommonThreeByteUtf8(p, end)) p += 3;
+      p = SkipCommonThreeByteUtf8(p, end);
       if (p == end) break;
     }
     bool line_feed = false;

@@ -220,6 +220,11 @@ TEST(UnicodeFastModeTest, PlainPrefixStopsWhereTheWalkMustRead) {
       {"surrogate spelled in UTF-8", "a\xED\xA0\x80", true, 1, 0},
       {"character cut by the end", "天\xE5\xA4", true, 3, 0},
       {"four-byte character cut by the end", "a\xF0\xA0\x80", true, 1, 0},
+      // Runs of three-byte characters, which are checked two at a time.
+      {"surrogate after a run", "天地玄\xED\xA0\x80", true, 9, 0},
+      {"overlong after a run", "天地玄黃\xE0\x80\x80", true, 12, 0},
+      {"cut after an even run", "天地玄黃\xE5\xA4", true, 12, 0},
+      {"bad continuation in a pair", "天地\xE7\x8E\x41黃", true, 6, 0},
   };
   UnicodeSignSet signs;
   const UnicodeShortcuts fold_on(Encoding::kUtf8, true, signs);
