@@ -5,7 +5,8 @@
 // editions too large to keep a reference for.
 //
 // The result is read as code page 950, so that a second byte that happens to
-// be '{', '|' or '}' is never taken for a block mark. ASCII letters match
+// be '{', '|' or '}' is never taken for a block mark; with --utf-8 byte by
+// byte, as no byte of a UTF-8 sequence is below 0x80. ASCII letters match
 // regardless of case, because a notation is written back in the spelling
 // the run met first, which may differ in case from the one in the source.
 
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -61,12 +63,18 @@ bool PairsWith(int next) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool utf8 = argc > 1 && std::string_view(argv[1]) == "--utf-8";
+  if (utf8) {
+    --argc;
+    ++argv;
+  }
   if (argc != 4 || std::atoi(argv[3]) < 1 || std::atoi(argv[3]) > 3) {
     std::fputs(
-        "Usage: tessel-unblock RESULT SOURCE POSITION\n"
+        "Usage: tessel-unblock [--utf-8] RESULT SOURCE POSITION\n"
         "Removes the blocks from RESULT, keeping the text at POSITION (1..3)\n"
         "of each, and compares the rest with SOURCE. Prints the number of\n"
-        "blocks; exit status 0 when they agree, 1 when not, 2 on trouble.\n",
+        "blocks; exit status 0 when they agree, 1 when not, 2 on trouble.\n"
+        "RESULT is read as code page 950, or as UTF-8 with --utf-8.\n",
         stderr);
     return 2;
   }
@@ -112,7 +120,7 @@ int main(int argc, char** argv) {
     } else {
       const bool kept = !in_block || position == keep;
       if (kept) compare(b);
-      if (IsLeadByte(b) && PairsWith(next)) {
+      if (!utf8 && IsLeadByte(b) && PairsWith(next)) {
         const int second = result.Get();
         if (kept && agree) compare(second);
       }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <span>
 #include <string>
 #include <system_error>
 #include <tuple>
@@ -159,6 +160,19 @@ bool ComparisonRun::LoadUnicodeSigns() {
   return true;
 }
 
+void ComparisonRun::StartUnicodeShortcuts() {
+  // The one place where a Unicode run's shortcuts are turned off; see
+  // UnicodeShortcutEncoding for when.
+  const std::optional<Encoding> encoding = UnicodeShortcutEncoding(
+      std::span<const Encoding>(encodings_.data(),
+                                static_cast<std::size_t>(sources_.count)),
+      !options_.ignore_between.empty() || options_.notes_unordered);
+  if (encoding) {
+    unicode_->shortcuts = std::make_unique<UnicodeShortcuts>(
+        *encoding, options_.fold_notations, unicode_->signs);
+  }
+}
+
 bool ComparisonRun::LoadVariantTables() {
   variant_table_ = VariantTable();
   variant_keys_ = VariantKeys();
@@ -312,6 +326,7 @@ bool ComparisonRun::StartRun() {
   if (unicode_ != nullptr) {
     if (!LoadUnicodeSigns()) return false;
     SetUnicodeTokens(stretches_given);
+    StartUnicodeShortcuts();
   } else {
     if (options_.use_sign_file) {
       const bool loaded =
@@ -399,8 +414,26 @@ void ComparisonRun::TryShortcuts(WalkPace& pace) {
   // The shortcuts stop at every byte that may begin an ignored stretch or a
   // note, so they never end inside one: the walk reads those.
   if (--pace.passes_to_shared_try > 0) return;
-  if (CopySharedStretch(*reader_, sources_, outputs_, position_) > 0 ||
-      CopyAgreeingStretch(*reader_, sources_, outputs_, position_) > 0) {
+  PaceShortcuts(
+      pace,
+      CopySharedStretch(*reader_, sources_, outputs_, position_) > 0 ||
+          CopyAgreeingStretch(*reader_, sources_, outputs_, position_) > 0);
+}
+
+void ComparisonRun::TryUnicodeShortcuts(WalkPace& pace) {
+  const UnicodeShortcuts* shortcuts = unicode_->shortcuts.get();
+  if (shortcuts == nullptr) return;
+  if (--pace.passes_to_shared_try > 0) return;
+  PaceShortcuts(
+      pace,
+      shortcuts->CopySharedStretch(sources_, outputs_, position_) > 0 ||
+          shortcuts->CopyAgreeingStretch(sources_, outputs_, position_) > 0);
+}
+
+void ComparisonRun::PaceShortcuts(WalkPace& pace, bool copied) {
+  if (copied) {
+    // A copy moved the sources on without a pass: the timer is looked at
+    // on the next one.
     pace.passes_to_tick_check = 0;
     pace.shared_misses = 0;
     pace.passes_to_shared_try = 0;
@@ -628,8 +661,13 @@ template <bool kUnicode>
 void ComparisonRun::WalkAll() {
   WalkPace pace;
   for (;;) {
-    // The shortcuts work on Big5 bytes only.
-    if (!kUnicode && pace.fast) TryShortcuts(pace);
+    if (pace.fast) {
+      if constexpr (kUnicode) {
+        TryUnicodeShortcuts(pace);
+      } else {
+        TryShortcuts(pace);
+      }
+    }
     const int ended = kUnicode ? AdvanceSourcesUnicode() : AdvanceSources();
     // A read error reads as the end, so it is looked for only then.
     if (ended > 0 && !CheckReadErrors()) {

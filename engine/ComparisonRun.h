@@ -74,6 +74,8 @@ class ComparisonRun {
   // run; with one, makes its readers and loads its ignored symbols.
   bool ChooseEncodings();
   bool LoadUnicodeSigns();
+  // Gives a Unicode run its shortcuts, unless they must stand aside.
+  void StartUnicodeShortcuts();
   // A Big5 run's sign file or memo that is Unicode text, turned into Big5.
   bool LoadUnicodeSignFileAsBig5(Encoding encoding);
   // Gives a Unicode run's readers their ignored stretches and notes.
@@ -92,6 +94,11 @@ class ComparisonRun {
   // Copies a stretch the sources share in one go, when one follows, and
   // spaces out the attempts while none does.
   void TryShortcuts(WalkPace& pace);
+  // The same for a Unicode run (UnicodeSharedStretch.h), when it has them.
+  void TryUnicodeShortcuts(WalkPace& pace);
+  // After an attempt: the next one comes at once after a copy, and ever
+  // later while none is made.
+  void PaceShortcuts(WalkPace& pace, bool copied);
   // Reads the next compared code of every source into position_.current,
   // copying what is ignored. Returns how many sources have ended.
   int AdvanceSources();

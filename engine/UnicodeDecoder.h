@@ -54,6 +54,35 @@ bool IsUtf8Prefix(const unsigned char* p, std::size_t n);
 // The general case of DecodeUtf8.
 DecodedChar DecodeUtf8Slow(const unsigned char* p, const unsigned char* end);
 
+// Whether a well-formed three-byte sequence led by E1..EC or EE..EF (which
+// take any continuation bytes, so no other check is needed) lies whole at
+// `p` before `end`: most characters of Chinese text.
+inline bool IsWholeCommonThreeByteUtf8(const unsigned char* p,
+                                       const unsigned char* end) {
+  return end - p >= 3 && p[0] >= 0xE1 && p[0] <= 0xEF && p[0] != 0xED &&
+         (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80;
+}
+
+// The end of the run of such characters that starts at `p` (`p` itself when
+// none does). Two characters at a time, without a branch between their
+// checks, as long as two fit.
+inline const unsigned char* SkipCommonThreeByteUtf8(const unsigned char* p,
+                                                    const unsigned char* end) {
+  const auto is_lead = [](unsigned b) {
+    return (b - 0xE1u <= 0xEFu - 0xE1u) & (b != 0xEDu);
+  };
+  while (end - p >= 6) {
+    const unsigned tails = p[1] | p[2] << 8 | p[4] << 16 | unsigned{p[5]} << 24;
+    if (!(is_lead(p[0]) & is_lead(p[3]) &
+          ((tails & 0xC0C0C0C0u) == 0x80808080u))) {
+      break;
+    }
+    p += 6;
+  }
+  while (IsWholeCommonThreeByteUtf8(p, end)) p += 3;
+  return p;
+}
+
 // Reads the UTF-8 character at `p`; `p` < `end`. ASCII and the three-byte
 // characters of the CJK blocks are taken inline.
 inline DecodedChar DecodeUtf8(const unsigned char* p,

@@ -11,20 +11,22 @@
 #include <memory>
 
 #include "RunState.h"
+#include "UnicodeSharedStretch.h"
 #include "UnicodeSignSet.h"
 #include "UnicodeTokenReader.h"
 #include "VariantTable.h"
 
 namespace tessel {
 
-// One reader per source, the run's ignored symbols, and its variant table
-// when it has one.
+// One reader per source, the run's ignored symbols, its variant table when
+// it has one, and the walk's shortcuts over them when the run has any.
 struct UnicodeReaders {
   std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> sources;
   UnicodeSignSet signs;
   // The notes met, for every source alike, with unordered notes on.
   NoteTable notes{NoteTable::kUnicodeCapacity};
   const VariantTable* variants = nullptr;
+  std::unique_ptr<UnicodeShortcuts> shortcuts;
 
   // The key `key` of a compared character is compared by.
   Key CompareKey(Key key) const {

@@ -55,6 +55,27 @@ Key UnicodeTokenReader::ReadKey(SourceStream& src) {
 }
 
 Key UnicodeTokenReader::ReadPlain(SourceStream& src) {
+  if (encoding_ == Encoding::kUtf8 && stretch_keys_.empty()) {
+    // Most characters of a Chinese text, taken before anything else: such
+    // a character is never raw and never an opener, so ReadUtf would read
+    // it just so. A rule that looks at more characters must come first:
+    // an ignored stretch may open with such a character, so with stretches
+    // every character goes the long way.
+    const std::span<const unsigned char> bytes =
+        src.Peek(kMaxUnicodeCharLength);
+    const unsigned char* const p = bytes.data();
+    if (bytes.size() >= kMaxUnicodeCharLength &&
+        IsWholeCommonThreeByteUtf8(p, p + bytes.size())) {
+      const DecodedChar c = DecodeUtf8(p, p + bytes.size());
+      last_.kind = Kind::kCharacter;
+      last_.value = c.value;
+      last_.length = c.length;
+      last_.byte_count = c.length;
+      std::memcpy(last_.bytes, p, kMaxUnicodeCharLength);
+      src.Skip(c.length);
+      return CharacterKey(c.value);
+    }
+  }
   return encoding_ == Encoding::kBig5 ? ReadBig5(src) : ReadUtf(src);
 }
 
@@ -224,8 +245,11 @@ Key UnicodeTokenReader::ReadUtf(SourceStream& src) {
     last_ = Token{};
     return kEndOfSource;
   }
+  // UTF-8 first, so that its decoder's fast paths are taken inline.
   const DecodedChar c =
-      DecodeAt(encoding_, bytes.data(), bytes.data() + bytes.size());
+      encoding_ == Encoding::kUtf8
+          ? DecodeUtf8(bytes.data(), bytes.data() + bytes.size())
+          : DecodeAt(encoding_, bytes.data(), bytes.data() + bytes.size());
   if (!stretch_keys_.empty() && !c.raw) {
     if (const Key key = ReadUtfStretch(src); key != kEndOfSource) return key;
     bytes = src.Peek(kMaxUnicodeCharLength);
@@ -241,7 +265,13 @@ Key UnicodeTokenReader::ReadUtf(SourceStream& src) {
   last_.value = c.value;
   last_.length = c.length;
   last_.byte_count = c.length;
-  std::memcpy(last_.bytes, bytes.data(), c.length);
+  // A copy of fixed length is a single move; bytes past the character are
+  // never written out.
+  if (bytes.size() >= kMaxUnicodeCharLength) {
+    std::memcpy(last_.bytes, bytes.data(), kMaxUnicodeCharLength);
+  } else {
+    std::memcpy(last_.bytes, bytes.data(), c.length);
+  }
   src.Skip(c.length);
   return c.raw ? RawKey(encoding_, c.value) : CharacterKey(c.value);
 }

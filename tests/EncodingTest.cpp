@@ -121,6 +121,17 @@ TEST(EncodingTest, DetectsByMarksAndWellFormedUtf8) {
       {"cut by the end of a short file", "\xE4\xB8\x80\xE4\xB8",
        Encoding::kBig5},
       {"utf-16 without a mark", "A\0B\0"s, Encoding::kBig5},
+      // Runs of ASCII and of Chinese, which detection reads in bulk.
+      {"high byte after a word of ASCII", "abcdefgh\xE4\xB8\x80",
+       Encoding::kUtf8},
+      {"ill-formed byte inside long ASCII",
+       "abcdefghijklmnop\xFFqrstuvwxyz\xE4\xB8\x80", Encoding::kBig5},
+      {"cut character inside a run of Chinese",
+       "\xE4\xB8\x80\xE4\xB8\xE4\xB8\x80", Encoding::kBig5},
+      {"surrogate after Chinese", "\xE4\xB8\x80\xED\xA0\x80", Encoding::kBig5},
+      {"overlong after Chinese", "\xE4\xB8\x80\xE0\x80\x80", Encoding::kBig5},
+      {"Chinese then two-byte then Chinese", "\xE4\xB8\x80\xC3\xA9\xE4\xB8\x80",
+       Encoding::kUtf8},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Detect(c.bytes), c.encoding) << c.name;

@@ -1,0 +1,377 @@
+#include "UnicodeSharedStretch.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <string_view>
+
+#include "UnicodeDecoder.h"
+#include "UnicodeKeys.h"
+
+namespace tessel {
+
+namespace {
+
+// As in SharedStretch.cpp: looking further gains little and delays the
+// timer; shorter stretches are left to the walk; sources are compared a
+// block at a time; buffers are refilled only when nearly spent.
+constexpr std::size_t kLongestStretch = 32 * 1024;
+constexpr std::size_t kShortestStretch = 4;
+constexpr std::size_t kBlock = 256;
+constexpr std::size_t kRefillBelow = 256;
+// The bytes of a character that a block's end may cut: all but its last.
+constexpr std::size_t kMostCutBytes = kMaxUnicodeCharLength - 1;
+// Returned where no plain compared character follows: above every scalar.
+constexpr char32_t kNoCharacter = kLastScalarValue + 1;
+
+template <Encoding kEncoding>
+inline DecodedChar Decode(const unsigned char* p, const unsigned char* end) {
+  if constexpr (kEncoding == Encoding::kUtf8) {
+    return DecodeUtf8(p, end);
+  } else if constexpr (kEncoding == Encoding::kUtf16Le) {
+    return DecodeUtf16Le(p, end);
+  } else {
+    static_assert(kEncoding == Encoding::kUtf16Be);
+    return DecodeUtf16Be(p, end);
+  }
+}
+
+inline bool IsOpener(char32_t c) { return c == '[' || c == '&'; }
+
+// A character cut by `end` decodes as raw, so it is never plain: the walk,
+// which sees the bytes after it, might read it otherwise.
+inline bool IsPlain(const DecodedChar& c, bool fold) {
+  return !c.raw && !(fold && IsOpener(c.value));
+}
+
+// The bytes of the well-formed character `c` in the encoding.
+template <Encoding kEncoding>
+inline std::size_t EncodedLength(char32_t c) {
+  if constexpr (kEncoding == Encoding::kUtf8) {
+    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+  } else {
+    return c < 0x10000 ? 2 : 4;
+  }
+}
+
+template <typename Word>
+inline Word LoadWord(const unsigned char* p) {
+  Word word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// Whether the `length` bytes (1 to 4) at `a` and `b` are the same: a
+// character's few bytes, compared in a load or two.
+inline bool SameCharacterBytes(const unsigned char* a, const unsigned char* b,
+                               std::size_t length) {
+  switch (length) {
+    case 1:
+      return a[0] == b[0];
+    case 2:
+      return LoadWord<std::uint16_t>(a) == LoadWord<std::uint16_t>(b);
+    case 3:
+      return LoadWord<std::uint16_t>(a) == LoadWord<std::uint16_t>(b) &&
+             a[2] == b[2];
+    default:
+      return LoadWord<std::uint32_t>(a) == LoadWord<std::uint32_t>(b);
+  }
+}
+
+// The length of the common prefix of the `limit` bytes at `a` and `b`.
+inline std::size_t CommonPrefix(const unsigned char* a, const unsigned char* b,
+                                std::size_t limit) {
+  std::size_t i = 0;
+  for (; i + sizeof(std::uint64_t) <= limit; i += sizeof(std::uint64_t)) {
+    const std::uint64_t differ =
+        LoadWord<std::uint64_t>(a + i) ^ LoadWord<std::uint64_t>(b + i);
+    if (differ != 0) {
+      // The first differing byte is the lowest in memory.
+      return i +
+             static_cast<std::size_t>(std::endian::native == std::endian::little
+                                          ? std::countr_zero(differ) / 8
+                                          : std::countl_zero(differ) / 8);
+    }
+  }
+  while (i < limit && a[i] == b[i]) ++i;
+  return i;
+}
+
+}  // namespace
+
+std::optional<Encoding> UnicodeShortcutEncoding(
+    std::span<const Encoding> encodings, bool reads_across_characters) {
+  if (reads_across_characters || encodings.empty()) return std::nullopt;
+  const Encoding first = encodings.front();
+  if (!IsUnicodeEncoding(first)) return std::nullopt;
+  for (const Encoding encoding : encodings) {
+    if (encoding != first) return std::nullopt;
+  }
+  return first;
+}
+
+UnicodeShortcuts::UnicodeShortcuts(Encoding encoding, bool fold_notations,
+                                   const UnicodeSignSet& signs)
+    : encoding_(encoding),
+      fold_(fold_notations),
+      signs_(signs),
+      ignored_bmp_(kPlaneSize / 64) {
+  for (char32_t c = 0; c < kPlaneSize; ++c) {
+    if (signs.IsIgnored(CharacterKey(c))) {
+      ignored_bmp_[c / 64] |= std::uint64_t{1} << (c % 64);
+    }
+  }
+  for (char32_t c = 0; c < ascii_.size(); ++c) {
+    if (fold_ && IsOpener(c)) {
+      ascii_[c] = AsciiRole::kStop;
+    } else if (c == '\n') {
+      // Always ignored, as every control character is.
+      ascii_[c] = AsciiRole::kLineFeed;
+    } else if (IsIgnored(c)) {
+      ascii_[c] = AsciiRole::kIgnored;
+    } else {
+      ascii_[c] = AsciiRole::kCompared;
+    }
+  }
+}
+
+template <Encoding kEncoding>
+inline std::size_t UnicodeShortcuts::PlainLength(const unsigned char* p,
+                                                 const unsigned char* end,
+                                                 bool* line_feed) const {
+  if constexpr (kEncoding == Encoding::kUtf8) {
+    if (*p < 0x80) {
+      const AsciiRole role = ascii_[*p];
+      *line_feed = role == AsciiRole::kLineFeed;
+      return role == AsciiRole::kStop ? 0 : 1;
+    }
+    if (IsWholeCommonThreeByteUtf8(p, end)) return 3;
+  }
+  const DecodedChar c = Decode<kEncoding>(p, end);
+  if (!IsPlain(c, fold_)) return 0;
+  *line_feed = c.value == '\n';
+  return c.length;
+}
+
+template <Encoding kEncoding>
+inline std::size_t UnicodeShortcuts::PlainPrefixIn(
+    std::span<const unsigned char> bytes, std::int64_t* line_feeds) const {
+  const unsigned char* const begin = bytes.data();
+  const unsigned char* const end = begin + bytes.size();
+  const unsigned char* p = begin;
+  std::int64_t feeds = 0;
+  while (p < end) {
+    if constexpr (kEncoding == Encoding::kUtf8) {
+      // Runs of Chinese characters in a tight loop.
+      p = SkipCommonThreeByteUtf8(p, end);
+      if (p == end) break;
+    }
+    bool line_feed = false;
+    const std::size_t length = PlainLength<kEncoding>(p, end, &line_feed);
+    if (length == 0) break;
+    feeds += line_feed;
+    p += length;
+  }
+  *line_feeds += feeds;
+  return static_cast<std::size_t>(p - begin);
+}
+
+std::size_t UnicodeShortcuts::PlainPrefix(std::span<const unsigned char> bytes,
+                                          std::int64_t* line_feeds) const {
+  switch (encoding_) {
+    case Encoding::kUtf8:
+      return PlainPrefixIn<Encoding::kUtf8>(bytes, line_feeds);
+    case Encoding::kUtf16Le:
+      return PlainPrefixIn<Encoding::kUtf16Le>(bytes, line_feeds);
+    case Encoding::kUtf16Be:
+      return PlainPrefixIn<Encoding::kUtf16Be>(bytes, line_feeds);
+    case Encoding::kBig5:
+      break;
+  }
+  return 0;
+}
+
+std::size_t UnicodeShortcuts::CopySharedStretch(RunSources& sources,
+                                                RunOutputs& outputs,
+                                                WalkPosition& position) const {
+  const int n = sources.count;
+  std::array<std::span<const unsigned char>, kMaxSources> ahead;
+  std::size_t available = kLongestStretch;
+  for (int k = 0; k < n; ++k) {
+    ahead[k] = sources.streams[k]->Peek(kRefillBelow);
+    available = std::min(available, ahead[k].size());
+  }
+  if (available < kShortestStretch) return 0;
+  // Sources that differ at once cost no more than this.
+  for (int k = 1; k < n; ++k) {
+    if (std::memcmp(ahead[0].data(), ahead[k].data(), kShortestStretch) != 0) {
+      return 0;
+    }
+  }
+
+  // Block by block, so that a stretch that ends early costs little.
+  std::int64_t feeds = 0;
+  std::size_t length = 0;
+  while (length < available) {
+    const std::size_t block = std::min(kBlock, available - length);
+    std::size_t same = block;
+    for (int k = 1; k < n; ++k) {
+      same = CommonPrefix(ahead[0].data() + length, ahead[k].data() + length,
+                          same);
+    }
+    const std::size_t plain =
+        PlainPrefix(ahead[0].subspan(length, same), &feeds);
+    length += plain;
+    // Go on only past a block that held the same plain bytes throughout,
+    // perhaps but for a character cut by its end, which the next block
+    // reads whole.
+    if (same < block || plain + kMostCutBytes < same || plain == 0) break;
+  }
+  if (length < kShortestStretch) return 0;
+  const std::string_view stretch(reinterpret_cast<const char*>(ahead[0].data()),
+                                 length);
+  for (int k = 0; k < n; ++k) {
+    outputs.results[k]->Write(stretch);
+    sources.streams[k]->Skip(length);
+    position.lines[k] += feeds;
+  }
+  return length;
+}
+
+// Moves `*p` (before `end`) past the ignored characters up to the next
+// compared one and past that one, as the walk's advance would, counting the
+// ignored line feeds in `*feeds`. Returns the compared character, or
+// kNoCharacter where a character that is not plain comes first (`*p` and
+// `*feeds` are then of no use).
+template <Encoding kEncoding>
+inline char32_t UnicodeShortcuts::NextAgreeable(const unsigned char* end,
+                                                const unsigned char** at,
+                                                std::int64_t* feeds) const {
+  const unsigned char* p = *at;
+  for (;;) {
+    if (p == end) return kNoCharacter;
+    if (kEncoding == Encoding::kUtf8 && *p < 0x80) {
+      const unsigned char b = *p++;
+      switch (ascii_[b]) {
+        case AsciiRole::kCompared:
+          *at = p;
+          return b;
+        case AsciiRole::kIgnored:
+          continue;
+        case AsciiRole::kLineFeed:
+          ++*feeds;
+          continue;
+        case AsciiRole::kStop:
+          return kNoCharacter;
+      }
+    }
+    const DecodedChar c = Decode<kEncoding>(p, end);
+    if (!IsPlain(c, fold_)) return kNoCharacter;
+    p += c.length;
+    if (!IsIgnored(c.value)) {
+      *at = p;
+      return c.value;
+    }
+    *feeds += c.value == '\n';
+  }
+}
+
+template <Encoding kEncoding, int N>
+std::size_t UnicodeShortcuts::CopyAgreeing(RunSources& sources,
+                                           RunOutputs& outputs,
+                                           WalkPosition& position) const {
+  // Each source's bytes, and where it stands after the last character all
+  // agreed on, with the line feeds passed so far. A pass moves copies of
+  // them, kept only when all agree.
+  std::array<const unsigned char*, N> begin, end, at;
+  std::array<std::int64_t, N> feeds{};
+  for (int k = 0; k < N; ++k) {
+    const std::span<const unsigned char> bytes =
+        sources.streams[k]->Peek(kRefillBelow);
+    begin[k] = at[k] = bytes.data();
+    end[k] = bytes.data() + bytes.size();
+  }
+  std::size_t passes = 0;
+  for (;;) {
+    // Where every source goes on with the same bytes, all read the same
+    // plain characters in them alike, ignored or not, and need not look
+    // them up.
+    std::size_t same = static_cast<std::size_t>(end[0] - at[0]);
+    for (int k = 1; k < N; ++k) {
+      same = std::min(same, static_cast<std::size_t>(end[k] - at[k]));
+    }
+    for (int k = 1; k < N && same > 0; ++k) {
+      same = CommonPrefix(at[0], at[k], same);
+    }
+    if (same > 0) {
+      std::int64_t line_feeds = 0;
+      const std::size_t plain =
+          PlainPrefixIn<kEncoding>({at[0], same}, &line_feeds);
+      if (plain > 0) {
+        for (int k = 0; k < N; ++k) {
+          at[k] += plain;
+          feeds[k] += line_feeds;
+        }
+        ++passes;
+        continue;
+      }
+    }
+    std::array<const unsigned char*, N> next = at;
+    std::array<std::int64_t, N> more{};
+    const char32_t first = NextAgreeable<kEncoding>(end[0], &next[0], &more[0]);
+    if (first == kNoCharacter) break;
+    // Where the sources go on in step, the next bytes of the others are
+    // the same character, which needs no decoding: equal bytes read alike.
+    const std::size_t length = EncodedLength<kEncoding>(first);
+    const unsigned char* const bytes_of_first = next[0] - length;
+    bool agree = true;
+    for (int k = 1; k < N && agree; ++k) {
+      if (static_cast<std::size_t>(end[k] - next[k]) >= length &&
+          SameCharacterBytes(next[k], bytes_of_first, length)) {
+        next[k] += length;
+      } else {
+        agree = NextAgreeable<kEncoding>(end[k], &next[k], &more[k]) == first;
+      }
+    }
+    if (!agree) break;
+    ++passes;
+    at = next;
+    for (int k = 0; k < N; ++k) feeds[k] += more[k];
+  }
+  if (passes == 0) return 0;
+  for (int k = 0; k < N; ++k) {
+    const auto length = static_cast<std::size_t>(at[k] - begin[k]);
+    outputs.results[k]->Write(
+        std::string_view(reinterpret_cast<const char*>(begin[k]), length));
+    sources.streams[k]->Skip(length);
+    position.lines[k] += feeds[k];
+  }
+  return passes;
+}
+
+std::size_t UnicodeShortcuts::CopyAgreeingStretch(
+    RunSources& sources, RunOutputs& outputs, WalkPosition& position) const {
+  const bool three = sources.count == 3;
+  switch (encoding_) {
+    case Encoding::kUtf8:
+      return three
+                 ? CopyAgreeing<Encoding::kUtf8, 3>(sources, outputs, position)
+                 : CopyAgreeing<Encoding::kUtf8, 2>(sources, outputs, position);
+    case Encoding::kUtf16Le:
+      return three ? CopyAgreeing<Encoding::kUtf16Le, 3>(sources, outputs,
+                                                         position)
+                   : CopyAgreeing<Encoding::kUtf16Le, 2>(sources, outputs,
+                                                         position);
+    case Encoding::kUtf16Be:
+      return three ? CopyAgreeing<Encoding::kUtf16Be, 3>(sources, outputs,
+                                                         position)
+                   : CopyAgreeing<Encoding::kUtf16Be, 2>(sources, outputs,
+                                                         position);
+    case Encoding::kBig5:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace tessel
