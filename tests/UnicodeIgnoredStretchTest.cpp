@@ -81,6 +81,17 @@ INSTANTIATE_TEST_SUITE_P(
                            Big5("甲乙（注文）" + kTail),
                            "甲乙" + kTail,
                            0},
+        // A three-byte opener in UTF-8 on both sides: the reader's short
+        // way for common characters must not pass over it.
+        UnicodeStretchCase{"WideNoteInUtf8OnBothSides",
+                           "甲乙（注文）" + kTail,
+                           "甲乙" + kTail,
+                           kUtf8,
+                           kUtf8,
+                           {kWideNote},
+                           "甲乙（注文）" + kTail,
+                           "甲乙" + kTail,
+                           0},
         // 𤣥 has no Big5 code: the Big5 edition spells it as a notation.
         UnicodeStretchCase{"NotesOfEachEncodingAreIgnored",
                            "甲(𤣥也)乙" + kTail,
