@@ -58,7 +58,7 @@ StartupArguments ParseStartupArguments(const QStringList& args,
 QString StartupUsageText() {
   return QStringLiteral(
       "Usage: tessel [SOURCE1 [SOURCE2 [SOURCE3]]]\n"
-      "Opens the window that compares two or three Big5 editions of a text.\n"
+      "Opens the window that compares two or three editions of a text.\n"
       "Files named here become its sources, in order; two or three of them\n"
       "choose the number of files. \"--\" ends the options.\n"
       "\n"

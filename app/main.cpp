@@ -1,4 +1,4 @@
-// tessel: the desktop program. Compares two or three Big5 editions of a
+// tessel: the desktop program. Compares two or three editions of a
 // text in a window; files named on the command line become its sources.
 
 #include <QDir>

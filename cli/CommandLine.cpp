@@ -51,9 +51,10 @@ std::filesystem::path NullDevice() {
 
 std::string UsageText() {
   return "Usage: tessel-cli [options] SOURCE1 SOURCE2 [SOURCE3]\n"
-         "Compares two or three Big5 editions of a text and writes each one\n"
-         "back out with the differences marked {{ ... || ... }}, plus a\n"
-         "difference file listing them with line numbers.\n"
+         "Compares two or three editions of a text (Big5, UTF-8 or UTF-16)\n"
+         "and writes each one back out with the differences marked\n"
+         "{{ ... || ... }}, plus a difference file listing them with line\n"
+         "numbers.\n"
          "\n"
          "  --result FILE      a result file, once per source, in source "
          "order\n"
