@@ -13,6 +13,7 @@ constexpr std::size_t kLeastDrop = 4096;
 void LookAheadSlots::Clear() {
   for (Part& part : parts_) {
     part = Part{};
+    part.generation = ++restarts_;
   }
 }
 
@@ -33,6 +34,8 @@ void LookAheadSlots::Restart(Part& part, std::int64_t start) {
   part.feeds_at_end = 0;
   part.start_feeds = 0;
   part.ended = false;
+  part.dropped = 0;
+  part.generation = ++restarts_;
 }
 
 void LookAheadSlots::Start(int k, std::int64_t start) {
@@ -62,6 +65,7 @@ void LookAheadSlots::Start(int k, std::int64_t start) {
         std::lower_bound(part.zeros.begin(), part.zeros.end(), part.head);
     part.zeros.erase(part.zeros.begin(), kept);
     for (std::size_t& zero : part.zeros) zero -= part.head;
+    part.dropped += drop;
     part.head = 0;
   }
 }

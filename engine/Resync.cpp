@@ -4,7 +4,7 @@
 #include <cassert>
 
 #include "GramIndex.h"
-#include "NearestAnchor.h"
+#include "GrowingSearch.h"
 
 namespace tessel {
 
@@ -22,10 +22,14 @@ std::int32_t FindFirst(std::span<const Unit> text,
   return static_cast<std::int32_t>(hit - text.begin());
 }
 
+// With `record`, the sweep with the longest anchors fills it; with
+// `longest`, that sweep is not made and its outcome is taken from there.
 template <typename Unit>
 AnchorMatch SearchAnchorIn(
     std::array<std::span<const Unit>, kMaxSources> windows, int window_count,
-    const AnchorRules& rules, std::int64_t enough) {
+    const AnchorRules& rules, std::int64_t enough,
+    LongestSweepRecord* record = nullptr,
+    const AnchorMatch* longest = nullptr) {
   // A scan of the window answers the first few lookups of a sweep; an index
   // pays for itself once many anchors are tried against a long window.
   constexpr int kScansBeforeIndex = 8;
@@ -37,9 +41,25 @@ AnchorMatch SearchAnchorIn(
     match.offsets[k] = static_cast<std::int32_t>(2 * windows[k].size());
   }
   bool found = false;
+  if (record != nullptr) {
+    record->tried = 0;
+    record->everywhere.clear();
+  }
+  if (longest != nullptr) {
+    match = *longest;
+    match.bound = rules.bound;
+    found = true;
+  }
   for (int length = kLongestAnchor; length > 0; length -= kAnchorStep) {
+    // A window shorter than the anchor holds none, and the sweep would
+    // only try every offset of window 0 in vain.
+    bool room = true;
+    for (int k = 0; k < window_count; ++k) {
+      room &= windows[k].size() >= static_cast<std::size_t>(length);
+    }
+    const bool given = length == kLongestAnchor && longest != nullptr;
     // A single common character only moves an anchor of 4 or more closer.
-    if (length > 1 || found) {
+    if ((length > 1 || found) && room && !given) {
       if (length == 1) {
         for (int k = 0; k < window_count; ++k) {
           windows[k] = windows[k].first(std::min<std::size_t>(
@@ -75,6 +95,14 @@ AnchorMatch SearchAnchorIn(
           everywhere = p >= 0;
           at[k] = 2 * p;
           sum += 2 * p;
+        }
+        if (length == kLongestAnchor && record != nullptr) {
+          ++record->tried;
+          if (everywhere) {
+            for (int k = 0; k < window_count; ++k) {
+              record->everywhere.push_back(at[k] / 2);
+            }
+          }
         }
         if (everywhere) {
           if (sum < match.best) {
@@ -116,6 +144,22 @@ AnchorMatch SearchAnchor(
   return SearchAnchorIn<std::uint32_t>(windows, window_count, rules, enough);
 }
 
+AnchorMatch SearchAnchorRecording(
+    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, LongestSweepRecord& record) {
+  return SearchAnchorIn<std::uint16_t>(windows, window_count, rules,
+                                       std::numeric_limits<std::int64_t>::max(),
+                                       &record);
+}
+
+AnchorMatch FinishAnchorSearch(
+    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, const AnchorMatch& longest) {
+  return SearchAnchorIn<std::uint16_t>(windows, window_count, rules,
+                                       std::numeric_limits<std::int64_t>::max(),
+                                       nullptr, &longest);
+}
+
 bool FindResync(TokenReader& reader, RunSources& sources,
                 WalkPosition& position, LookAhead& look_ahead,
                 DifferenceSpans& spans, VariantKeys& keys) {
@@ -144,24 +188,16 @@ bool FindResync(TokenReader& reader, RunSources& sources,
     look_ahead.kept.Start(k, spans.start[k]);
   }
 
-  // A fixed look-ahead is tried once; the growing one from its first size
-  // on, while it finds nothing and some source goes on beyond it.
-  std::int32_t window = look_ahead.auto_window
-                            ? std::min(kAutoFirstWindow, look_ahead.max_window)
-                            : look_ahead.window_size;
-  AnchorMatch match;
-  bool found = false;
-  for (;;) {
-    // The first try of the growing look-ahead is that of a fixed one.
-    const bool fixed_rules =
-        !look_ahead.auto_window || window <= kAutoFirstWindow;
-    const AnchorRules& rules = fixed_rules ? kFixedRules : kAutoRules;
+  SlotFrame frame;
+  for (int k = 0; k < n; ++k) {
+    frame.first[k] = look_ahead.kept.FirstSlot(k);
+    frame.generation[k] = look_ahead.kept.Generation(k);
+  }
+  const TryWindows windows_of = [&](std::int32_t window) {
     look_ahead.kept.ReadSlots(reader, streams, n, window);
     std::array<std::span<const std::uint16_t>, kMaxSources> strings;
-    bool all_ended = true;
     for (int k = 0; k < n; ++k) {
       strings[k] = look_ahead.kept.Window(k, window);
-      all_ended &= strings[k].size() < static_cast<std::size_t>(window);
       if (keys.active()) {
         // Variants must anchor as one character: the search sees keys.
         std::vector<std::uint16_t>& keyed = look_ahead.keyed[k];
@@ -173,18 +209,15 @@ bool FindResync(TokenReader& reader, RunSources& sources,
         strings[k] = keyed;
       }
     }
-    // A later try of the growing look-ahead comes after one that found no
-    // anchor within a quarter of its size, so it searches the whole of it
-    // at once.
-    match = fixed_rules ? SearchNearestAnchor(strings, n, rules)
-                        : SearchAnchor(strings, n, rules);
-    found = match.found();
-    if (!look_ahead.auto_window || found || all_ended ||
-        window >= look_ahead.max_window) {
-      break;
-    }
-    window = NextAutoWindow(window, look_ahead.max_window);
-  }
+    return strings;
+  };
+  const LookAheadTry tried =
+      TryLookAheads(windows_of, n, look_ahead.auto_window,
+                    look_ahead.window_size, look_ahead.max_window, frame,
+                    look_ahead.auto_window ? &look_ahead.far_anchor : nullptr);
+  const AnchorMatch& match = tried.match;
+  const bool found = match.found();
+  const std::int32_t window = tried.window;
   look_ahead.reached_window = std::max(look_ahead.reached_window, window);
 
   for (int k = 0; k < n; ++k) {

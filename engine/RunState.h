@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "CharCodes.h"
+#include "FarAnchorMemo.h"
 #include "LookAheadSlots.h"
 #include "OutputStream.h"
 #include "SourceStream.h"
@@ -74,6 +75,9 @@ struct LookAhead {
   std::int32_t max_window = 0;
   std::int32_t reached_window = 0;
   LookAheadSlots kept;
+  // What the growing look-ahead's last full try learned, for the searches
+  // that follow it through a long gap.
+  FarAnchorMemo far_anchor;
   // The windows of a Unicode run, whose keys need 32 bits; its look-ahead
   // is always the fixed one of window_size.
   std::array<std::vector<std::uint32_t>, kMaxSources> wide_windows;
