@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 #include "Resync.h"
 
@@ -13,7 +14,7 @@ constexpr std::int64_t kRun = kLongestAnchor;
 }  // namespace
 
 void FarAnchorMemo::Keep(const SlotFrame& frame, const SlotCounts& sizes, int n,
-                         const LongestSweepRecord& record) {
+                         LongestSweepRecord&& record) {
   const std::size_t runs =
       record.everywhere.size() / static_cast<std::size_t>(n);
   if (runs == 0) return;
@@ -41,7 +42,7 @@ void FarAnchorMemo::Keep(const SlotFrame& frame, const SlotCounts& sizes, int n,
                                            static_cast<std::size_t>(k)];
   }
   tried_end_ = frame.first[0] + record.tried;
-  everywhere_ = record.everywhere;
+  everywhere_ = std::move(record.everywhere);
 }
 
 FarAnchorMemo::Verdict FarAnchorMemo::Judge(const SlotFrame& frame,

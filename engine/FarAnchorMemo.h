@@ -62,9 +62,10 @@ class FarAnchorMemo {
 
   // Keeps what a full search with the growing look-ahead's rules recorded
   // over windows of `sizes` characters starting at `frame`, if its sweep
-  // with the longest anchors took one (else keeps what it had).
+  // with the longest anchors took one (else keeps what it had). Takes the
+  // record's runs over.
   void Keep(const SlotFrame& frame, const SlotCounts& sizes, int n,
-            const LongestSweepRecord& record);
+            LongestSweepRecord&& record);
 
   // For windows of `sizes` characters starting at `frame`, searched with
   // the growing look-ahead's rules (kAutoRules): what their sweep with the

@@ -1,6 +1,7 @@
 #include "GrowingSearch.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "NearestAnchor.h"
 
@@ -37,7 +38,7 @@ AnchorMatch TryGrown(
   LongestSweepRecord record;
   const AnchorMatch match =
       SearchAnchorRecording(windows, n, kAutoRules, record);
-  memo->Keep(frame, sizes, n, record);
+  memo->Keep(frame, sizes, n, std::move(record));
   return match;
 }
 

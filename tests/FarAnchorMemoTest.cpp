@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GrowingSearch.h"
@@ -239,7 +240,7 @@ TEST(FarAnchorMemoTest, AnswersOnlyWhatTheRecordDecides) {
     ASSERT_TRUE(SearchAnchorRecording(windows, recorded.n(), kAutoRules, record)
                     .found())
         << row.name;
-    memo.Keep(recorded.Frame(), sizes, recorded.n(), record);
+    memo.Keep(recorded.Frame(), sizes, recorded.n(), std::move(record));
 
     Editions judged{row.texts, row.judged_at, row.afresh ? 2u : 1u};
     AnchorMatch longest;
