@@ -198,15 +198,11 @@ bool FindResync(TokenReader& reader, RunSources& sources,
     std::array<std::span<const std::uint16_t>, kMaxSources> strings;
     for (int k = 0; k < n; ++k) {
       strings[k] = look_ahead.kept.Window(k, window);
+      // Variants must anchor as one character: the search sees keys.
       if (keys.active()) {
-        // Variants must anchor as one character: the search sees keys.
-        std::vector<std::uint16_t>& keyed = look_ahead.keyed[k];
-        keyed.resize(strings[k].size());
-        std::transform(strings[k].begin(), strings[k].end(), keyed.begin(),
-                       [&keys](std::uint16_t code) {
-                         return static_cast<std::uint16_t>(keys.Key(code));
-                       });
-        strings[k] = keyed;
+        strings[k] = look_ahead.keyed.Keys(
+            k, frame.first[k], frame.generation[k], strings[k],
+            [&keys](std::uint16_t code) { return keys.Key(code); });
       }
     }
     return strings;

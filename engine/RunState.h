@@ -20,6 +20,7 @@
 
 #include "CharCodes.h"
 #include "FarAnchorMemo.h"
+#include "KeyedSlots.h"
 #include "LookAheadSlots.h"
 #include "OutputStream.h"
 #include "SourceStream.h"
@@ -81,8 +82,8 @@ struct LookAhead {
   // The windows of a Unicode run, whose keys need 32 bits; its look-ahead
   // is always the fixed one of window_size.
   std::array<std::vector<std::uint32_t>, kMaxSources> wide_windows;
-  // With variant tables: each window's codes as their keys, for the search.
-  std::array<std::vector<std::uint16_t>, kMaxSources> keyed;
+  // With variant tables: the keys of the slots, for the search.
+  KeyedSlots keyed;
 };
 
 }  // namespace tessel
