@@ -467,19 +467,22 @@ bool ComparisonRun::SourcesAgreeUnicode() {
 
 void ComparisonRun::RecordVariantUnicode() {
   ++variant_count_;
-  if (variant_sink_ == nullptr) return;
+  // The reports hear of a variant through the feed, as in a Big5 run.
+  if (variant_sink_ == nullptr && !feed_) return;
   VariantMet met;
   met.source_count = sources_.count;
   for (int k = 0; k < sources_.count; ++k) {
     const Key key = position_.current[k];
+    const std::int64_t length = unicode_->sources[k]->LastLength();
     met.lines[k] = position_.lines[k];
-    met.offsets[k] =
-        sources_.streams[k]->Tell() - unicode_->sources[k]->LastLength();
+    met.offsets[k] = sources_.streams[k]->Tell() - length;
+    met.lengths[k] = length;
     met.codes[k] = key;
     // Only characters join a class, so every key here is a character's.
     met.characters[k] = static_cast<char32_t>(key - kCharacterKeyBase);
   }
-  variant_sink_->Variant(met);
+  if (feed_) feed_->Variant(met);
+  if (variant_sink_ != nullptr) variant_sink_->Variant(met);
 }
 
 void ComparisonRun::RecordVariant() {

@@ -59,8 +59,11 @@ def html_variants(path):
     return [(item[1], item[2], item[3]) for item in items if item[0] == -2]
 
 
-# The difference file's last line with a table in use, in Big5.
-VARIANT_COUNT = re.compile(rb"====== \xb2\xa7\xc5\xe9\xa6r (\d+) \xb3B ======")
+# The difference file's last line with a table in use, in Big5 or, in a
+# Unicode run, in UTF-8.
+VARIANT_COUNT = re.compile(
+    rb"====== (?:\xb2\xa7\xc5\xe9\xa6r|" + "異體字".encode("utf-8") +
+    rb") (\d+) (?:\xb3B|" + "處".encode("utf-8") + rb") ======")
 
 
 def variant_problems(base, document):
