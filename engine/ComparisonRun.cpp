@@ -500,6 +500,7 @@ bool ComparisonRun::SourcesAgreeUnicode() {
 
 void ComparisonRun::RecordVariantUnicode() {
   ++variant_count_;
+  // The reports hear of a variant through the feed, as in a Big5 run.
   if (variant_sink_ == nullptr && !feed_) return;
   VariantMet met;
   met.source_count = sources_.count;

@@ -14,6 +14,7 @@ template <typename Unit>
 void BasicLookAheadSlots<Unit>::Clear() {
   for (Part& part : parts_) {
     part = Part{};
+    part.generation = ++restarts_;
   }
 }
 
@@ -36,6 +37,8 @@ void BasicLookAheadSlots<Unit>::Restart(Part& part, std::int64_t start) {
   part.feeds_at_end = 0;
   part.start_feeds = 0;
   part.ended = false;
+  part.dropped = 0;
+  part.generation = ++restarts_;
 }
 
 template <typename Unit>
@@ -66,6 +69,7 @@ void BasicLookAheadSlots<Unit>::Start(int k, std::int64_t start) {
         std::lower_bound(part.zeros.begin(), part.zeros.end(), part.head);
     part.zeros.erase(part.zeros.begin(), kept);
     for (std::size_t& zero : part.zeros) zero -= part.head;
+    part.dropped += drop;
     part.head = 0;
   }
 }

@@ -106,6 +106,17 @@ class BasicLookAheadSlots {
   // character before the first line feed.
   std::int64_t RestOfLine(int k, std::int64_t count) const;
 
+  // The number of the first slot of source `k`'s look-ahead, counted from
+  // the first slot read after the last restart: it grows as the walk moves
+  // on, and slot n is the same character whatever look-ahead holds it.
+  std::int64_t FirstSlot(int k) const {
+    return parts_[k].dropped + static_cast<std::int64_t>(parts_[k].head);
+  }
+  // Changes whenever source `k`'s slots are read afresh (the walk went
+  // beyond what was read, or Clear), so that slot numbers from before
+  // are not mistaken for the same characters.
+  std::uint64_t Generation(int k) const { return parts_[k].generation; }
+
   // The slots kept for each source, for the memory they take.
   std::int64_t SlotsHeld(int k) const {
     return static_cast<std::int64_t>(parts_[k].codes.size());
@@ -135,6 +146,9 @@ class BasicLookAheadSlots {
     std::int64_t start_feeds = 0;
     // The source ended (or failed): every further slot is 0.
     bool ended = false;
+    // Slots dropped from the front since the last restart.
+    std::int64_t dropped = 0;
+    std::uint64_t generation = 0;
   };
 
   // Reads one slot of source `k` into `part` from `src`.
@@ -153,9 +167,10 @@ class BasicLookAheadSlots {
     part.codes.push_back(static_cast<Unit>(code));
     part.places.push_back({start, part.feeds_at_end});
   }
-  static void Restart(Part& part, std::int64_t start);
+  void Restart(Part& part, std::int64_t start);
 
   std::array<Part, kMaxSources> parts_;
+  std::uint64_t restarts_ = 0;
 };
 
 template <typename Unit>

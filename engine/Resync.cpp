@@ -22,10 +22,14 @@ std::int32_t FindFirst(std::span<const Unit> text,
   return static_cast<std::int32_t>(hit - text.begin());
 }
 
+// With `record`, the sweep with the longest anchors fills it; with
+// `longest`, that sweep is not made and its outcome is taken from there.
 template <typename Unit>
 AnchorMatch SearchAnchorIn(
     std::array<std::span<const Unit>, kMaxSources> windows, int window_count,
-    const AnchorRules& rules, std::int64_t enough) {
+    const AnchorRules& rules, std::int64_t enough,
+    LongestSweepRecord* record = nullptr,
+    const AnchorMatch* longest = nullptr) {
   // A scan of the window answers the first few lookups of a sweep; an index
   // pays for itself once many anchors are tried against a long window.
   constexpr int kScansBeforeIndex = 8;
@@ -37,9 +41,25 @@ AnchorMatch SearchAnchorIn(
     match.offsets[k] = static_cast<std::int32_t>(2 * windows[k].size());
   }
   bool found = false;
+  if (record != nullptr) {
+    record->tried = 0;
+    record->everywhere.clear();
+  }
+  if (longest != nullptr) {
+    match = *longest;
+    match.bound = rules.bound;
+    found = true;
+  }
   for (int length = kLongestAnchor; length > 0; length -= kAnchorStep) {
+    // A window shorter than the anchor holds none, and the sweep would
+    // only try every offset of window 0 in vain.
+    bool room = true;
+    for (int k = 0; k < window_count; ++k) {
+      room &= windows[k].size() >= static_cast<std::size_t>(length);
+    }
+    const bool given = length == kLongestAnchor && longest != nullptr;
     // A single common character only moves an anchor of 4 or more closer.
-    if (length > 1 || found) {
+    if ((length > 1 || found) && room && !given) {
       if (length == 1) {
         for (int k = 0; k < window_count; ++k) {
           windows[k] = windows[k].first(std::min<std::size_t>(
@@ -75,6 +95,14 @@ AnchorMatch SearchAnchorIn(
           everywhere = p >= 0;
           at[k] = 2 * p;
           sum += 2 * p;
+        }
+        if (length == kLongestAnchor && record != nullptr) {
+          ++record->tried;
+          if (everywhere) {
+            for (int k = 0; k < window_count; ++k) {
+              record->everywhere.push_back(at[k] / 2);
+            }
+          }
         }
         if (everywhere) {
           if (sum < match.best) {
@@ -116,6 +144,38 @@ AnchorMatch SearchAnchor(
   return SearchAnchorIn<std::uint32_t>(windows, window_count, rules, enough);
 }
 
+AnchorMatch SearchAnchorRecording(
+    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, LongestSweepRecord& record) {
+  return SearchAnchorIn<std::uint16_t>(windows, window_count, rules,
+                                       std::numeric_limits<std::int64_t>::max(),
+                                       &record);
+}
+
+AnchorMatch FinishAnchorSearch(
+    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, const AnchorMatch& longest) {
+  return SearchAnchorIn<std::uint16_t>(windows, window_count, rules,
+                                       std::numeric_limits<std::int64_t>::max(),
+                                       nullptr, &longest);
+}
+
+AnchorMatch SearchAnchorRecording(
+    std::array<std::span<const std::uint32_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, LongestSweepRecord& record) {
+  return SearchAnchorIn<std::uint32_t>(windows, window_count, rules,
+                                       std::numeric_limits<std::int64_t>::max(),
+                                       &record);
+}
+
+AnchorMatch FinishAnchorSearch(
+    std::array<std::span<const std::uint32_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, const AnchorMatch& longest) {
+  return SearchAnchorIn<std::uint32_t>(windows, window_count, rules,
+                                       std::numeric_limits<std::int64_t>::max(),
+                                       nullptr, &longest);
+}
+
 bool FindResync(TokenReader& reader, RunSources& sources,
                 WalkPosition& position, LookAhead& look_ahead,
                 DifferenceSpans& spans, VariantKeys& keys) {
@@ -147,16 +207,12 @@ bool FindResync(TokenReader& reader, RunSources& sources,
   TokenSlotReader slot_reader(reader);
   return SearchLookAhead(
       look_ahead.kept, slot_reader, streams, n, look_ahead, position, spans,
-      [&](int k, std::span<const std::uint16_t> codes) {
+      [&](int k, const SlotFrame& frame, std::span<const std::uint16_t> codes) {
         if (!keys.active()) return codes;
         // Variants must anchor as one character: the search sees keys.
-        std::vector<std::uint16_t>& keyed = look_ahead.keyed[k];
-        keyed.resize(codes.size());
-        std::transform(codes.begin(), codes.end(), keyed.begin(),
-                       [&keys](std::uint16_t code) {
-                         return static_cast<std::uint16_t>(keys.Key(code));
-                       });
-        return std::span<const std::uint16_t>(keyed);
+        return look_ahead.keyed.Keys(
+            k, frame.first[k], frame.generation[k], codes,
+            [&keys](std::uint16_t code) { return keys.Key(code); });
       });
 }
 

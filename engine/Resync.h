@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <span>
+#include <vector>
 
 #include "AnchorRules.h"
 #include "RunState.h"
@@ -54,6 +55,37 @@ AnchorMatch SearchAnchor(
     std::array<std::span<const std::uint32_t>, kMaxSources> windows,
     int window_count, const AnchorRules& rules = kFixedRules,
     std::int64_t enough = std::numeric_limits<std::int64_t>::max());
+
+// What the sweep with the longest anchors of one search saw, so that a
+// search that starts a little further on can be answered from it
+// (FarAnchorMemo).
+struct LongestSweepRecord {
+  // How many offsets of window 0 the sweep tried, from 0 on: every run of
+  // kLongestAnchor characters that starts before this offset either occurs
+  // in every window (and is listed below) or is missing from some window.
+  std::int32_t tried = 0;
+  // The runs that occur in every window, in the order tried: for each, its
+  // offset in each of the window_count windows, in characters.
+  std::vector<std::int32_t> everywhere;
+};
+
+// SearchAnchor over the whole windows, which also fills `record`.
+AnchorMatch SearchAnchorRecording(
+    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, LongestSweepRecord& record);
+AnchorMatch SearchAnchorRecording(
+    std::array<std::span<const std::uint32_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, LongestSweepRecord& record);
+
+// The rest of SearchAnchor once its sweep with the longest anchors is known
+// to leave `longest` (an anchor taken: best, longest_best and offsets set):
+// the windows are cut before it and the shorter sweeps made.
+AnchorMatch FinishAnchorSearch(
+    std::array<std::span<const std::uint16_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, const AnchorMatch& longest);
+AnchorMatch FinishAnchorSearch(
+    std::array<std::span<const std::uint32_t>, kMaxSources> windows,
+    int window_count, const AnchorRules& rules, const AnchorMatch& longest);
 
 // Backs every source up over its differing character (position.current),
 // records the span starts, reads the look-ahead of look_ahead.window_size

@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "CharCodes.h"
+#include "FarAnchorMemo.h"
+#include "KeyedSlots.h"
 #include "LookAheadSlots.h"
 #include "OutputStream.h"
 #include "SourceStream.h"
@@ -76,8 +78,13 @@ struct LookAhead {
   LookAheadSlots kept;
   // The slots of a Unicode run, whose keys need 32 bits.
   WideLookAheadSlots wide_kept;
-  // With variant tables: each window's codes as their keys, for the search.
-  std::array<std::vector<std::uint16_t>, kMaxSources> keyed;
+  // What the growing look-ahead's last full try learned, for the searches
+  // that follow it through a long gap. It holds slot numbers only, so it
+  // serves kept and wide_kept alike (a run uses one of them).
+  FarAnchorMemo far_anchor;
+  // With variant tables in a Big5 run: the keys of the slots, for the
+  // search. A Unicode run's slots hold their keys already.
+  KeyedSlots keyed;
 };
 
 }  // namespace tessel

@@ -74,7 +74,10 @@ bool FindResyncUnicode(UnicodeReaders& readers, RunSources& sources,
   UnicodeSlotReader slot_reader(readers);
   return SearchLookAhead(
       look_ahead.wide_kept, slot_reader, streams, n, look_ahead, position,
-      spans, [](int, std::span<const std::uint32_t> keys) { return keys; });
+      spans, [](int, const SlotFrame&, std::span<const std::uint32_t> keys) {
+        // The slots hold each character's compare key already.
+        return keys;
+      });
 }
 
 void WriteDifferenceUnicode(UnicodeReaders& readers, RunSources& sources,

@@ -59,7 +59,8 @@ def html_variants(path):
     return [(item[1], item[2], item[3]) for item in items if item[0] == -2]
 
 
-# The count line, in Big5 (a Big5 run) or UTF-8 (a Unicode run).
+# The difference file's last line with a table in use, in Big5 or, in a
+# Unicode run, in UTF-8.
 VARIANT_COUNT = re.compile(
     rb"====== (?:\xb2\xa7\xc5\xe9\xa6r|" + "異體字".encode("utf-8") +
     rb") (\d+) (?:\xb3B|" + "處".encode("utf-8") + rb") ======")
