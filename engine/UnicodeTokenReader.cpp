@@ -157,6 +157,13 @@ Key UnicodeTokenReader::ReadNote(SourceStream& src, std::int64_t start) {
   return kNoteKeyBase + static_cast<Key>(index);
 }
 
+bool UnicodeTokenReader::OpensStretch(Key key) const {
+  for (const auto& [open, close] : stretch_keys_) {
+    if (!open.empty() && open.front() == key) return true;
+  }
+  return false;
+}
+
 Key UnicodeTokenReader::ReadUtfStretch(SourceStream& src) {
   const std::span<const unsigned char> bytes =
       src.Peek(TokenReader::kStretchLookahead);
@@ -250,7 +257,10 @@ Key UnicodeTokenReader::ReadUtf(SourceStream& src) {
       encoding_ == Encoding::kUtf8
           ? DecodeUtf8(bytes.data(), bytes.data() + bytes.size())
           : DecodeAt(encoding_, bytes.data(), bytes.data() + bytes.size());
-  if (!stretch_keys_.empty() && !c.raw) {
+  // The long look for a closer is made only at an opener's first
+  // character: made at every character, it would refill the source's
+  // buffer at each one.
+  if (!c.raw && OpensStretch(CharacterKey(c.value))) {
     if (const Key key = ReadUtfStretch(src); key != kEndOfSource) return key;
     bytes = src.Peek(kMaxUnicodeCharLength);
   }

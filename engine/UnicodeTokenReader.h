@@ -104,6 +104,8 @@ class UnicodeTokenReader {
   Key ReadUtf(SourceStream& src);
   // A stretch whose opener starts at the current position; 0 when none.
   Key ReadUtfStretch(SourceStream& src);
+  // Whether `key` is the first character of some stretch's opener.
+  bool OpensStretch(Key key) const;
   // A note whose "(" was just read, starting at `start`; 0 when none, with
   // `src` after the "(".
   Key ReadNote(SourceStream& src, std::int64_t start);
