@@ -83,6 +83,13 @@ inline const unsigned char* SkipCommonThreeByteUtf8(const unsigned char* p,
   return p;
 }
 
+// The scalar value of the common three-byte character at `p`
+// (IsWholeCommonThreeByteUtf8).
+inline char32_t CommonThreeByteUtf8Value(const unsigned char* p) {
+  return (char32_t{p[0]} & 0x0F) << 12 | (char32_t{p[1]} & 0x3F) << 6 |
+         (char32_t{p[2]} & 0x3F);
+}
+
 // Reads the UTF-8 character at `p`; `p` < `end`. ASCII and the three-byte
 // characters of the CJK blocks are taken inline.
 inline DecodedChar DecodeUtf8(const unsigned char* p,
@@ -92,9 +99,7 @@ inline DecodedChar DecodeUtf8(const unsigned char* p,
   // E1..EC and EE..EF take any continuation bytes; E0 and ED do not.
   if (b0 >= 0xE1 && b0 <= 0xEF && b0 != 0xED && end - p >= 3 &&
       (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
-    return {(char32_t{b0} & 0x0F) << 12 | (char32_t{p[1]} & 0x3F) << 6 |
-                (char32_t{p[2]} & 0x3F),
-            3, false};
+    return {CommonThreeByteUtf8Value(p), 3, false};
   }
   return DecodeUtf8Slow(p, end);
 }

@@ -39,6 +39,14 @@ inline DecodedChar Decode(const unsigned char* p, const unsigned char* end) {
 
 inline bool IsOpener(char32_t c) { return c == '[' || c == '&'; }
 
+constexpr char32_t kFirstMultiByteUtf8 = 0x80;
+constexpr unsigned kFirstFourByteLead = 0xF0;
+
+// The first byte of the UTF-8 form of the BMP character `c` (>= 0x80).
+inline unsigned char Utf8LeadByte(char32_t c) {
+  return static_cast<unsigned char>(c < 0x800 ? 0xC0 | c >> 6 : 0xE0 | c >> 12);
+}
+
 // A character cut by `end` decodes as raw, so it is never plain: the walk,
 // which sees the bytes after it, might read it otherwise.
 inline bool IsPlain(const DecodedChar& c, bool fold) {
@@ -121,6 +129,15 @@ UnicodeShortcuts::UnicodeShortcuts(Encoding encoding, bool fold_notations,
     if (signs.IsIgnored(CharacterKey(c))) {
       ignored_bmp_[c / 64] |= std::uint64_t{1} << (c % 64);
     }
+  }
+  for (char32_t c = kFirstMultiByteUtf8; c < kPlaneSize; ++c) {
+    if (IsIgnored(c)) may_lead_ignored_[Utf8LeadByte(c)] = true;
+  }
+  // Beyond the plane the set is asked: too many characters to ask it of
+  // each here.
+  for (unsigned lead = kFirstFourByteLead; lead < may_lead_ignored_.size();
+       ++lead) {
+    may_lead_ignored_[lead] = true;
   }
   for (char32_t c = 0; c < ascii_.size(); ++c) {
     if (fold_ && IsOpener(c)) {
@@ -268,8 +285,10 @@ inline char32_t UnicodeShortcuts::NextAgreeable(const unsigned char* end,
     }
     const DecodedChar c = Decode<kEncoding>(p, end);
     if (!IsPlain(c, fold_)) return kNoCharacter;
+    const bool may_be_ignored =
+        kEncoding != Encoding::kUtf8 || may_lead_ignored_[*p];
     p += c.length;
-    if (!IsIgnored(c.value)) {
+    if (!may_be_ignored || !IsIgnored(c.value)) {
       *at = p;
       return c.value;
     }

@@ -110,6 +110,10 @@ class UnicodeShortcuts {
   // that the common characters need neither the singleton table nor the
   // set's own lookup.
   std::vector<std::uint64_t> ignored_bmp_;
+  // By the lead byte of a UTF-8 character of two bytes or more: whether
+  // any character it may lead is ignored. The characters of Chinese text
+  // lead with bytes that lead no punctuation, so most need no look-up.
+  std::array<bool, 0x100> may_lead_ignored_{};
 };
 
 }  // namespace tessel

@@ -40,9 +40,11 @@ UnicodeTokenReader::UnicodeTokenReader(Encoding encoding,
     : encoding_(encoding),
       notations_(notations),
       fold_(fold_notations),
-      big5_reader_(big5_notations_, no_signs_, fold_notations) {}
+      big5_reader_(big5_notations_, no_signs_, fold_notations) {
+  UpdateInlineReading();
+}
 
-Key UnicodeTokenReader::ReadKey(SourceStream& src) {
+Key UnicodeTokenReader::ReadKeyInFull(SourceStream& src) {
   const Key key = ReadPlain(src);
   if (notes_ != nullptr && !reading_note_ && last_.kind == Kind::kCharacter &&
       last_.value == kNoteOpen) {
@@ -55,25 +57,12 @@ Key UnicodeTokenReader::ReadKey(SourceStream& src) {
 }
 
 Key UnicodeTokenReader::ReadPlain(SourceStream& src) {
-  if (encoding_ == Encoding::kUtf8 && stretch_keys_.empty()) {
-    // Most characters of a Chinese text, taken before anything else: such
-    // a character is never raw and never an opener, so ReadUtf would read
-    // it just so. A rule that looks at more characters must come first:
-    // an ignored stretch may open with such a character, so with stretches
-    // every character goes the long way.
+  if (reads_common_inline_) {
     const std::span<const unsigned char> bytes =
         src.Peek(kMaxUnicodeCharLength);
-    const unsigned char* const p = bytes.data();
     if (bytes.size() >= kMaxUnicodeCharLength &&
-        IsWholeCommonThreeByteUtf8(p, p + bytes.size())) {
-      const DecodedChar c = DecodeUtf8(p, p + bytes.size());
-      last_.kind = Kind::kCharacter;
-      last_.value = c.value;
-      last_.length = c.length;
-      last_.byte_count = c.length;
-      std::memcpy(last_.bytes, p, kMaxUnicodeCharLength);
-      src.Skip(c.length);
-      return CharacterKey(c.value);
+        IsWholeCommonThreeByteUtf8(bytes.data(), bytes.data() + bytes.size())) {
+      return TakeCommonCharacter(src, bytes.data());
     }
   }
   return encoding_ == Encoding::kBig5 ? ReadBig5(src) : ReadUtf(src);
@@ -97,6 +86,7 @@ void UnicodeTokenReader::SetIgnoredStretches(
     if (!open.empty() && !close.empty())
       stretch_keys_.emplace_back(open, close);
   }
+  UpdateInlineReading();
 }
 
 void UnicodeTokenReader::SetUnorderedNotes(NoteTable* notes,

@@ -15,6 +15,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -57,7 +59,20 @@ class UnicodeTokenReader {
 
   // Reads the next token of `src` and returns its key; 0 at the end of the
   // source (and, in Big5, at a 0x1A, which it consumes).
-  Key ReadKey(SourceStream& src);
+  Key ReadKey(SourceStream& src) {
+    // Most characters of a Chinese text, read inline: the look-ahead after
+    // every difference reads them one by one.
+    if (reads_common_inline_) {
+      const std::span<const unsigned char> bytes =
+          src.Peek(kMaxUnicodeCharLength);
+      if (bytes.size() >= kMaxUnicodeCharLength &&
+          IsWholeCommonThreeByteUtf8(bytes.data(),
+                                     bytes.data() + bytes.size())) {
+        return TakeCommonCharacter(src, bytes.data());
+      }
+    }
+    return ReadKeyInFull(src);
+  }
 
   // The bytes of source the last token stood for, so that a caller can step
   // back over it.
@@ -99,8 +114,33 @@ class UnicodeTokenReader {
     unsigned char bytes[kMaxUnicodeCharLength] = {};
   };
 
+  // ReadKey for every token but a common character read inline.
+  Key ReadKeyInFull(SourceStream& src);
   // ReadKey without notes.
   Key ReadPlain(SourceStream& src);
+  // Makes the common three-byte UTF-8 character at `p`, the next bytes of
+  // `src` with at least kMaxUnicodeCharLength of them at hand, the last
+  // token and moves past it. Such a character is never raw, never an
+  // opener of a notation or a note, and so reads just as ReadUtf would
+  // read it.
+  Key TakeCommonCharacter(SourceStream& src, const unsigned char* p) {
+    const char32_t value = CommonThreeByteUtf8Value(p);
+    last_.kind = Kind::kCharacter;
+    last_.value = value;
+    last_.length = kCommonCharacterBytes;
+    last_.byte_count = kCommonCharacterBytes;
+    std::memcpy(last_.bytes, p, kMaxUnicodeCharLength);
+    src.Skip(kCommonCharacterBytes);
+    return CharacterKey(value);
+  }
+  // Whether ReadKey may take common characters inline: in a UTF-8 source
+  // without ignored stretches, which may open with such a character.
+  void UpdateInlineReading() {
+    reads_common_inline_ =
+        encoding_ == Encoding::kUtf8 && stretch_keys_.empty();
+  }
+
+  static constexpr std::uint8_t kCommonCharacterBytes = 3;
   Key ReadUtf(SourceStream& src);
   // A stretch whose opener starts at the current position; 0 when none.
   Key ReadUtfStretch(SourceStream& src);
@@ -135,6 +175,7 @@ class UnicodeTokenReader {
   const UnicodeSignSet* note_signs_ = nullptr;
   NoteHalves halves_;
   bool reading_note_ = false;
+  bool reads_common_inline_ = false;
 };
 
 }  // namespace tessel

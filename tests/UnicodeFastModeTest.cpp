@@ -328,6 +328,47 @@ TEST(UnicodeFastModeTest, AgreeingStretchCopiesUpToTheLastAgreement) {
   EXPECT_EQ(ReadFile(dir / "r2"), "天，地玄\n\n黃");
 }
 
+// An ignored symbol of any length, led by any byte, is passed over where
+// only one source has it; the shortcut's table of lead bytes must not send
+// it to be compared.
+TEST(UnicodeFastModeTest, AgreeingStretchPassesIgnoredSymbolsOfEveryLength) {
+  const struct {
+    const char* name;
+    std::string sign;
+  } cases[] = {
+      {"two bytes", "·"},
+      {"two bytes, last lead", "߿"},
+      {"three bytes, punctuation", "。"},
+      {"three bytes, among common characters", "兀"},
+      {"three bytes, E0 lead", "ࠀ"},
+      {"three bytes, ED lead", "퟿"},
+      {"four bytes", "𠀀"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    UnicodeSignSet signs;
+    signs.LoadSignMemo(c.sign, Encoding::kUtf8);
+    const UnicodeShortcuts shortcuts(Encoding::kUtf8, true, signs);
+    RunSources sources;
+    RunOutputs outputs;
+    WalkPosition position;
+    sources.count = 2;
+    const std::string with_sign = "天" + c.sign + "地";
+    sources.streams[0] = SourceStream::FromBytes(with_sign);
+    sources.streams[1] = SourceStream::FromBytes("天地");
+    outputs.results[0] =
+        OutputStream::OpenFile(dir / "r1", OutputStream::Mode::kBinary);
+    outputs.results[1] =
+        OutputStream::OpenFile(dir / "r2", OutputStream::Mode::kBinary);
+    EXPECT_GT(shortcuts.CopyAgreeingStretch(sources, outputs, position), 0u);
+    ASSERT_TRUE(outputs.results[0]->Close());
+    ASSERT_TRUE(outputs.results[1]->Close());
+    EXPECT_EQ(ReadFile(dir / "r1"), with_sign);
+    EXPECT_EQ(ReadFile(dir / "r2"), "天地");
+  }
+}
+
 // A Unicode run in fast mode looks at the timer as a Big5 run does (see
 // FastModeTest): each "[" is a pass that no shortcut takes.
 TEST(UnicodeFastModeTest, LooksForAStopAsOftenAsABig5Run) {
