@@ -103,9 +103,15 @@ Code TokenReader::ReadNote(SourceStream& src) {
   reading_note_ = true;
   bool closed = false;
   for (;;) {
+    const std::int64_t before = src.Tell();
     const Code code = ReadToken(src);
+    // A NUL ends a note also where a high byte before it swallowed it: a
+    // result file writes that byte without its NUL, so a note holding one
+    // could not be written back as the characters it stands for.
+    const bool nul = code == kSingleByteBase ||
+                     (IsSingleByteCode(code) && src.Tell() - before == 2);
     if (code == kEndOfSource || code == kLineFeed || code == kCarriageReturn ||
-        code == kSingleByteBase || code == kSingleByteBase + kNoteOpen ||
+        nul || code == kSingleByteBase + kNoteOpen ||
         src.Tell() - start > static_cast<std::int64_t>(kStretchLookahead)) {
       break;
     }

@@ -189,5 +189,33 @@ TEST(UnorderedNoteSigns, ASignFileHoldsNoNotes) {
             BytesText("AB{{(x/y)||q/r}}CDEFGH"));
 }
 
+// A high byte swallows the NUL after it, and a result file writes it alone;
+// a note over such a pair would be written back with the NUL, so there is
+// no note there: the run is the one without notes.
+TEST(UnorderedNoteBytes, NoNoteOverASwallowedNul) {
+  using namespace std::string_literals;
+  TempDir dir;
+  WriteFile(dir / "s1",
+            "XB(e/\xA9\x00"
+            "b)CDEFGHIJ"s);
+  WriteFile(dir / "s2",
+            "AB(e/\xA9\x00"
+            "b)CDEFGHIJ"s);
+  RecordingHost host;
+  RunOptions& o = host.options;
+  o.sources = {dir / "s1", dir / "s2", {}};
+  o.results = {dir / "r1", dir / "r2", {}};
+  o.difference = dir / "d";
+  o.encodings.fill(EncodingChoice::kBig5);
+  o.notes_unordered = true;
+  NotationTable notations;
+  ComparisonRun run(host, notations);
+  const RunStatus status = run.RunComparison(o);
+  ASSERT_EQ(status.outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(status.diff_count, 1);
+  EXPECT_EQ(BytesText(ReadFile(dir / "r1")), BytesText("{{X||A}}B(e/\xA9"
+                                                       "b)CDEFGHIJ"));
+}
+
 }  // namespace
 }  // namespace tessel::testing
