@@ -5,31 +5,11 @@
 #include <cstring>
 #include <string_view>
 
+#include "SharedBytes.h"
+
 namespace tessel {
 
 namespace {
-
-// Looking further than this gains little and delays the timer.
-constexpr std::size_t kLongestStretch = 32 * 1024;
-// Shorter stretches are left to the walk. Between two places where the
-// editions' layouts differ (a line break, a punctuation mark) there are
-// seldom more than a few dozen bytes, so even short stretches pay.
-constexpr std::size_t kShortestStretch = 4;
-// Sources are compared this many bytes at a time.
-constexpr std::size_t kBlock = 256;
-// The buffers are refilled only when fewer bytes than this are left in
-// them: refilling on every pass would cost more than it saves.
-constexpr std::size_t kRefillBelow = 256;
-
-std::size_t CommonPrefix(std::span<const unsigned char> a,
-                         std::span<const unsigned char> b, std::size_t limit) {
-  std::size_t i = 0;
-  while (i + 8 <= limit && std::memcmp(a.data() + i, b.data() + i, 8) == 0) {
-    i += 8;
-  }
-  while (i < limit && a[i] == b[i]) ++i;
-  return i;
-}
 
 // Bytes that end a plain stretch: 0x1A, and the openers when notations
 // fold. With stretches or notes, also every byte that may begin one (a lead
@@ -132,54 +112,19 @@ std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
 
 std::size_t CopySharedStretch(const TokenReader& reader, RunSources& sources,
                               RunOutputs& outputs, WalkPosition& position) {
-  const int n = sources.count;
-  std::array<std::span<const unsigned char>, kMaxSources> ahead;
-  std::size_t available = kLongestStretch;
-  for (int k = 0; k < n; ++k) {
-    ahead[k] = sources.streams[k]->Peek(kRefillBelow);
-    available = std::min(available, ahead[k].size());
-  }
-  if (available < kShortestStretch) return 0;
-
-  // Sources that differ at once cost no more than this.
-  for (int k = 1; k < n; ++k) {
-    if (std::memcmp(ahead[0].data(), ahead[k].data(), kShortestStretch) != 0) {
-      return 0;
-    }
-  }
-
-  // Block by block, so that a stretch that ends early costs little.
   // A run without stretches or notes keeps its constant table, uncopied.
   Stops special;
   if (reader.has_special_starts()) special = StopsOf(reader);
   const Stops& stops = reader.has_special_starts()
                            ? special
                            : kPlainStops[reader.fold_notations() ? 1 : 0];
-  std::int64_t feeds = 0;
-  std::size_t length = 0;
-  while (length < available) {
-    const std::size_t block = std::min(kBlock, available - length);
-    std::size_t same = block;
-    for (int k = 1; k < n; ++k) {
-      same = CommonPrefix(ahead[0].subspan(length), ahead[k].subspan(length),
-                          same);
-    }
-    const std::size_t plain =
-        PlainPrefixWith(ahead[0].subspan(length, same), stops, &feeds);
-    length += plain;
-    // Go on only past a block that held the same plain bytes throughout,
-    // perhaps but for the first byte of a character cut by its end.
-    if (same < block || plain + 1 < same || plain == 0) break;
-  }
-  if (length < kShortestStretch) return 0;
-  const std::string_view stretch(reinterpret_cast<const char*>(ahead[0].data()),
-                                 length);
-  for (int k = 0; k < n; ++k) {
-    outputs.results[k]->Write(stretch);
-    sources.streams[k]->Skip(length);
-    position.lines[k] += feeds;
-  }
-  return length;
+  // A block's end may cut a double-byte character after its first byte.
+  constexpr std::size_t kMostCutBytes = 1;
+  return CopySameBytes(
+      sources, outputs, position, kMostCutBytes,
+      [&stops](std::span<const unsigned char> bytes, std::int64_t* feeds) {
+        return PlainPrefixWith(bytes, stops, feeds);
+      });
 }
 
 namespace {

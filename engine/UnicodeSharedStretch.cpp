@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "SharedBytes.h"
 #include "UnicodeDecoder.h"
 #include "UnicodeKeys.h"
 
@@ -13,13 +14,6 @@ namespace tessel {
 
 namespace {
 
-// As in SharedStretch.cpp: looking further gains little and delays the
-// timer; shorter stretches are left to the walk; sources are compared a
-// block at a time; buffers are refilled only when nearly spent.
-constexpr std::size_t kLongestStretch = 32 * 1024;
-constexpr std::size_t kShortestStretch = 4;
-constexpr std::size_t kBlock = 256;
-constexpr std::size_t kRefillBelow = 256;
 // The bytes of a character that a block's end may cut: all but its last.
 constexpr std::size_t kMostCutBytes = kMaxUnicodeCharLength - 1;
 // Returned where no plain compared character follows: above every scalar.
@@ -63,13 +57,6 @@ inline std::size_t EncodedLength(char32_t c) {
   }
 }
 
-template <typename Word>
-inline Word LoadWord(const unsigned char* p) {
-  Word word;
-  std::memcpy(&word, p, sizeof word);
-  return word;
-}
-
 // Whether the `length` bytes (1 to 4) at `a` and `b` are the same: a
 // character's few bytes, compared in a load or two.
 inline bool SameCharacterBytes(const unsigned char* a, const unsigned char* b,
@@ -85,25 +72,6 @@ inline bool SameCharacterBytes(const unsigned char* a, const unsigned char* b,
     default:
       return LoadWord<std::uint32_t>(a) == LoadWord<std::uint32_t>(b);
   }
-}
-
-// The length of the common prefix of the `limit` bytes at `a` and `b`.
-inline std::size_t CommonPrefix(const unsigned char* a, const unsigned char* b,
-                                std::size_t limit) {
-  std::size_t i = 0;
-  for (; i + sizeof(std::uint64_t) <= limit; i += sizeof(std::uint64_t)) {
-    const std::uint64_t differ =
-        LoadWord<std::uint64_t>(a + i) ^ LoadWord<std::uint64_t>(b + i);
-    if (differ != 0) {
-      // The first differing byte is the lowest in memory.
-      return i +
-             static_cast<std::size_t>(std::endian::native == std::endian::little
-                                          ? std::countr_zero(differ) / 8
-                                          : std::countl_zero(differ) / 8);
-    }
-  }
-  while (i < limit && a[i] == b[i]) ++i;
-  return i;
 }
 
 }  // namespace
@@ -212,48 +180,11 @@ std::size_t UnicodeShortcuts::PlainPrefix(std::span<const unsigned char> bytes,
 std::size_t UnicodeShortcuts::CopySharedStretch(RunSources& sources,
                                                 RunOutputs& outputs,
                                                 WalkPosition& position) const {
-  const int n = sources.count;
-  std::array<std::span<const unsigned char>, kMaxSources> ahead;
-  std::size_t available = kLongestStretch;
-  for (int k = 0; k < n; ++k) {
-    ahead[k] = sources.streams[k]->Peek(kRefillBelow);
-    available = std::min(available, ahead[k].size());
-  }
-  if (available < kShortestStretch) return 0;
-  // Sources that differ at once cost no more than this.
-  for (int k = 1; k < n; ++k) {
-    if (std::memcmp(ahead[0].data(), ahead[k].data(), kShortestStretch) != 0) {
-      return 0;
-    }
-  }
-
-  // Block by block, so that a stretch that ends early costs little.
-  std::int64_t feeds = 0;
-  std::size_t length = 0;
-  while (length < available) {
-    const std::size_t block = std::min(kBlock, available - length);
-    std::size_t same = block;
-    for (int k = 1; k < n; ++k) {
-      same = CommonPrefix(ahead[0].data() + length, ahead[k].data() + length,
-                          same);
-    }
-    const std::size_t plain =
-        PlainPrefix(ahead[0].subspan(length, same), &feeds);
-    length += plain;
-    // Go on only past a block that held the same plain bytes throughout,
-    // perhaps but for a character cut by its end, which the next block
-    // reads whole.
-    if (same < block || plain + kMostCutBytes < same || plain == 0) break;
-  }
-  if (length < kShortestStretch) return 0;
-  const std::string_view stretch(reinterpret_cast<const char*>(ahead[0].data()),
-                                 length);
-  for (int k = 0; k < n; ++k) {
-    outputs.results[k]->Write(stretch);
-    sources.streams[k]->Skip(length);
-    position.lines[k] += feeds;
-  }
-  return length;
+  return CopySameBytes(
+      sources, outputs, position, kMostCutBytes,
+      [this](std::span<const unsigned char> bytes, std::int64_t* feeds) {
+        return PlainPrefix(bytes, feeds);
+      });
 }
 
 // Moves `*p` (before `end`) past the ignored characters up to the next
