@@ -226,14 +226,9 @@ void CompareOptionsDialog::SetOpenDialog(
 }
 
 void CompareOptionsDialog::PickTableFile() {
-  const QString text = table_file_field_->text();
-  const QString directory = DirectoryPart(text);
-  OpenFileDialog& dialog = OpenDialog();
-  dialog.SetStartDirectory(!directory.isEmpty() ? directory
-                           : start_dir_         ? start_dir_()
-                                                : QString());
-  dialog.SetStartFileName(NamePart(text));
-  if (const std::optional<QString> chosen = dialog.Run()) {
+  if (const std::optional<QString> chosen =
+          PickForField(OpenDialog(), table_file_field_->text(),
+                       start_dir_ ? start_dir_() : QString())) {
     table_file_field_->setText(*chosen);
     table_file_box_->setChecked(true);
   }

@@ -4,6 +4,8 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 
+#include "FileNames.h"
+
 namespace tessel::app {
 
 namespace {
@@ -79,6 +81,15 @@ std::optional<QString> QtOpenFileDialog::Run() {
     return std::nullopt;
   }
   return dialog_->selectedFiles().front();
+}
+
+std::optional<QString> PickForField(OpenFileDialog& dialog, const QString& text,
+                                    const QString& fallback_directory) {
+  const QString directory = DirectoryPart(text);
+  dialog.SetStartDirectory(directory.isEmpty() ? fallback_directory
+                                               : directory);
+  dialog.SetStartFileName(NamePart(text));
+  return dialog.Run();
 }
 
 }  // namespace tessel::app

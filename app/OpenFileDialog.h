@@ -29,6 +29,13 @@ class OpenFileDialog {
   virtual std::optional<QString> Run() = 0;
 };
 
+// Runs `dialog` for a file field holding `text`: it starts in the field's
+// folder, or in `fallback_directory` when the field names none, and offers
+// the field's file name (none for an empty field). Returns the chosen
+// file's full path, or nothing when the user cancelled.
+std::optional<QString> PickForField(OpenFileDialog& dialog, const QString& text,
+                                    const QString& fallback_directory);
+
 // The real dialog, for one file that need not exist. It lives as long as
 // its parent, so that the filter chosen in its last confirmed run is the
 // one preselected in the next; a cancelled run does not change it. The

@@ -131,14 +131,8 @@ void SetupDialog::SetOpenDialog(std::unique_ptr<OpenFileDialog> dialog) {
 }
 
 void SetupDialog::PickProgram(QLineEdit* field) {
-  const QString text = field->text();
-  const QString directory = DirectoryPart(text);
-  OpenFileDialog& dialog = OpenDialog();
-  dialog.SetStartDirectory(!directory.isEmpty() ? directory
-                           : start_dir_         ? start_dir_()
-                                                : QString());
-  dialog.SetStartFileName(NamePart(text));
-  if (const std::optional<QString> chosen = dialog.Run()) {
+  if (const std::optional<QString> chosen = PickForField(
+          OpenDialog(), field->text(), start_dir_ ? start_dir_() : QString())) {
     field->setText(*chosen);
   }
 }

@@ -343,13 +343,8 @@ void MainWindow::InsertDefaultSigns() {
 }
 
 void MainWindow::PickFile(QLineEdit* field) {
-  const QString text = field->text();
-  const QString directory = DirectoryPart(text);
-  OpenFileDialog& dialog = OpenDialog();
-  dialog.SetStartDirectory(directory.isEmpty() ? run_control_.StartDir
-                                               : directory);
-  dialog.SetStartFileName(NamePart(text));
-  if (const std::optional<QString> chosen = dialog.Run()) {
+  if (const std::optional<QString> chosen =
+          PickForField(OpenDialog(), field->text(), run_control_.StartDir)) {
     field->setText(*chosen);
   }
 }
