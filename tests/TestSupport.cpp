@@ -46,6 +46,15 @@ void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
+void SetTwoSourceRun(RunOptions& options, const TempDir& dir,
+                     std::string_view source1, std::string_view source2) {
+  WriteFile(dir / "s1", source1);
+  WriteFile(dir / "s2", source2);
+  options.sources = {dir / "s1", dir / "s2", {}};
+  options.results = {dir / "r1", dir / "r2", {}};
+  options.difference = dir / "d";
+}
+
 std::string CodesText(const std::vector<Code>& codes) {
   std::string text;
   for (Code code : codes) {

@@ -37,6 +37,11 @@ class TempDir {
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Writes `source1` and `source2` as dir/s1 and dir/s2 and points `options`
+// at them, their results dir/r1 and dir/r2 and the difference file dir/d.
+void SetTwoSourceRun(RunOptions& options, const TempDir& dir,
+                     std::string_view source1, std::string_view source2);
+
 // Renders codes as four hex digits each, separated by blanks: "A4A4 010A".
 std::string CodesText(const std::vector<Code>& codes);
 

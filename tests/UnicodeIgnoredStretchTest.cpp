@@ -42,13 +42,9 @@ TEST_P(UnicodeIgnoredStretchTest, CopiesStretchesInTheirSourcesBytes) {
   const UnicodeStretchCase& c = GetParam();
   for (const bool fast : {false, true}) {
     TempDir dir;
-    WriteFile(dir / "s1", c.source1);
-    WriteFile(dir / "s2", c.source2);
     RecordingHost host;
     RunOptions& o = host.options;
-    o.sources = {dir / "s1", dir / "s2", {}};
-    o.results = {dir / "r1", dir / "r2", {}};
-    o.difference = dir / "d";
+    SetTwoSourceRun(o, dir, c.source1, c.source2);
     o.encodings = {c.encoding1, c.encoding2, EncodingChoice::kAuto};
     o.unicode = true;
     o.ignore_between = c.stretches;

@@ -57,12 +57,8 @@ class UnicodeRunTest : public ::testing::TestWithParam<UnicodeRunCase> {};
 TEST_P(UnicodeRunTest, WritesEveryFileExactly) {
   const UnicodeRunCase& c = GetParam();
   TempDir dir;
-  WriteFile(dir / "s1", c.source1);
-  WriteFile(dir / "s2", c.source2);
   RunOptions options;
-  options.sources = {dir / "s1", dir / "s2", {}};
-  options.results = {dir / "r1", dir / "r2", {}};
-  options.difference = dir / "d";
+  SetTwoSourceRun(options, dir, c.source1, c.source2);
   options.unicode = c.unicode;
   if (!c.encodings.empty()) {
     const auto choices = ParseEncodingChoices(c.encodings, 3);
@@ -158,12 +154,9 @@ INSTANTIATE_TEST_SUITE_P(
 // look-ahead has read both short sources to their ends, so both have ended.
 TEST(UnicodeRunClosingLines, AreWrittenInEachFilesEncoding) {
   TempDir dir;
-  WriteFile(dir / "s1", "\xFF\xFE" + Utf16Le("甲乙" + kTail));
-  WriteFile(dir / "s2", Big5("甲丁" + kTail));
   RunOptions options;
-  options.sources = {dir / "s1", dir / "s2", {}};
-  options.results = {dir / "r1", dir / "r2", {}};
-  options.difference = dir / "d";
+  SetTwoSourceRun(options, dir, "\xFF\xFE" + Utf16Le("甲乙" + kTail),
+                  Big5("甲丁" + kTail));
   options.diff_limit = 1;
   NotationTable notations;
   RecordingHost host;
@@ -216,12 +209,8 @@ TEST(UnicodeRunOptions, EveryOptionIsTakenAndFeedsTheSinks) {
     const auto text = [&](const std::string& utf8) {
       return row.unicode ? utf8 : Big5(utf8);
     };
-    WriteFile(dir / "s1", text("甲乙" + kTail));
-    WriteFile(dir / "s2", text("甲丁" + kTail));
     RunOptions options;
-    options.sources = {dir / "s1", dir / "s2", {}};
-    options.results = {dir / "r1", dir / "r2", {}};
-    options.difference = dir / "d";
+    SetTwoSourceRun(options, dir, text("甲乙" + kTail), text("甲丁" + kTail));
     options.encodings.fill(row.unicode ? EncodingChoice::kUtf8
                                        : EncodingChoice::kBig5);
     options.auto_window = row.auto_window;
@@ -398,12 +387,8 @@ TEST(UnicodeRunOpener, NearTheBufferEdgeIsWrittenAsItself) {
     const std::string source =
         std::string(before, 'x') + "&甲乙丙丁戊己庚辛壬癸&[子丑寅卯" + "\n";
     TempDir dir;
-    WriteFile(dir / "s1", source);
-    WriteFile(dir / "s2", source);
     RunOptions options;
-    options.sources = {dir / "s1", dir / "s2", {}};
-    options.results = {dir / "r1", dir / "r2", {}};
-    options.difference = dir / "d";
+    SetTwoSourceRun(options, dir, source, source);
     NotationTable notations;
     RecordingHost host;
     ComparisonRun run(host, notations);
@@ -433,12 +418,8 @@ class UnicodeSignTest : public ::testing::TestWithParam<SignCase> {};
 TEST_P(UnicodeSignTest, IgnoresTheSymbolsInAnyEncoding) {
   const SignCase& c = GetParam();
   TempDir dir;
-  WriteFile(dir / "s1", c.source1);
-  WriteFile(dir / "s2", c.source2);
   RunOptions options;
-  options.sources = {dir / "s1", dir / "s2", {}};
-  options.results = {dir / "r1", dir / "r2", {}};
-  options.difference = dir / "d";
+  SetTwoSourceRun(options, dir, c.source1, c.source2);
   options.fold_notations = c.fold;
   if (!c.sign_file.empty()) {
     WriteFile(dir / "sign", c.sign_file);

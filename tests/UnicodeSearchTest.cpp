@@ -502,12 +502,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(UnicodeVariantSink, GetsThePlaceAndTheCharacters) {
   TempDir dir;
-  WriteFile(dir / "s1", "A\n" + kWeiBig5);
-  WriteFile(dir / "s2", "A\n\n爲");
   RunOptions o;
-  o.sources = {dir / "s1", dir / "s2", {}};
-  o.results = {dir / "r1", dir / "r2", {}};
-  o.difference = dir / "d";
+  SetTwoSourceRun(o, dir, "A\n" + kWeiBig5, "A\n\n爲");
   o.encodings = {kBig5, kUtf8, EncodingChoice::kAuto};
   o.variant_tables = "semantic";
   NotationTable notations;

@@ -169,13 +169,9 @@ namespace {
 TEST(UnorderedNoteSigns, ASignFileHoldsNoNotes) {
   TempDir dir;
   WriteFile(dir / "signs", "(x/y)");
-  WriteFile(dir / "s1", "AB(x/y)CDEFGH");
-  WriteFile(dir / "s2", "ABq/rCDEFGH");
   RecordingHost host;
   RunOptions& o = host.options;
-  o.sources = {dir / "s1", dir / "s2", {}};
-  o.results = {dir / "r1", dir / "r2", {}};
-  o.difference = dir / "d";
+  SetTwoSourceRun(o, dir, "AB(x/y)CDEFGH", "ABq/rCDEFGH");
   o.encodings.fill(EncodingChoice::kBig5);
   o.use_sign_file = true;
   o.sign_file = dir / "signs";
@@ -195,17 +191,13 @@ TEST(UnorderedNoteSigns, ASignFileHoldsNoNotes) {
 TEST(UnorderedNoteBytes, NoNoteOverASwallowedNul) {
   using namespace std::string_literals;
   TempDir dir;
-  WriteFile(dir / "s1",
-            "XB(e/\xA9\x00"
-            "b)CDEFGHIJ"s);
-  WriteFile(dir / "s2",
-            "AB(e/\xA9\x00"
-            "b)CDEFGHIJ"s);
   RecordingHost host;
   RunOptions& o = host.options;
-  o.sources = {dir / "s1", dir / "s2", {}};
-  o.results = {dir / "r1", dir / "r2", {}};
-  o.difference = dir / "d";
+  SetTwoSourceRun(o, dir,
+                  "XB(e/\xA9\x00"
+                  "b)CDEFGHIJ"s,
+                  "AB(e/\xA9\x00"
+                  "b)CDEFGHIJ"s);
   o.encodings.fill(EncodingChoice::kBig5);
   o.notes_unordered = true;
   NotationTable notations;
