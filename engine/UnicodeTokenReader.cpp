@@ -57,14 +57,7 @@ Key UnicodeTokenReader::ReadKeyInFull(SourceStream& src) {
 }
 
 Key UnicodeTokenReader::ReadPlain(SourceStream& src) {
-  if (reads_common_inline_) {
-    const std::span<const unsigned char> bytes =
-        src.Peek(kMaxUnicodeCharLength);
-    if (bytes.size() >= kMaxUnicodeCharLength &&
-        IsWholeCommonThreeByteUtf8(bytes.data(), bytes.data() + bytes.size())) {
-      return TakeCommonCharacter(src, bytes.data());
-    }
-  }
+  // ReadKey has already tried the common characters inline.
   return encoding_ == Encoding::kBig5 ? ReadBig5(src) : ReadUtf(src);
 }
 

@@ -116,7 +116,8 @@ class UnicodeTokenReader {
 
   // ReadKey for every token but a common character read inline.
   Key ReadKeyInFull(SourceStream& src);
-  // ReadKey without notes.
+  // A token read the long way, without notes: ReadKey tries the common
+  // characters inline before it comes here.
   Key ReadPlain(SourceStream& src);
   // Makes the common three-byte UTF-8 character at `p`, the next bytes of
   // `src` with at least kMaxUnicodeCharLength of them at hand, the last
