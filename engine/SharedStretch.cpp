@@ -5,68 +5,17 @@
 #include <cstring>
 #include <string_view>
 
+#include "PlainBig5.h"
 #include "SharedBytes.h"
 
 namespace tessel {
 
 namespace {
 
-// Bytes that end a plain stretch: 0x1A, and the openers when notations
-// fold. With stretches or notes, also every byte that may begin one (a lead
-// byte too), where the walk must decide.
-using StopTable = std::array<bool, 256>;
-constexpr auto kStops = [] {
-  std::array<StopTable, 2> stops{};
-  for (auto& table : stops) table[kEndOfFileByte] = true;
-  stops[1]['['] = stops[1]['&'] = true;
-  return stops;
-}();
-
-struct Stops {
-  StopTable table;
-  // Whether a lead byte may stop too; otherwise only single bytes are
-  // looked up, as ever.
-  bool high = false;
-};
-constexpr std::array<Stops, 2> kPlainStops = {Stops{kStops[0]},
-                                              Stops{kStops[1]}};
-
-Stops StopsOf(const TokenReader& reader) {
-  Stops stops{kStops[reader.fold_notations() ? 1 : 0]};
-  if (reader.has_special_starts()) {
-    const auto& starts = reader.special_starts();
-    for (std::size_t b = 0; b < starts.size(); ++b) {
-      stops.table[b] = stops.table[b] || starts[b];
-      stops.high = stops.high || (starts[b] && b >= kFirstHighByte);
-    }
-  }
-  return stops;
-}
-
-// How the walk reads a byte 0x80 or above followed by `second`.
-enum class HighByte {
-  kPair,   // one double-byte character with it
-  kAlone,  // a character of its own, before a line end
-  kStop,   // before a NUL or 0x1A: not copied unchanged, left to the walk
-};
-
-inline HighByte ReadHighByte(unsigned char second) {
-  if (second > kEndOfFileByte)
-    return HighByte::kPair;  // by far the most common
-  if (second == kLineFeedByte || second == kCarriageReturnByte) {
-    return HighByte::kAlone;
-  }
-  if (second == 0 || second == kEndOfFileByte) return HighByte::kStop;
-  return HighByte::kPair;
-}
-
-}  // namespace
-
-namespace {
-
 template <bool kHighStops>
 std::size_t PlainPrefixOf(std::span<const unsigned char> bytes,
-                          const StopTable& stops, std::int64_t* line_feeds) {
+                          const PlainStopTable& stops,
+                          std::int64_t* line_feeds) {
   const unsigned char* p = bytes.data();
   const std::size_t n = bytes.size();
   std::int64_t feeds = 0;
@@ -98,7 +47,7 @@ std::size_t PlainPrefixOf(std::span<const unsigned char> bytes,
 }
 
 std::size_t PlainPrefixWith(std::span<const unsigned char> bytes,
-                            const Stops& stops, std::int64_t* line_feeds) {
+                            const PlainStops& stops, std::int64_t* line_feeds) {
   return stops.high ? PlainPrefixOf<true>(bytes, stops.table, line_feeds)
                     : PlainPrefixOf<false>(bytes, stops.table, line_feeds);
 }
@@ -107,17 +56,19 @@ std::size_t PlainPrefixWith(std::span<const unsigned char> bytes,
 
 std::size_t PlainPrefix(std::span<const unsigned char> bytes, bool fold,
                         std::int64_t* line_feeds) {
-  return PlainPrefixOf<false>(bytes, kStops[fold ? 1 : 0], line_feeds);
+  return PlainPrefixOf<false>(bytes, kConstantPlainStops[fold ? 1 : 0].table,
+                              line_feeds);
 }
 
 std::size_t CopySharedStretch(const TokenReader& reader, RunSources& sources,
                               RunOutputs& outputs, WalkPosition& position) {
   // A run without stretches or notes keeps its constant table, uncopied.
-  Stops special;
-  if (reader.has_special_starts()) special = StopsOf(reader);
-  const Stops& stops = reader.has_special_starts()
-                           ? special
-                           : kPlainStops[reader.fold_notations() ? 1 : 0];
+  PlainStops special;
+  if (reader.has_special_starts()) special = PlainStopsOf(reader);
+  const PlainStops& stops =
+      reader.has_special_starts()
+          ? special
+          : kConstantPlainStops[reader.fold_notations() ? 1 : 0];
   // A block's end may cut a double-byte character after its first byte.
   constexpr std::size_t kMostCutBytes = 1;
   return CopySameBytes(
@@ -137,32 +88,11 @@ namespace {
 template <bool kHighStops>
 inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
                           std::size_t* at, std::int64_t* feeds,
-                          const StopTable& stops, const SignSet& signs) {
+                          const PlainStopTable& stops, const SignSet& signs) {
   std::size_t i = *at;
   for (;;) {
-    if (i + 1 >= size) return kEndOfSource;
-    const unsigned char b = bytes[i];
-    Code code;
-    if (b >= kFirstHighByte) {
-      if (kHighStops && stops[b]) return kEndOfSource;
-      const unsigned char second = bytes[i + 1];
-      switch (ReadHighByte(second)) {
-        case HighByte::kPair:
-          code = b * 256u + second;
-          i += 2;
-          break;
-        case HighByte::kAlone:
-          code = kSingleByteBase + b;
-          i += 1;
-          break;
-        case HighByte::kStop:
-          return kEndOfSource;
-      }
-    } else {
-      if (stops[b]) return kEndOfSource;
-      code = kSingleByteBase + b;
-      i += 1;
-    }
+    const Code code = ReadPlainCode<kHighStops>(bytes, size, &i, stops);
+    if (code == kEndOfSource) return kEndOfSource;
     if (!signs.IsIgnored(code)) {
       *at = i;
       return code;
@@ -172,7 +102,7 @@ inline Code NextAgreeable(const unsigned char* bytes, std::size_t size,
 }
 
 template <int N, bool kHighStops>
-std::size_t CopyAgreeing(const TokenReader& reader, const StopTable& stops,
+std::size_t CopyAgreeing(const TokenReader& reader, const PlainStopTable& stops,
                          RunSources& sources, RunOutputs& outputs,
                          WalkPosition& position) {
   const SignSet& signs = reader.signs();
@@ -214,13 +144,14 @@ std::size_t CopyAgreeing(const TokenReader& reader, const StopTable& stops,
 std::size_t CopyAgreeingStretch(const TokenReader& reader, RunSources& sources,
                                 RunOutputs& outputs, WalkPosition& position) {
   if (!reader.has_special_starts()) {
-    const StopTable& stops = kStops[reader.fold_notations() ? 1 : 0];
+    const PlainStopTable& stops =
+        kConstantPlainStops[reader.fold_notations() ? 1 : 0].table;
     return sources.count == 3 ? CopyAgreeing<3, false>(reader, stops, sources,
                                                        outputs, position)
                               : CopyAgreeing<2, false>(reader, stops, sources,
                                                        outputs, position);
   }
-  const Stops stops = StopsOf(reader);
+  const PlainStops stops = PlainStopsOf(reader);
   if (!stops.high) {
     return sources.count == 3
                ? CopyAgreeing<3, false>(reader, stops.table, sources, outputs,
