@@ -1,5 +1,8 @@
 #include "DifferenceFeed.h"
 
+#include <algorithm>
+#include <cstring>
+#include <type_traits>
 #include <utility>
 
 #include "Big5Utf8.h"
@@ -8,6 +11,39 @@
 namespace tessel {
 
 namespace {
+
+// Plain Big5 text is converted this many bytes at a time.
+constexpr std::size_t kPlainPeek = 4096;
+// A Big5 byte gives at most three bytes of UTF-8 (a lone high byte is
+// U+FFFD).
+constexpr std::size_t kMostUtf8PerByte = 3;
+// The copied text's room: a piece, and one pass of plain text beyond it.
+constexpr std::size_t kCopyReserve =
+    2 * DifferenceFeed::kCopyPiece +
+    kMostUtf8PerByte * DifferenceFeed::kCopyPiece + 1;
+
+// Double-byte codes convert to characters no report escapes or marks (a
+// test checks the table); single bytes may need escaping.
+constexpr Code kFirstVerbatimCode = kFirstHighByte * 256;
+
+// Every plain character's UTF-8, and whether `signs` ignores it.
+template <typename PlainCharacter>
+std::vector<PlainCharacter> PlainUtf8Table(const SignSet& signs) {
+  static_assert(sizeof(PlainCharacter) == sizeof(std::uint32_t));
+  const std::array<CodeUtf8, kCodeLimit>& utf8 = CodeUtf8Table();
+  std::vector<PlainCharacter> table(kCodeLimit);
+  for (Code code = kSingleByteBase; code < kCodeLimit; ++code) {
+    const CodeUtf8& character = utf8[code];
+    if (character.length == CodeUtf8::kNotACharacterCode) continue;
+    PlainCharacter& entry = table[code];
+    std::memcpy(entry.bytes, character.bytes, sizeof entry.bytes);
+    entry.length_and_ignored = character.length;
+    if (signs.IsIgnored(code)) {
+      entry.length_and_ignored |= PlainCharacter::kIgnored;
+    }
+  }
+  return table;
+}
 
 // One token at a time through a Big5 run's reader.
 class Big5Tokens {
@@ -138,8 +174,10 @@ DifferenceFeed::DifferenceFeed(
     : sinks_(std::move(sinks)),
       reader_(&reader),
       sources_(std::move(sources)),
-      source_count_(source_count) {
-  copy_.reserve(2 * kCopyPiece);
+      source_count_(source_count),
+      plain_stops_(PlainStopsOf(reader)),
+      plain_utf8_(PlainUtf8Table<PlainCharacter>(reader.signs())) {
+  copy_.reserve(kCopyReserve);
 }
 
 DifferenceFeed::DifferenceFeed(
@@ -153,7 +191,7 @@ DifferenceFeed::DifferenceFeed(
       signs_(&signs),
       sources_(std::move(sources)),
       source_count_(source_count) {
-  copy_.reserve(2 * kCopyPiece);
+  copy_.reserve(kCopyReserve);
   for (int k = 0; k < source_count_; ++k) {
     SourceStream& src = *sources_[k];
     src.Skip(ByteOrderMarkLength(unicode_[k]->encoding(), src.Peek(3)));
@@ -162,14 +200,20 @@ DifferenceFeed::DifferenceFeed(
 
 void DifferenceFeed::Begin(const RunDescription& run) {
   for (DifferenceSink* sink : sinks_) sink->BeginRun(run);
+  for (int k = 0; k < source_count_; ++k) {
+    for (const DifferenceSink* sink : sinks_) {
+      wanted_[k] = wanted_[k] || sink->WantsCopiedText(k);
+    }
+  }
 }
 
 void DifferenceFeed::EndPiece(int k, bool flush) {
   if (copy_.size() > piece_start_) {
-    pieces_.push_back(
-        {static_cast<std::uint32_t>(copy_.size()), copy_ignored_});
+    pieces_.push_back({static_cast<std::uint32_t>(copy_.size()), copy_ignored_,
+                       copy_verbatim_});
     piece_start_ = copy_.size();
   }
+  copy_verbatim_ = true;
   if (pieces_.empty() || (!flush && copy_.size() < kCopyPiece)) return;
   const CopiedPieces copied{copy_, pieces_};
   for (DifferenceSink* sink : sinks_) sink->CopyPieces(k, copied);
@@ -179,6 +223,12 @@ void DifferenceFeed::EndPiece(int k, bool flush) {
 }
 
 void DifferenceFeed::CopyTo(int k, std::int64_t offset) {
+  if (!wanted_[k]) {
+    // The walk hands over places at character boundaries, so the next
+    // span reads as it would after reading up to it.
+    if (sources_[k]->Tell() < offset) sources_[k]->Seek(offset);
+    return;
+  }
   if (reader_ != nullptr) {
     CopyWith(Big5Tokens(*reader_), k, offset);
   } else {
@@ -190,6 +240,14 @@ template <typename Tokens>
 void DifferenceFeed::CopyWith(Tokens tokens, int k, std::int64_t offset) {
   SourceStream& src = *sources_[k];
   while (src.Tell() < offset) {
+    if constexpr (std::is_same_v<Tokens, Big5Tokens>) {
+      const std::span<const unsigned char> ahead = src.Peek(kPlainPeek);
+      const std::size_t room = static_cast<std::size_t>(std::min<std::int64_t>(
+          offset - src.Tell(), static_cast<std::int64_t>(ahead.size())));
+      src.Skip(plain_stops_.high ? CopyPlainBig5<true>(k, ahead.first(room))
+                                 : CopyPlainBig5<false>(k, ahead.first(room)));
+      if (src.Tell() >= offset) break;
+    }
     const std::int64_t before = src.Tell();
     const Code code = tokens.Read(src);
     // A 0x1A, or a high byte the source ends after, reads as the end and
@@ -204,9 +262,57 @@ void DifferenceFeed::CopyWith(Tokens tokens, int k, std::int64_t offset) {
       EndPiece(k, false);
       copy_ignored_ = ignored;
     }
+    copy_verbatim_ = false;
     tokens.AppendText(copy_);
   }
   EndPiece(k, true);
+}
+
+template <bool kHighStops>
+std::size_t DifferenceFeed::CopyPlainBig5(
+    int k, std::span<const unsigned char> bytes) {
+  const PlainCharacter* const table = plain_utf8_.data();
+  const std::size_t size = std::min(bytes.size(), kCopyPiece);
+  // Each byte gives at most three of UTF-8, and each character is stored
+  // as a word of four whose last byte the next one overwrites.
+  std::size_t end = copy_.size();
+  copy_.resize(end + kMostUtf8PerByte * size + 1);
+  char* const out = copy_.data();
+  // At most a piece per byte, each written in advance and kept only where
+  // one ends: the editions alternate between compared and ignored text
+  // every few characters, too irregularly for a branch to guess.
+  std::size_t count = pieces_.size();
+  pieces_.resize(count + size + 1);
+  CopiedPiece* const pieces = pieces_.data();
+  std::size_t piece_start = piece_start_;
+  bool piece_ignored = copy_ignored_;
+  bool piece_verbatim = copy_verbatim_;
+  std::size_t at = 0;
+  for (;;) {
+    const Code code =
+        ReadPlainCode<kHighStops>(bytes.data(), size, &at, plain_stops_.table);
+    if (code == kEndOfSource) break;
+    const PlainCharacter& entry = table[code];
+    const bool ignored =
+        (entry.length_and_ignored & PlainCharacter::kIgnored) != 0;
+    const bool turn = ignored != piece_ignored;
+    const bool ends = turn & (end > piece_start);
+    pieces[count] = {static_cast<std::uint32_t>(end), piece_ignored,
+                     piece_verbatim};
+    count += ends;
+    piece_start = ends ? end : piece_start;
+    piece_ignored = ignored;
+    piece_verbatim = (turn | piece_verbatim) & (code >= kFirstVerbatimCode);
+    std::memcpy(out + end, &entry, sizeof entry);
+    end += entry.length_and_ignored & PlainCharacter::kLengthMask;
+  }
+  pieces_.resize(count);
+  piece_start_ = piece_start;
+  copy_ignored_ = piece_ignored;
+  copy_verbatim_ = piece_verbatim;
+  copy_.resize(end);
+  if (copy_.size() >= kCopyPiece) EndPiece(k, false);
+  return at;
 }
 
 // The same reading as TokenReader::CopySource, which writes the span to

@@ -19,10 +19,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "DifferenceSink.h"
+#include "PlainBig5.h"
 #include "RunOptions.h"
 #include "RunState.h"
 #include "RunStatus.h"
@@ -100,10 +102,15 @@ class DifferenceFeed {
   void End(ReportOutcome outcome, std::int64_t difference_count);
 
  private:
-  // Reads source k up to `offset`, handing it over as copied text.
+  // Reads source k up to `offset`, handing it over as copied text; moves
+  // straight there when no sink wants the text.
   void CopyTo(int k, std::int64_t offset);
   template <typename Tokens>
   void CopyWith(Tokens tokens, int k, std::int64_t offset);
+  // Converts the plain characters at the start of `bytes` (PlainBig5.h)
+  // into the copied text of source k. Returns the bytes read.
+  template <bool kHighStops>
+  std::size_t CopyPlainBig5(int k, std::span<const unsigned char> bytes);
   // Ends the piece being gathered, if it holds anything; and hands the
   // pieces over once they hold kCopyPiece bytes, or with `flush`.
   void EndPiece(int k, bool flush);
@@ -124,12 +131,27 @@ class DifferenceFeed {
   const UnicodeSignSet* signs_ = nullptr;
   std::array<std::unique_ptr<SourceStream>, kMaxSources> sources_;
   int source_count_;
+  // Whether some sink wants each source's copied text.
+  std::array<bool, kMaxSources> wanted_{};
+  // Where a Big5 run's plain text stops (PlainBig5.h).
+  PlainStops plain_stops_;
   // The copied text of one source not yet handed over, its pieces, and
   // where the last one (not yet ended) starts and whether it is ignored.
   std::string copy_;
   std::vector<CopiedPiece> pieces_;
   std::size_t piece_start_ = 0;
   bool copy_ignored_ = false;
+  bool copy_verbatim_ = true;
+  // A Big5 run's plain characters (PlainBig5.h), indexed by code: the
+  // UTF-8, and in one byte its length and whether the run ignores the
+  // character, so that one word read gives both.
+  struct PlainCharacter {
+    static constexpr std::uint8_t kIgnored = 0x80;
+    static constexpr std::uint8_t kLengthMask = 0x7F;
+    char bytes[3];
+    std::uint8_t length_and_ignored;
+  };
+  std::vector<PlainCharacter> plain_utf8_;
   // One difference's texts, per source: the whole span, its compared
   // characters.
   std::array<std::string, kMaxSources> span_text_, span_compared_;

@@ -137,10 +137,14 @@ struct RunEnd {
 // ends at byte ends[i].end (counted from the start of `text`; the last ends
 // at its end), starts where the one before ended, is never empty, and is
 // ignored or not as ends[i].ignored says. Two pieces in a row may both be
-// ignored or both not.
+// ignored or both not. A piece whose `verbatim` is set holds only
+// characters that no report escapes or marks: well-formed UTF-8 of
+// characters from U+0080 up, none of them U+2028, U+2029, U+FDD0, U+FDD1,
+// U+FFFE or U+FFFF; so a writer may copy it as it is. Unset says nothing.
 struct CopiedPiece {
   std::uint32_t end;
   bool ignored;
+  bool verbatim = false;
 };
 struct CopiedPieces {
   std::string_view text;
@@ -152,6 +156,12 @@ class DifferenceSink {
   virtual ~DifferenceSink() = default;
 
   virtual void BeginRun(const RunDescription& run) = 0;
+
+  // Whether the sink needs the copied text of source `source` (0-based).
+  // Asked once, after BeginRun. Where no sink needs it, the feed passes
+  // over that text without reading it, and hands none of it over, but a
+  // variant's character still comes as copied text.
+  virtual bool WantsCopiedText(int /*source*/) const { return true; }
 
   // Text of source `source` (0-based) that the run passed without a
   // difference. `ignored` says whether its characters are ignored symbols

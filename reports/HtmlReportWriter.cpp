@@ -139,22 +139,31 @@ void HtmlReportWriter::BeginRun(const RunDescription& run) {
 
 void HtmlReportWriter::CopyText(int source, std::string_view text,
                                 bool ignored) {
-  std::string scratch;
-  Add(source, WithoutMarks(text, scratch), ignored);
+  Add(source, text, ignored, false);
 }
 
 void HtmlReportWriter::CopyPieces(int source, const CopiedPieces& copied) {
-  // The mark and U+FFFD are both three bytes: the pieces' ends still hold.
-  std::string scratch;
-  const std::string_view text = WithoutMarks(copied.text, scratch);
   std::uint32_t start = 0;
   for (const CopiedPiece& piece : copied.pieces) {
-    Add(source, text.substr(start, piece.end - start), piece.ignored);
+    Add(source, copied.text.substr(start, piece.end - start), piece.ignored,
+        piece.verbatim);
     start = piece.end;
   }
 }
 
-void HtmlReportWriter::Add(int source, std::string_view text, bool ignored) {
+void HtmlReportWriter::AddText(int source, std::string_view text,
+                               bool verbatim) {
+  std::string& pending = pending_[source];
+  if (verbatim) {
+    pending += text;
+    return;
+  }
+  std::string scratch;
+  AppendJsonStringContent(WithoutMarks(text, scratch), pending);
+}
+
+void HtmlReportWriter::Add(int source, std::string_view text, bool ignored,
+                           bool verbatim) {
   if (text.empty()) return;
   std::string& pending = pending_[source];
   if (ignored != pending_ignored_[source]) {
@@ -166,12 +175,12 @@ void HtmlReportWriter::Add(int source, std::string_view text, bool ignored) {
     // text, never ignored and never split.
     const std::string_view character = text.substr(0, marked);
     pending += kVariantMark;
-    pending += character;
+    AddText(source, character, verbatim);
     pending += kVariantMark;
     text.remove_prefix(character.size());
     marked = 0;
   }
-  pending += text;
+  AddText(source, text, verbatim);
   if (pending.size() >= kHtmlFlushBytes) Flush(source);
 }
 
@@ -183,9 +192,9 @@ void HtmlReportWriter::Flush(int source) {
   pending_ignored_[source] = false;
   out_.Put('[');
   out_.Write(std::to_string(source));
-  out_.Put(',');
-  WriteJsonString(pending, out_);
-  out_.Write("],\n");
+  out_.Write(",\"");
+  out_.Write(pending);
+  out_.Write("\"],\n");
   pending.clear();
 }
 

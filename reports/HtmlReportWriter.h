@@ -49,15 +49,18 @@ class HtmlReportWriter : public DifferenceSink {
 
   void BeginRun(const RunDescription& run) override;
   void CopyText(int source, std::string_view text, bool ignored) override;
-  // As CopyText for each piece, with one look for the page's mark.
+  // As CopyText for each piece, copying verbatim pieces as they are.
   void CopyPieces(int source, const CopiedPieces& copied) override;
   void Difference(const DifferenceRecord& record) override;
   void Variant(const VariantRecord& record) override;
   void EndRun(const RunEnd& end) override;
 
  private:
-  // Adds `text` (holding no mark) to the source's pending text.
-  void Add(int source, std::string_view text, bool ignored);
+  // Adds `text` to the source's pending text, which is held as the inside
+  // of a JSON string with the page's marks: `verbatim` text as it is
+  // (DifferenceSink.h), other text escaped and with every mark made U+FFFD.
+  void Add(int source, std::string_view text, bool ignored, bool verbatim);
+  void AddText(int source, std::string_view text, bool verbatim);
   void Flush(int source);
   void WriteVerdict(const RunEnd& end);
   void WriteStrip();

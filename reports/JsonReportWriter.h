@@ -46,8 +46,9 @@ class JsonReportWriter : public DifferenceSink {
   JsonReportWriter(OutputStream& out, std::string program);
 
   void BeginRun(const RunDescription& run) override;
-  void CopyText(int source, std::string_view text, bool ignored) override;
   // The file holds no copied text.
+  bool WantsCopiedText(int) const override { return false; }
+  void CopyText(int source, std::string_view text, bool ignored) override;
   void CopyPieces(int, const CopiedPieces&) override {}
   void Difference(const DifferenceRecord& record) override;
   void Variant(const VariantRecord& record) override;

@@ -150,7 +150,17 @@ void TeiWriter::CopyText(int source, std::string_view text, bool) {
 }
 
 void TeiWriter::CopyPieces(int source, const CopiedPieces& copied) {
-  if (source == 0) WriteText(copied.text, true);
+  if (source != 0) return;
+  std::uint32_t start = 0;
+  for (const CopiedPiece& piece : copied.pieces) {
+    const std::string_view text = copied.text.substr(start, piece.end - start);
+    if (piece.verbatim) {
+      out_.Write(text);
+    } else {
+      WriteText(text, true);
+    }
+    start = piece.end;
+  }
 }
 
 void TeiWriter::Difference(const DifferenceRecord& record) {

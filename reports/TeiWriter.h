@@ -47,8 +47,11 @@ class TeiWriter : public DifferenceSink {
   TeiWriter(OutputStream& out, std::string program);
 
   void BeginRun(const RunDescription& run) override;
+  // The base text is source 1's; the others' show only in readings.
+  bool WantsCopiedText(int source) const override { return source == 0; }
   void CopyText(int source, std::string_view text, bool ignored) override;
-  // Source 1's pieces are written in one go: ignored or not, they are text.
+  // Source 1's pieces, ignored or not, are text; verbatim ones are written
+  // as they are.
   void CopyPieces(int source, const CopiedPieces& copied) override;
   void Difference(const DifferenceRecord& record) override;
   void Variant(const VariantRecord& record) override;

@@ -93,9 +93,9 @@ const AsciiEscapes& XmlEscapes() {
 // U+FFFD, and each other character as `wide` writes it into its second
 // argument, or as it is where `wide` returns false. Whatever needs no
 // escaping is written a stretch at a time.
-template <typename Wide>
-void WriteEscaped(std::string_view text, const AsciiEscapes& ascii,
-                  OutputStream& out, Wide wide) {
+template <typename Out, typename Wide>
+void WriteEscaped(std::string_view text, const AsciiEscapes& ascii, Out& out,
+                  Wide wide) {
   const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
   const auto* const end = begin + text.size();
   const unsigned char* kept = begin;  // the start of the stretch as it is
@@ -153,14 +153,34 @@ std::size_t CountCodePoints(std::string_view text) {
   return count;
 }
 
-void WriteJsonString(std::string_view text, OutputStream& out) {
-  out.Put('"');
+namespace {
+
+// Appends what is written to a string.
+struct StringOut {
+  std::string& text;
+  void Write(std::string_view more) { text.append(more); }
+};
+
+template <typename Out>
+void WriteJsonContent(std::string_view text, Out& out) {
   WriteEscaped(text, JsonEscapes(), out, [](char32_t c, std::string& s) {
     if (c != kLineSeparator && c != kParagraphSeparator) return false;
     s = Hex("\\u%04x", static_cast<unsigned>(c));
     return true;
   });
+}
+
+}  // namespace
+
+void WriteJsonString(std::string_view text, OutputStream& out) {
   out.Put('"');
+  WriteJsonContent(text, out);
+  out.Put('"');
+}
+
+void AppendJsonStringContent(std::string_view text, std::string& out) {
+  StringOut string_out{out};
+  WriteJsonContent(text, string_out);
 }
 
 void WriteHtmlText(std::string_view text, OutputStream& out) {

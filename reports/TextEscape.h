@@ -37,6 +37,9 @@ std::size_t CountCodePoints(std::string_view text);
 // HTML script element without ending it.
 void WriteJsonString(std::string_view text, OutputStream& out);
 
+// Appends `text` to `out` as WriteJsonString writes it, without the quotes.
+void AppendJsonStringContent(std::string_view text, std::string& out);
+
 // Writes `text` as HTML character data or attribute value: escapes & < > "
 // and ', and shows each control character other than tab and line feed as
 // its visible picture (U+2400 + code; DEL as U+2421) since a browser would

@@ -12,6 +12,7 @@
 #include "Big5Utf8.h"
 #include "ComparisonRun.h"
 #include "TestSupport.h"
+#include "UnicodeDecoder.h"
 #include "UnicodeText.h"
 
 namespace tessel::testing {
@@ -30,6 +31,23 @@ using namespace std::string_literals;
 #define ZHOU "\xA6\x7B"    // its second byte is '{'
 #define LI_OLD "\xF9\xD8"  // 裏, a semantic variant of
 #define LI_NEW "\xB8\xCC"  // 裡
+
+// Whether `text` holds only what the sink contract lets a writer copy as
+// it is: well-formed characters from U+0080 up, none of those escaped or
+// used as marks by a report.
+bool CopiesVerbatim(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = p + text.size();
+  while (p < end) {
+    const DecodedChar c = DecodeUtf8(p, end);
+    if (c.raw || c.value < 0x80 || c.value == 0x2028 || c.value == 0x2029 ||
+        c.value == 0xFDD0 || c.value == 0xFDD1 || c.value >= 0xFFFE) {
+      return false;
+    }
+    p += c.length;
+  }
+  return true;
+}
 
 // Everything a run tells a sink, with each source's text in the order the
 // sink received it, spans included.
@@ -52,6 +70,27 @@ struct RecordingSink : DifferenceSink {
   std::vector<std::string> variants;
   std::array<std::string, kMaxReportSources> awaited;
   int misplaced = 0;
+  // Which sources' copied text the sink asks for.
+  std::array<bool, kMaxReportSources> wants{true, true, true};
+  // Bytes in pieces called verbatim, and of those pieces the ones that
+  // hold a character some report escapes or marks.
+  std::size_t verbatim_bytes = 0;
+  int false_verbatim = 0;
+
+  bool WantsCopiedText(int k) const override { return wants[k]; }
+  void CopyPieces(int k, const CopiedPieces& copied) override {
+    std::uint32_t start = 0;
+    for (const CopiedPiece& piece : copied.pieces) {
+      if (piece.verbatim) {
+        const std::string_view text =
+            copied.text.substr(start, piece.end - start);
+        verbatim_bytes += text.size();
+        false_verbatim += !CopiesVerbatim(text);
+      }
+      start = piece.end;
+    }
+    DifferenceSink::CopyPieces(k, copied);
+  }
 
   void BeginRun(const RunDescription& r) override {
     ++begun;
@@ -188,6 +227,9 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
     bool notes_unordered = false;
   };
   const std::string long_run(3000, 'x');
+  // Plain text beyond a piece of copied text, with a difference inside.
+  std::string plain;
+  for (int i = 0; i < 12000; ++i) plain += DAO KE COMMA "\n";
   const Case cases[] = {
       {"two", {DAO KE "\r\n" FEI, DAO "\n" KE CHANG}, false},
       {"three",
@@ -212,6 +254,7 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
         "ab"}},
       {"lone high byte at the end", {"a\xA4", "a"}, false, {"a", "a"}},
       {"empty source", {"", DAO}, false},
+      {"plain text", {plain + FEI + plain, plain + CHANG + plain}, false},
       {"notation", {"[" DAO "*" KE "]" MING, "&x-656B;" MING}, false},
       {"ignored stretches",
        {DAO "(" KE FEI ")" CHANG MING, DAO "(" HUI ")" MING},
@@ -225,6 +268,7 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
        {},
        true},
   };
+  std::size_t verbatim_bytes = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     sink_ = RecordingSink{};
@@ -240,7 +284,22 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
       EXPECT_EQ(sink_.texts[k], expected) << "source " << k + 1;
       EXPECT_TRUE(sink_.end.source_ended[k]) << "source " << k + 1;
     }
+    EXPECT_EQ(sink_.false_verbatim, 0);
+    verbatim_bytes += sink_.verbatim_bytes;
+    // A source no sink wants is passed over unread; its spans stay exact.
+    const std::vector<std::string> records = sink_.records;
+    sink_ = RecordingSink{};
+    sink_.wants = {false, true, false};
+    Run();
+    EXPECT_EQ(sink_.records, records);
+    std::string spans_only;
+    for (const RecordingSink::Span& span : sink_.spans) {
+      if (span.source == 0) spans_only += span.text;
+    }
+    EXPECT_EQ(sink_.texts[0], spans_only);
   }
+  // Plain Big5 text is handed over as verbatim pieces.
+  EXPECT_GT(verbatim_bytes, 0u);
 }
 
 // Each variant reaches the sinks where it stands: after the text before
@@ -486,6 +545,10 @@ TEST(Big5Utf8Test, TheCodeTableAgreesWithTheConversion) {
     AppendCodeAsUtf8(code, notations, expected);
     ASSERT_EQ(std::string(table[code].bytes, table[code].length), expected)
         << code;
+    // The feed hands plain double-byte text over as verbatim.
+    if (IsDoubleByteCode(code)) {
+      ASSERT_TRUE(CopiesVerbatim(expected)) << code;
+    }
     ++compared;
   }
   EXPECT_GT(compared, 30000);

@@ -18,7 +18,12 @@
 namespace tessel::testing {
 namespace {
 
-using Pieces = std::vector<std::pair<std::string, bool>>;  // text, ignored
+struct Piece {
+  std::string text;
+  bool ignored;
+  bool verbatim = false;
+};
+using Pieces = std::vector<Piece>;
 using MakeWriter =
     std::function<std::unique_ptr<DifferenceSink>(OutputStream&)>;
 
@@ -33,16 +38,17 @@ std::string Written(const MakeWriter& make, const Pieces& pieces,
   writer->BeginRun(run.description);
   std::string text;
   std::vector<CopiedPiece> ends;
-  for (const auto& [piece, ignored] : pieces) {
-    text += piece;
-    ends.push_back({static_cast<std::uint32_t>(text.size()), ignored});
+  for (const Piece& piece : pieces) {
+    text += piece.text;
+    ends.push_back({static_cast<std::uint32_t>(text.size()), piece.ignored,
+                    piece.verbatim});
   }
   for (int k = 0; k < 2; ++k) {
     if (batched) {
       writer->CopyPieces(k, CopiedPieces{text, ends});
     } else {
-      for (const auto& [piece, ignored] : pieces) {
-        writer->CopyText(k, piece, ignored);
+      for (const Piece& piece : pieces) {
+        writer->CopyText(k, piece.text, piece.ignored);
       }
     }
   }
@@ -59,6 +65,13 @@ TEST(CopyPiecesTest, ABatchWritesWhatItsPiecesWriteOneByOne) {
        {{"道", false}, {"可", false}, {"\n", true}, {"，", true}}},
       {"the page's mark in the text",
        {{"a" + mark + "b", false}, {"，", true}, {mark, false}}},
+      // Verbatim pieces are copied as they are, the others escaped.
+      {"verbatim pieces",
+       {{"道可", false, true},
+        {"，", true, true},
+        {"<&\"\n", false},
+        {"道\n", false},
+        {"非常", false, true}}},
       {"beyond the flush size",
        {{std::string(reports::kHtmlFlushBytes + 7, 'x'), false},
         {"，", true},
