@@ -26,21 +26,16 @@ constexpr std::size_t kCopyReserve =
 // test checks the table); single bytes may need escaping.
 constexpr Code kFirstVerbatimCode = kFirstHighByte * 256;
 
-// Every plain character's UTF-8, and whether `signs` ignores it.
-template <typename PlainCharacter>
-std::vector<PlainCharacter> PlainUtf8Table(const SignSet& signs) {
-  static_assert(sizeof(PlainCharacter) == sizeof(std::uint32_t));
+// Every plain character's UTF-8 length, with `ignored` added where
+// `signs` ignores it.
+std::vector<std::uint8_t> PlainInfoTable(const SignSet& signs,
+                                         std::uint8_t ignored) {
   const std::array<CodeUtf8, kCodeLimit>& utf8 = CodeUtf8Table();
-  std::vector<PlainCharacter> table(kCodeLimit);
+  std::vector<std::uint8_t> table(kCodeLimit);
   for (Code code = kSingleByteBase; code < kCodeLimit; ++code) {
     const CodeUtf8& character = utf8[code];
     if (character.length == CodeUtf8::kNotACharacterCode) continue;
-    PlainCharacter& entry = table[code];
-    std::memcpy(entry.bytes, character.bytes, sizeof entry.bytes);
-    entry.length_and_ignored = character.length;
-    if (signs.IsIgnored(code)) {
-      entry.length_and_ignored |= PlainCharacter::kIgnored;
-    }
+    table[code] = character.length | (signs.IsIgnored(code) ? ignored : 0);
   }
   return table;
 }
@@ -176,7 +171,7 @@ DifferenceFeed::DifferenceFeed(
       sources_(std::move(sources)),
       source_count_(source_count),
       plain_stops_(PlainStopsOf(reader)),
-      plain_utf8_(PlainUtf8Table<PlainCharacter>(reader.signs())) {
+      plain_info_(PlainInfoTable(reader.signs(), kPlainIgnored)) {
   copy_.reserve(kCopyReserve);
 }
 
@@ -271,7 +266,8 @@ void DifferenceFeed::CopyWith(Tokens tokens, int k, std::int64_t offset) {
 template <bool kHighStops>
 std::size_t DifferenceFeed::CopyPlainBig5(
     int k, std::span<const unsigned char> bytes) {
-  const PlainCharacter* const table = plain_utf8_.data();
+  const std::array<CodeUtf8, kCodeLimit>& utf8 = CodeUtf8Table();
+  const std::uint8_t* const info = plain_info_.data();
   const std::size_t size = std::min(bytes.size(), kCopyPiece);
   // Each byte gives at most three of UTF-8, and each character is stored
   // as a word of four whose last byte the next one overwrites.
@@ -292,9 +288,8 @@ std::size_t DifferenceFeed::CopyPlainBig5(
     const Code code =
         ReadPlainCode<kHighStops>(bytes.data(), size, &at, plain_stops_.table);
     if (code == kEndOfSource) break;
-    const PlainCharacter& entry = table[code];
-    const bool ignored =
-        (entry.length_and_ignored & PlainCharacter::kIgnored) != 0;
+    const std::uint8_t character = info[code];
+    const bool ignored = (character & kPlainIgnored) != 0;
     const bool turn = ignored != piece_ignored;
     const bool ends = turn & (end > piece_start);
     pieces[count] = {static_cast<std::uint32_t>(end), piece_ignored,
@@ -303,8 +298,8 @@ std::size_t DifferenceFeed::CopyPlainBig5(
     piece_start = ends ? end : piece_start;
     piece_ignored = ignored;
     piece_verbatim = (turn | piece_verbatim) & (code >= kFirstVerbatimCode);
-    std::memcpy(out + end, &entry, sizeof entry);
-    end += entry.length_and_ignored & PlainCharacter::kLengthMask;
+    std::memcpy(out + end, &utf8[code], sizeof(CodeUtf8));
+    end += character & kPlainLengthMask;
   }
   pieces_.resize(count);
   piece_start_ = piece_start;
