@@ -14,32 +14,6 @@ namespace {
 
 // Plain Big5 text is converted this many bytes at a time.
 constexpr std::size_t kPlainPeek = 4096;
-// A Big5 byte gives at most three bytes of UTF-8 (a lone high byte is
-// U+FFFD).
-constexpr std::size_t kMostUtf8PerByte = 3;
-// The copied text's room: a piece, and one pass of plain text beyond it.
-constexpr std::size_t kCopyReserve =
-    2 * DifferenceFeed::kCopyPiece +
-    kMostUtf8PerByte * DifferenceFeed::kCopyPiece + 1;
-
-// Double-byte codes convert to characters no report escapes or marks (a
-// test checks the table); single bytes may need escaping.
-constexpr Code kFirstVerbatimCode = kFirstHighByte * 256;
-
-// Every plain character's UTF-8 length, with `ignored` added where
-// `signs` ignores it.
-std::vector<std::uint8_t> PlainInfoTable(const SignSet& signs,
-                                         std::uint8_t ignored) {
-  const std::array<CodeUtf8, kCodeLimit>& utf8 = CodeUtf8Table();
-  std::vector<std::uint8_t> table(kCodeLimit);
-  for (Code code = kSingleByteBase; code < kCodeLimit; ++code) {
-    const CodeUtf8& character = utf8[code];
-    if (character.length == CodeUtf8::kNotACharacterCode) continue;
-    table[code] = character.length | (signs.IsIgnored(code) ? ignored : 0);
-  }
-  return table;
-}
-
 // One token at a time through a Big5 run's reader.
 class Big5Tokens {
  public:
@@ -171,8 +145,8 @@ DifferenceFeed::DifferenceFeed(
       sources_(std::move(sources)),
       source_count_(source_count),
       plain_stops_(PlainStopsOf(reader)),
-      plain_info_(PlainInfoTable(reader.signs(), kPlainIgnored)) {
-  copy_.reserve(kCopyReserve);
+      plain_info_(PlainInfoTable(reader.signs())) {
+  MakeRoom(2 * kCopyPiece, kCopyPiece);
 }
 
 DifferenceFeed::DifferenceFeed(
@@ -186,7 +160,7 @@ DifferenceFeed::DifferenceFeed(
       signs_(&signs),
       sources_(std::move(sources)),
       source_count_(source_count) {
-  copy_.reserve(kCopyReserve);
+  MakeRoom(2 * kCopyPiece, kCopyPiece);
   for (int k = 0; k < source_count_; ++k) {
     SourceStream& src = *sources_[k];
     src.Skip(ByteOrderMarkLength(unicode_[k]->encoding(), src.Peek(3)));
@@ -203,17 +177,19 @@ void DifferenceFeed::Begin(const RunDescription& run) {
 }
 
 void DifferenceFeed::EndPiece(int k, bool flush) {
-  if (copy_.size() > piece_start_) {
-    pieces_.push_back({static_cast<std::uint32_t>(copy_.size()), copy_ignored_,
-                       copy_verbatim_});
-    piece_start_ = copy_.size();
+  if (copy_size_ > piece_start_) {
+    MakeRoom(0, 1);
+    pieces_[piece_count_++] = {static_cast<std::uint32_t>(copy_size_),
+                               copy_ignored_, copy_verbatim_};
+    piece_start_ = copy_size_;
   }
   copy_verbatim_ = true;
-  if (pieces_.empty() || (!flush && copy_.size() < kCopyPiece)) return;
-  const CopiedPieces copied{copy_, pieces_};
+  if (piece_count_ == 0 || (!flush && copy_size_ < kCopyPiece)) return;
+  const CopiedPieces copied{std::string_view(copy_.data(), copy_size_),
+                            std::span(pieces_.data(), piece_count_)};
   for (DifferenceSink* sink : sinks_) sink->CopyPieces(k, copied);
-  copy_.clear();
-  pieces_.clear();
+  copy_size_ = 0;
+  piece_count_ = 0;
   piece_start_ = 0;
 }
 
@@ -235,12 +211,17 @@ template <typename Tokens>
 void DifferenceFeed::CopyWith(Tokens tokens, int k, std::int64_t offset) {
   SourceStream& src = *sources_[k];
   while (src.Tell() < offset) {
-    if constexpr (std::is_same_v<Tokens, Big5Tokens>) {
+    if (reader_ != nullptr || unicode_[k]->reads_common_inline()) {
       const std::span<const unsigned char> ahead = src.Peek(kPlainPeek);
-      const std::size_t room = static_cast<std::size_t>(std::min<std::int64_t>(
-          offset - src.Tell(), static_cast<std::int64_t>(ahead.size())));
-      src.Skip(plain_stops_.high ? CopyPlainBig5<true>(k, ahead.first(room))
-                                 : CopyPlainBig5<false>(k, ahead.first(room)));
+      const std::span<const unsigned char> room =
+          ahead.first(static_cast<std::size_t>(std::min<std::int64_t>(
+              offset - src.Tell(), static_cast<std::int64_t>(ahead.size()))));
+      if (reader_ == nullptr) {
+        src.Skip(CopyCommonUtf8(k, room));
+      } else {
+        src.Skip(plain_stops_.high ? CopyPlainBig5<true>(k, room)
+                                   : CopyPlainBig5<false>(k, room));
+      }
       if (src.Tell() >= offset) break;
     }
     const std::int64_t before = src.Tell();
@@ -253,61 +234,19 @@ void DifferenceFeed::CopyWith(Tokens tokens, int k, std::int64_t offset) {
       continue;
     }
     const bool ignored = tokens.Ignored();
-    if (ignored != copy_ignored_ || copy_.size() - piece_start_ >= kCopyPiece) {
+    if (ignored != copy_ignored_ || copy_size_ - piece_start_ >= kCopyPiece) {
       EndPiece(k, false);
       copy_ignored_ = ignored;
     }
     copy_verbatim_ = false;
-    tokens.AppendText(copy_);
+    token_text_.clear();
+    tokens.AppendText(token_text_);
+    MakeRoom(token_text_.size(), 0);
+    std::memcpy(copy_.data() + copy_size_, token_text_.data(),
+                token_text_.size());
+    copy_size_ += token_text_.size();
   }
   EndPiece(k, true);
-}
-
-template <bool kHighStops>
-std::size_t DifferenceFeed::CopyPlainBig5(
-    int k, std::span<const unsigned char> bytes) {
-  const std::array<CodeUtf8, kCodeLimit>& utf8 = CodeUtf8Table();
-  const std::uint8_t* const info = plain_info_.data();
-  const std::size_t size = std::min(bytes.size(), kCopyPiece);
-  // Each byte gives at most three of UTF-8, and each character is stored
-  // as a word of four whose last byte the next one overwrites.
-  std::size_t end = copy_.size();
-  copy_.resize(end + kMostUtf8PerByte * size + 1);
-  char* const out = copy_.data();
-  // At most a piece per byte, each written in advance and kept only where
-  // one ends: the editions alternate between compared and ignored text
-  // every few characters, too irregularly for a branch to guess.
-  std::size_t count = pieces_.size();
-  pieces_.resize(count + size + 1);
-  CopiedPiece* const pieces = pieces_.data();
-  std::size_t piece_start = piece_start_;
-  bool piece_ignored = copy_ignored_;
-  bool piece_verbatim = copy_verbatim_;
-  std::size_t at = 0;
-  for (;;) {
-    const Code code =
-        ReadPlainCode<kHighStops>(bytes.data(), size, &at, plain_stops_.table);
-    if (code == kEndOfSource) break;
-    const std::uint8_t character = info[code];
-    const bool ignored = (character & kPlainIgnored) != 0;
-    const bool turn = ignored != piece_ignored;
-    const bool ends = turn & (end > piece_start);
-    pieces[count] = {static_cast<std::uint32_t>(end), piece_ignored,
-                     piece_verbatim};
-    count += ends;
-    piece_start = ends ? end : piece_start;
-    piece_ignored = ignored;
-    piece_verbatim = (turn | piece_verbatim) & (code >= kFirstVerbatimCode);
-    std::memcpy(out + end, &utf8[code], sizeof(CodeUtf8));
-    end += character & kPlainLengthMask;
-  }
-  pieces_.resize(count);
-  piece_start_ = piece_start;
-  copy_ignored_ = piece_ignored;
-  copy_verbatim_ = piece_verbatim;
-  copy_.resize(end);
-  if (copy_.size() >= kCopyPiece) EndPiece(k, false);
-  return at;
 }
 
 // The same reading as TokenReader::CopySource, which writes the span to

@@ -111,6 +111,16 @@ class DifferenceFeed {
   // into the copied text of source k. Returns the bytes read.
   template <bool kHighStops>
   std::size_t CopyPlainBig5(int k, std::span<const unsigned char> bytes);
+  // The same for the ASCII characters other than "[", "&" and "(", and the
+  // common three-byte characters (UnicodeDecoder.h), at the start of a
+  // UTF-8 source's `bytes`, where its reader takes the latter inline.
+  std::size_t CopyCommonUtf8(int k, std::span<const unsigned char> bytes);
+  class Gatherer;
+  // Makes room for `bytes` more of copied text and `pieces` more pieces.
+  void MakeRoom(std::size_t bytes, std::size_t pieces);
+  // Every plain Big5 character's UTF-8 length, with kPlainIgnored where
+  // `signs` ignores it (plain_info_).
+  static std::vector<std::uint8_t> PlainInfoTable(const SignSet& signs);
   // Ends the piece being gathered, if it holds anything; and hands the
   // pieces over once they hold kCopyPiece bytes, or with `flush`.
   void EndPiece(int k, bool flush);
@@ -137,8 +147,13 @@ class DifferenceFeed {
   PlainStops plain_stops_;
   // The copied text of one source not yet handed over, its pieces, and
   // where the last one (not yet ended) starts and whether it is ignored.
+  // Both are used up to copy_size_ and piece_count_; MakeRoom grows them.
   std::string copy_;
+  std::size_t copy_size_ = 0;
   std::vector<CopiedPiece> pieces_;
+  std::size_t piece_count_ = 0;
+  // One token's text, read the long way.
+  std::string token_text_;
   std::size_t piece_start_ = 0;
   bool copy_ignored_ = false;
   bool copy_verbatim_ = true;

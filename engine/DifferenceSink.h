@@ -133,6 +133,13 @@ struct RunEnd {
   std::int64_t variant_count = 0;
 };
 
+// Whether a writer may copy the character `c` as it is: no report escapes
+// it or uses it as a mark.
+inline bool CopiesVerbatim(char32_t c) {
+  return c >= 0x80 && c != 0x2028 && c != 0x2029 && c != 0xFDD0 &&
+         c != 0xFDD1 && c != 0xFFFE && c != 0xFFFF;
+}
+
 // Pieces of one source's copied text, one after another in `text`: piece i
 // ends at byte ends[i].end (counted from the start of `text`; the last ends
 // at its end), starts where the one before ended, is never empty, and is
@@ -140,7 +147,8 @@ struct RunEnd {
 // ignored or both not. A piece whose `verbatim` is set holds only
 // characters that no report escapes or marks: well-formed UTF-8 of
 // characters from U+0080 up, none of them U+2028, U+2029, U+FDD0, U+FDD1,
-// U+FFFE or U+FFFF; so a writer may copy it as it is. Unset says nothing.
+// U+FFFE or U+FFFF (CopiesVerbatim); so a writer may copy it as it is.
+// Unset says nothing.
 struct CopiedPiece {
   std::uint32_t end;
   bool ignored;

@@ -74,6 +74,11 @@ class UnicodeTokenReader {
     return ReadKeyInFull(src);
   }
 
+  // Whether ReadKey takes the common three-byte characters of a UTF-8
+  // source (UnicodeDecoder.h) inline: every such character is then read
+  // as itself, a character whose key is CharacterKey of its value.
+  bool reads_common_inline() const { return reads_common_inline_; }
+
   // The bytes of source the last token stood for, so that a caller can step
   // back over it.
   std::int64_t LastLength() const { return last_.length; }
