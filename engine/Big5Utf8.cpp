@@ -50,6 +50,28 @@ void AppendBig5AsUtf8(std::string_view bytes, std::string& out) {
   }
 }
 
+void AppendReadBig5AsUtf8(std::string_view bytes, std::string& out) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < kFirstHighByte) {
+      out += static_cast<char>(b);
+      continue;
+    }
+    const int next =
+        i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : -1;
+    if (next == -1 || next == kLineFeedByte || next == kCarriageReturnByte ||
+        next == kEndOfFileByte) {
+      AppendUtf8(kReplacement, out);
+    } else if (next == 0) {
+      AppendUtf8(kReplacement, out);
+      ++i;  // the reader swallows the NUL
+    } else {
+      AppendPair(b, static_cast<unsigned char>(next), out);
+      ++i;
+    }
+  }
+}
+
 void AppendCodeAsUtf8(Code code, const NotationTable& notations,
                       std::string& out) {
   if (code == kEndOfSource) return;

@@ -20,6 +20,14 @@ namespace tessel {
 // or above (a lone lead byte, a byte that leads nothing).
 void AppendBig5AsUtf8(std::string_view bytes, std::string& out);
 
+// Appends the UTF-8 of Big5 `bytes` read a character at a time as the
+// token reader reads them: a byte 0x80..0xFF and the byte after it as one
+// code (U+FFFD where it maps to nothing), but before a line feed, carriage
+// return or 0x1A, at the end, and before a NUL (which it drops) a
+// character of its own, U+FFFD. For the text of an ignored stretch or a
+// note, which the reader reads so.
+void AppendReadBig5AsUtf8(std::string_view bytes, std::string& out);
+
 // Appends the UTF-8 of what a result file holds for `code`: a single byte
 // or a double-byte character converted as above, a folded notation as its
 // stored spelling converted as above. Appends nothing for the end (0) or

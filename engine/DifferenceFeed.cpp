@@ -28,7 +28,7 @@ class Big5Tokens {
     } else if (code_ == kIgnoredStretch || reader_.IsNoteCode(code_)) {
       // A stretch or a note has no stored text of its own: the reader keeps
       // the bytes it read last.
-      AppendBig5AsUtf8(reader_.LastSpecialText(code_), out);
+      AppendReadBig5AsUtf8(reader_.LastSpecialText(code_), out);
     } else {
       AppendCodeAsUtf8(code_, reader_.notations(), out);
     }
@@ -271,6 +271,9 @@ DifferenceSpan DifferenceFeed::ReadSpanWith(Tokens tokens, int k,
   DifferenceSpan span;
   span.byte_offset = start;
   std::int64_t counted = 0;
+  // A 0x1A, or a high byte the source ends with, is read as the end and
+  // shown nowhere: it is not part of the span's bytes.
+  std::int64_t end = src.Tell();
   while (counted < length) {
     const Code code = tokens.Read(src);
     if (code == kEndOfSource) break;
@@ -280,8 +283,9 @@ DifferenceSpan DifferenceFeed::ReadSpanWith(Tokens tokens, int k,
       tokens.AppendText(compared);
     }
     tokens.AppendText(text);
+    end = src.Tell();
   }
-  span.byte_length = src.Tell() - start;
+  span.byte_length = end - start;
   span.text = text;
   span.compared = compared;
   return span;

@@ -214,6 +214,16 @@ TEST_F(FeedTest, RecordsHoldLinesOffsetsLengthsAndUnicodeTexts) {
   EXPECT_EQ(sink_.ignored, "，，\n\n\n");
 }
 
+// A 0x1A is read as an end and shown nowhere: a span that reaches one
+// holds neither its text nor its byte.
+TEST_F(FeedTest, ASpanEndsBeforeWhatEndsItsSource) {
+  Sources({DAO FEI "\x1A" KE, ""});
+  EXPECT_EQ(Run().outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(sink_.records,
+            (std::vector<std::string>{"1: 1/0/4/道非/2 1/0/0//0",
+                                      "2: 1/5/2/可/1 1/0/0//0"}));
+}
+
 // Whatever the run meets, each source reaches the sinks whole and once.
 TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
   struct Case {
@@ -265,6 +275,14 @@ TEST_F(FeedTest, EverySourceReachesTheSinksWholeAndInOrder) {
        {DAO "(" KE "/" FEI ")" MING, DAO "(" FEI "/" KE ")" CHANG},
        false,
        {},
+       {},
+       true},
+      // A note's text reads as the reader paired its bytes: 0xFF 0xFF is
+      // one character.
+      {"a note over bytes that lead nothing",
+       {DAO "(\xFF\xFF/" KE ")" MING, DAO "(" KE "/\xFF\xFF)" MING},
+       false,
+       {"道(\xEF\xBF\xBD/可)名", "道(可/\xEF\xBF\xBD)名"},
        {},
        true},
   };
