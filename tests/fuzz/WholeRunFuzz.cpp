@@ -2,7 +2,9 @@
 // result file must give back its source (the round trip), hold one block
 // per difference, and end the way the outcome says; the difference file
 // must hold one line per difference; the difference limit must be
-// honoured; and fast mode must change no byte.
+// honoured; fast mode must change no byte, and neither must the report
+// sink the run hands its text to, which must get every span as exactly its
+// bytes and, after a completed run, every source it wants whole.
 //
 // Input: five header bytes, then the ignored symbols, source 1, source 2
 // and source 3, separated by "}".
@@ -24,23 +26,29 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Big5Utf8.h"
 #include "ComparisonRun.h"
+#include "DifferenceSink.h"
+#include "Encoding.h"
 #include "FileTexts.h"
 #include "FuzzSupport.h"
 #include "NotationTable.h"
 #include "RoundTrip.h"
 #include "SignSet.h"
 #include "TestSupport.h"
+#include "UnicodeDecoder.h"
 #include "UnicodeText.h"
 
 namespace tessel::fuzz {
@@ -136,6 +144,143 @@ void CheckUnicodeResults(const RunOptions& o, const std::vector<Encoding>& e,
   }
 }
 
+// The UTF-8 of Big5 `bytes` as the token reader reads them: a high byte
+// before a line end is a character of its own (U+FFFD), and pairs with
+// any other byte after it; each code as the conversion table has it.
+std::string ReadAsUtf8(std::string_view bytes, Encoding encoding) {
+  if (encoding != Encoding::kBig5) {
+    return ConvertText(bytes, encoding, Encoding::kUtf8);
+  }
+  const auto& table = CodeUtf8Table();
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    const bool alone =
+        i + 1 == bytes.size() || bytes[i + 1] == '\n' || bytes[i + 1] == '\r';
+    Code code = kSingleByteBase + b;
+    if (b >= 0x80 && !alone) {
+      code =
+          static_cast<Code>(b * 256 + static_cast<unsigned char>(bytes[i + 1]));
+      ++i;
+    }
+    ++i;
+    text.append(table[code].bytes, table[code].length);
+  }
+  return text;
+}
+
+// What the report feed hands a sink, checked against the sources: each
+// verbatim piece holds only characters a writer may copy as they are, and
+// each span's text is the UTF-8 of exactly its bytes. Keeps each source's
+// text as handed over (copied text and spans, in order).
+struct FeedCheck : DifferenceSink {
+  const std::vector<std::string>* sources = nullptr;
+  const std::vector<Encoding>* encodings = nullptr;
+  std::array<bool, kMaxReportSources> wanted{true, true, true};
+  std::array<std::string, kMaxReportSources> texts;
+  int count = 2;
+
+  void BeginRun(const RunDescription& run) override {
+    count = run.source_count;
+  }
+  bool WantsCopiedText(int k) const override { return wanted[k]; }
+  void CopyText(int k, std::string_view text, bool) override {
+    texts[k] += text;
+  }
+  void CopyPieces(int k, const CopiedPieces& copied) override {
+    std::uint32_t start = 0;
+    for (const CopiedPiece& piece : copied.pieces) {
+      const std::string_view text =
+          copied.text.substr(start, piece.end - start);
+      if (piece.verbatim && !Verbatim(text)) {
+        Fail("a verbatim piece holds what a report escapes: " +
+             std::string(text));
+      }
+      start = piece.end;
+    }
+    DifferenceSink::CopyPieces(k, copied);
+  }
+  void Difference(const DifferenceRecord& record) override {
+    for (int k = 0; k < count; ++k) {
+      const DifferenceSpan& span = record.spans[k];
+      texts[k] += span.text;
+      const std::string& source = (*sources)[static_cast<std::size_t>(k)];
+      if (span.byte_offset < 0 || span.byte_length < 0 ||
+          span.byte_offset + span.byte_length >
+              static_cast<std::int64_t>(source.size())) {
+        Fail("a span lies outside its source");
+      }
+      const std::string_view bytes = std::string_view(source).substr(
+          static_cast<std::size_t>(span.byte_offset),
+          static_cast<std::size_t>(span.byte_length));
+      // A NUL a high byte swallowed is in the span's bytes, not its text.
+      if ((*encodings)[k] == Encoding::kBig5 &&
+          bytes.find('\0') != std::string_view::npos) {
+        continue;
+      }
+      // A folded notation is written as the table stored it first, which
+      // may differ from these bytes in the case of its letters.
+      if (FoldLetters(ReadAsUtf8(bytes, (*encodings)[k])) !=
+          FoldLetters(std::string(span.text))) {
+        Fail("span " + std::to_string(record.number) + " of source " +
+             std::to_string(k + 1) + " is not its bytes: \"" +
+             std::string(span.text) + "\" for \"" +
+             ReadAsUtf8(bytes, (*encodings)[k]) + "\"");
+      }
+    }
+  }
+  void EndRun(const RunEnd&) override {}
+
+  static bool Verbatim(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    while (p < end) {
+      const DecodedChar c = DecodeUtf8(p, end);
+      if (c.raw || c.value < 0x80 || c.value == 0x2028 || c.value == 0x2029 ||
+          c.value == 0xFDD0 || c.value == 0xFDD1 || c.value >= 0xFFFE) {
+        return false;
+      }
+      p += c.length;
+    }
+    return true;
+  }
+};
+
+// After a completed run, every source a sink wanted came whole: its text
+// as handed over is the UTF-8 of the source (a Big5 one as its result file
+// gives it back).
+void CheckFedTexts(const FeedCheck& check, const RunOptions& o,
+                   const std::vector<Encoding>& encodings,
+                   const std::vector<std::string>& sources, int count) {
+  for (int k = 0; k < count; ++k) {
+    if (!check.wanted[k]) continue;
+    std::string expected;
+    const std::string& source = sources[static_cast<std::size_t>(k)];
+    if (encodings[k] == Encoding::kBig5) {
+      // Only an all-Big5 run's result gives its source back whole, and a
+      // swallowed NUL is in neither.
+      if (o.unicode || source.find('\0') != std::string::npos) continue;
+      std::string text;
+      Require(testing::ReplaceBlocks(Read(o.results[k]), count == 3 ? k : 0,
+                                     count, &text),
+              "result");
+      expected = ReadAsUtf8(text, Encoding::kBig5);
+    } else {
+      const std::size_t mark = ByteOrderMarkLength(
+          encodings[k],
+          std::span(reinterpret_cast<const unsigned char*>(source.data()),
+                    source.size()));
+      expected = ConvertText(std::string_view(source).substr(mark),
+                             encodings[k], Encoding::kUtf8);
+    }
+    if (FoldLetters(check.texts[k]) != FoldLetters(expected)) {
+      Fail("source " + std::to_string(k + 1) +
+           " did not reach the sink whole: \"" + check.texts[k] + "\" for \"" +
+           expected + "\"");
+    }
+  }
+}
+
 void RunOne(const std::uint8_t* data, std::size_t size) {
   if (size < 5) return;
   const bool three = (data[0] & 1) != 0;
@@ -226,8 +371,16 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
   host.stop_at_pass = stop ? data[4] : -1;
   host.fast = fast;
 
+  // The run hands its text to a sink that checks it; with an odd input,
+  // only source 1's copied text is wanted, so the others are passed over.
+  const std::vector<std::string> sources(parts.begin() + 1,
+                                         parts.begin() + 1 + count);
+  FeedCheck check;
+  check.sources = &sources;
+  check.encodings = &encodings;
+  if (size % 2 != 0) check.wanted = {true, false, false};
   NotationTable notations;
-  ComparisonRun run(host, notations);
+  ComparisonRun run(host, notations, {&check});
   const RunStatus status = run.RunComparison(o);
   const RunOutcome outcome = status.outcome;
   const std::int32_t diffs = status.diff_count;
@@ -280,6 +433,10 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
       Fail(context + " holds " + std::to_string(CountBlocks(result)) +
            " blocks for " + std::to_string(diffs) + " differences");
     }
+  }
+
+  if (outcome == RunOutcome::kCompleted) {
+    CheckFedTexts(check, o, encodings, sources, count);
   }
 
   if (unicode) {
