@@ -35,6 +35,8 @@ QString RunErrorMessage(const RunError& error) {
     case RunErrorKind::kVariantTable:
       // The run's status says which table and why: VariantTableMessage.
       return Utf8("\n錯誤 : 異體字表有誤.\n");
+    case RunErrorKind::kTooLarge:
+      return Utf8(error_start + " 檔案過大 (至多 16 MiB).\n");
     case RunErrorKind::kOutOfMemory:
       break;
   }

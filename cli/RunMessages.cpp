@@ -41,6 +41,8 @@ std::string RunErrorText(const RunError& error) {
       return error_start + " 檔案寫入失敗.";
     case RunErrorKind::kVariantTable:
       return "錯誤 : 異體字表有誤.";
+    case RunErrorKind::kTooLarge:
+      return error_start + " 檔案過大 (至多 16 MiB).";
     case RunErrorKind::kOutOfMemory:
       break;
   }

@@ -51,10 +51,14 @@ int RunCli(const std::vector<std::string>& args) {
   if (line.default_signs) options.sign_memo = tessel::kDefaultSigns;
   if (line.memo_file) {
     std::string memo;
-    if (!tessel::ReadWholeFile(*line.memo_file, &memo)) {
-      Complain(tessel::cli::RunErrorText({tessel::RunErrorKind::kOpenFailed,
-                                          tessel::RunFile::kMemoFile,
-                                          *line.memo_file}));
+    if (const tessel::WholeFileRead read =
+            tessel::ReadWholeFile(*line.memo_file, &memo);
+        read != tessel::WholeFileRead::kRead) {
+      Complain(tessel::cli::RunErrorText(
+          {read == tessel::WholeFileRead::kTooLarge
+               ? tessel::RunErrorKind::kTooLarge
+               : tessel::RunErrorKind::kOpenFailed,
+           tessel::RunFile::kMemoFile, *line.memo_file}));
       return kExitTrouble;
     }
     // The memo file is detected as a source is; Unicode text is handed on

@@ -68,7 +68,9 @@ bool ComparisonRun::LoadSignFile() {
   if (file == nullptr || file->Length() < 0) {
     return Refuse(RunErrorKind::kOpenFailed, RunFile::kSignFile, path);
   }
-  tessel::LoadSignFile(*reader_, *file, signs_);
+  if (!tessel::LoadSignFile(*reader_, *file, signs_)) {
+    return Refuse(RunErrorKind::kTooLarge, RunFile::kSignFile, path);
+  }
   if (file->Error()) {
     return Refuse(RunErrorKind::kReadFailed, RunFile::kSignFile, path);
   }
@@ -124,9 +126,15 @@ void ComparisonRun::SetUnicodeTokens(
 
 bool ComparisonRun::LoadUnicodeSignFileAsBig5(Encoding encoding) {
   std::string bytes;
-  if (!ReadWholeFile(options_.sign_file, &bytes)) {
-    return Refuse(RunErrorKind::kReadFailed, RunFile::kSignFile,
-                  options_.sign_file);
+  switch (ReadWholeFile(options_.sign_file, &bytes)) {
+    case WholeFileRead::kRead:
+      break;
+    case WholeFileRead::kCannotRead:
+      return Refuse(RunErrorKind::kReadFailed, RunFile::kSignFile,
+                    options_.sign_file);
+    case WholeFileRead::kTooLarge:
+      return Refuse(RunErrorKind::kTooLarge, RunFile::kSignFile,
+                    options_.sign_file);
   }
   std::unique_ptr<SourceStream> big5 = SourceStream::FromBytes(
       UnicodeSignsToBig5(bytes, encoding, options_.fold_notations));
@@ -148,6 +156,9 @@ bool ComparisonRun::LoadUnicodeSigns() {
     UnicodeTokenReader reader(encoding, notations_, options_.fold_notations);
     for (Key key = reader.ReadKey(*file); key != kEndOfSource;
          key = reader.ReadKey(*file)) {
+      if (file->Tell() > static_cast<std::int64_t>(kMaxWholeFileSize)) {
+        return Refuse(RunErrorKind::kTooLarge, RunFile::kSignFile, path);
+      }
       if (key != kLineFeedKey && key != kCarriageReturnKey) signs.Add(key);
     }
     if (file->Error()) {

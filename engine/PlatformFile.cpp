@@ -51,18 +51,23 @@ bool CanOpenForWriting(const std::filesystem::path& path, bool* created) {
   return true;
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string* bytes) {
+WholeFileRead ReadWholeFile(const std::filesystem::path& path,
+                            std::string* bytes) {
   std::FILE* file = OpenNativeFile(path, "rb");
-  if (file == nullptr) return false;
+  if (file == nullptr) return WholeFileRead::kCannotRead;
   bytes->clear();
   char chunk[64 * 1024];
   std::size_t got = 0;
   while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    if (bytes->size() + got > kMaxWholeFileSize) {
+      std::fclose(file);
+      return WholeFileRead::kTooLarge;
+    }
     bytes->append(chunk, got);
   }
   const bool read = std::ferror(file) == 0;
   std::fclose(file);
-  return read;
+  return read ? WholeFileRead::kRead : WholeFileRead::kCannotRead;
 }
 
 std::string DisplayName(const std::filesystem::path& path) {

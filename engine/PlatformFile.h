@@ -29,11 +29,22 @@ std::int64_t NativeFileLength(std::FILE* file);
 // created the file, which the caller then removes if it gives up.
 bool CanOpenForWriting(const std::filesystem::path& path, bool* created);
 
-// Reads the whole of `path` into `*bytes`. Returns false when it cannot be
-// opened (a directory included) or a read fails part way, as reading
-// /proc/self/mem does; `*bytes` is then unspecified. Never throws on a
-// read error.
-bool ReadWholeFile(const std::filesystem::path& path, std::string* bytes);
+// The most ReadWholeFile reads. The files read whole are lists (symbols, a
+// memo, variant tables), far smaller; an endless device such as /dev/zero
+// stops here instead of filling memory.
+inline constexpr std::size_t kMaxWholeFileSize = std::size_t{16} << 20;
+
+enum class WholeFileRead {
+  kRead,
+  kCannotRead,  // it cannot be opened (a directory included), or a read
+                // fails part way, as reading /proc/self/mem does
+  kTooLarge,    // it holds more than kMaxWholeFileSize bytes
+};
+
+// Reads the whole of `path` into `*bytes`; past kRead, `*bytes` is
+// unspecified. Never throws on a read error.
+WholeFileRead ReadWholeFile(const std::filesystem::path& path,
+                            std::string* bytes);
 
 // The name of `path` as the system gives it, for messages (UTF-8 where the
 // system's names are wide).

@@ -58,6 +58,8 @@ enum class RunErrorKind {
                     // A growing look-ahead may meet it part way.
   kVariantTable,    // a variant table was refused; no file (see
                     // RunStatus::variant_table)
+  kTooLarge,        // a sign file or memo file goes on past
+                    // kMaxWholeFileSize bytes
                     // Nothing was opened or written.
 };
 

@@ -5,6 +5,7 @@
 #ifndef TESSEL_ENGINE_SIGNFILE_H_
 #define TESSEL_ENGINE_SIGNFILE_H_
 
+#include "PlatformFile.h"
 #include "SignSet.h"
 #include "SourceStream.h"
 #include "TokenReader.h"
@@ -15,8 +16,10 @@ namespace tessel {
 // `reader` yields for `file`, line feeds and carriage returns left out.
 // Notations are folded when the reader folds them, and enter the notation
 // table even after the set has ended. A read error ends the file early;
-// the caller finds it in file.Error().
-void LoadSignFile(TokenReader& reader, SourceStream& file, SignSet& signs);
+// the caller finds it in file.Error(). Returns false, the set loaded from
+// what was read, when the file goes on past kMaxWholeFileSize bytes (an
+// endless device such as /dev/zero is no list of symbols).
+bool LoadSignFile(TokenReader& reader, SourceStream& file, SignSet& signs);
 
 }  // namespace tessel
 

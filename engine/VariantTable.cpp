@@ -22,27 +22,6 @@ const BuiltinVariantTable* FindBuiltin(std::string_view name) {
   return nullptr;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Reads all of `path` into `bytes`, up to kMaxVariantTableFileSize.
-VariantTableError::Kind ReadWholeFile(const std::filesystem::path& path,
-                                      std::string& bytes) {
-  std::unique_ptr<std::FILE, FileCloser> file(OpenNativeFile(path, "rb"));
-  if (!file) return VariantTableError::Kind::kCannotRead;
-  char buffer[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    if (bytes.size() + got > kMaxVariantTableFileSize) {
-      return VariantTableError::Kind::kTooLarge;
-    }
-    bytes.append(buffer, got);
-  }
-  return std::ferror(file.get()) == 0 ? VariantTableError::Kind::kNone
-                                      : VariantTableError::Kind::kCannotRead;
-}
-
 }  // namespace
 
 VariantTable::VariantTable()
@@ -129,9 +108,13 @@ bool VariantTableBuilder::AddBuiltin(std::string_view name) {
 VariantTableError VariantTableBuilder::AddFile(
     const std::filesystem::path& path) {
   std::string bytes;
-  const VariantTableError::Kind read = ReadWholeFile(path, bytes);
-  if (read != VariantTableError::Kind::kNone) {
-    return {read, DisplayName(path), 0};
+  switch (ReadWholeFile(path, &bytes)) {
+    case WholeFileRead::kRead:
+      break;
+    case WholeFileRead::kCannotRead:
+      return {VariantTableError::Kind::kCannotRead, DisplayName(path), 0};
+    case WholeFileRead::kTooLarge:
+      return {VariantTableError::Kind::kTooLarge, DisplayName(path), 0};
   }
   return AddText(bytes, DisplayName(path));
 }

@@ -24,6 +24,8 @@
 #include <string_view>
 #include <vector>
 
+#include "PlatformFile.h"
+
 namespace tessel {
 
 // What went wrong while reading variant tables. A value, never thrown; the
@@ -58,7 +60,7 @@ struct VariantTableError {
 // The largest table file read: far above any real table (every CJK
 // character of Unicode in classes is under 1 MiB), and it keeps a wrong
 // file, an edition named by mistake, from filling memory.
-inline constexpr std::size_t kMaxVariantTableFileSize = std::size_t{16} << 20;
+inline constexpr std::size_t kMaxVariantTableFileSize = kMaxWholeFileSize;
 
 // Maps a code page 950 double-byte code (lead byte * 256 + trail byte) to
 // its Unicode character; returns 0 for a code that has none.
