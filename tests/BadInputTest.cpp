@@ -424,7 +424,7 @@ TEST_F(BadInputTest, ThirtyThousandDistinctNotations) {
   const int capacity = static_cast<int>(NotationTable::kCapacity);
   std::string s1, s2, r1, r2, d;
   for (int i = 0; i < kCount; ++i) {
-    char digits[8];
+    char digits[12];
     std::snprintf(digits, sizeof digits, "%05d", i);
     s1 += "[a" + std::string(digits) + "]\n";
     s2 += "[A" + std::string(digits) + "]\n";
