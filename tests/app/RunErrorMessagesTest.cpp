@@ -27,6 +27,8 @@ class RunErrorMessagesTest : public QObject {
         "s", "\n錯誤 : s檔案開啟失敗.\n", "signFileField");
     row("sign file not read", RunErrorKind::kReadFailed, RunFile::kSignFile,
         "s", "\n錯誤 : s 檔案讀取失敗.\n", "signFileField");
+    row("sign file too large", RunErrorKind::kTooLarge, RunFile::kSignFile,
+        "s", "\n錯誤 : s 檔案過大 (至多 16 MiB).\n", "signFileField");
     row("result 1 would overwrite", RunErrorKind::kWouldOverwrite,
         RunFile::kResult1, "r",
         "\n錯誤 : r 與來源檔或其他輸出檔相同, 不可覆蓋.\n", "result1Field");
