@@ -12,7 +12,6 @@
 #include "Big5Utf8.h"
 #include "ComparisonRun.h"
 #include "TestSupport.h"
-#include "UnicodeDecoder.h"
 #include "UnicodeText.h"
 
 namespace tessel::testing {
@@ -31,23 +30,6 @@ using namespace std::string_literals;
 #define ZHOU "\xA6\x7B"    // its second byte is '{'
 #define LI_OLD "\xF9\xD8"  // 裏, a semantic variant of
 #define LI_NEW "\xB8\xCC"  // 裡
-
-// Whether `text` holds only what the sink contract lets a writer copy as
-// it is: well-formed characters from U+0080 up, none of those escaped or
-// used as marks by a report.
-bool AllCopyVerbatim(std::string_view text) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* const end = p + text.size();
-  while (p < end) {
-    const DecodedChar c = DecodeUtf8(p, end);
-    if (c.raw || c.value < 0x80 || c.value == 0x2028 || c.value == 0x2029 ||
-        c.value == 0xFDD0 || c.value == 0xFDD1 || c.value >= 0xFFFE) {
-      return false;
-    }
-    p += c.length;
-  }
-  return true;
-}
 
 // Everything a run tells a sink, with each source's text in the order the
 // sink received it, spans included.

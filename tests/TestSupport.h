@@ -14,6 +14,7 @@
 #include "CharCodes.h"
 #include "RunHost.h"
 #include "RunOptions.h"
+#include "UnicodeDecoder.h"
 
 namespace tessel::testing {
 
@@ -111,6 +112,23 @@ std::string RowName(std::string name);
 // "r07_" then the bytes, letters and digits as they are, others by name
 // ("lb" for "[", "LF", "NUL", "x1A", ...), cut to a readable length.
 std::string BytesName(std::size_t index, std::string_view bytes);
+
+// Whether `text` holds only what the sink contract lets a writer copy as
+// it is: well-formed characters from U+0080 up, none of those escaped or
+// used as marks by a report.
+inline bool AllCopyVerbatim(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = p + text.size();
+  while (p < end) {
+    const DecodedChar c = DecodeUtf8(p, end);
+    if (c.raw || c.value < 0x80 || c.value == 0x2028 || c.value == 0x2029 ||
+        c.value == 0xFDD0 || c.value == 0xFDD1 || c.value >= 0xFFFE) {
+      return false;
+    }
+    p += c.length;
+  }
+  return true;
+}
 
 // The tessel-cli under test (its path comes from the build).
 std::filesystem::path CliPath();

@@ -48,7 +48,6 @@
 #include "RoundTrip.h"
 #include "SignSet.h"
 #include "TestSupport.h"
-#include "UnicodeDecoder.h"
 #include "UnicodeText.h"
 
 namespace tessel::fuzz {
@@ -208,7 +207,7 @@ struct FeedCheck : DifferenceSink {
     for (const CopiedPiece& piece : copied.pieces) {
       const std::string_view text =
           copied.text.substr(start, piece.end - start);
-      if (piece.verbatim && !Verbatim(text)) {
+      if (piece.verbatim && !testing::AllCopyVerbatim(text)) {
         Fail("a verbatim piece holds what a report escapes: " +
              std::string(text));
       }
@@ -248,20 +247,6 @@ struct FeedCheck : DifferenceSink {
     }
   }
   void EndRun(const RunEnd&) override {}
-
-  static bool Verbatim(std::string_view text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* const end = p + text.size();
-    while (p < end) {
-      const DecodedChar c = DecodeUtf8(p, end);
-      if (c.raw || c.value < 0x80 || c.value == 0x2028 || c.value == 0x2029 ||
-          c.value == 0xFDD0 || c.value == 0xFDD1 || c.value >= 0xFFFE) {
-        return false;
-      }
-      p += c.length;
-    }
-    return true;
-  }
 };
 
 // After a completed run, every source a sink wanted came whole: its text
