@@ -17,6 +17,9 @@ std::unique_ptr<OutputStream> OutputStream::OpenFile(
   // every platform.
   std::FILE* file = OpenNativeFile(path, "wb");
   if (file == nullptr) return nullptr;
+  // This stream buffers already: a second buffer in the C library would
+  // split each write of the buffer in two.
+  std::setvbuf(file, nullptr, _IONBF, 0);
   return std::unique_ptr<OutputStream>(new OutputStream(file, nullptr, mode));
 }
 
