@@ -1,6 +1,8 @@
 #include "HtmlReportWriter.h"
 
 #include <algorithm>
+#include <cstring>
+#include <span>
 #include <utility>
 
 #include "DifferenceKinds.h"
@@ -143,12 +145,56 @@ void HtmlReportWriter::CopyText(int source, std::string_view text,
 }
 
 void HtmlReportWriter::CopyPieces(int source, const CopiedPieces& copied) {
+  const std::span<const CopiedPiece> pieces = copied.pieces;
   std::uint32_t start = 0;
-  for (const CopiedPiece& piece : copied.pieces) {
-    Add(source, copied.text.substr(start, piece.end - start), piece.ignored,
-        piece.verbatim);
-    start = piece.end;
+  for (std::size_t i = 0; i < pieces.size();) {
+    if (pieces[i].verbatim && variant_bytes_[source] == 0) {
+      i = AddVerbatimPieces(source, copied, i);
+    } else {
+      Add(source, copied.text.substr(start, pieces[i].end - start),
+          pieces[i].ignored, pieces[i].verbatim);
+      ++i;
+    }
+    start = pieces[i - 1].end;
   }
+}
+
+std::size_t HtmlReportWriter::AddVerbatimPieces(int source,
+                                                const CopiedPieces& copied,
+                                                std::size_t first) {
+  const std::span<const CopiedPiece> pieces = copied.pieces;
+  std::string& pending = pending_[source];
+  bool ignored = pending_ignored_[source];
+  std::size_t last = first;
+  while (last < pieces.size() && pieces[last].verbatim) ++last;
+  const std::uint32_t start = first == 0 ? 0 : pieces[first - 1].end;
+  // Room for the text and a mark before every piece, written through a
+  // pointer: the pieces are a few characters each.
+  const std::size_t size = pending.size();
+  pending.resize(size + (pieces[last - 1].end - start) +
+                 kIgnoredMark.size() * (last - first));
+  char* out = pending.data() + size;
+  std::uint32_t from = start;
+  std::size_t i = first;
+  while (i < last) {
+    const CopiedPiece& piece = pieces[i++];
+    if (piece.ignored != ignored) {
+      std::memcpy(out, kIgnoredMark.data(), kIgnoredMark.size());
+      out += kIgnoredMark.size();
+      ignored = piece.ignored;
+    }
+    std::memcpy(out, copied.text.data() + from, piece.end - from);
+    out += piece.end - from;
+    from = piece.end;
+    // Items end where Add would end them, so the file is the same.
+    if (static_cast<std::size_t>(out - pending.data()) >= kHtmlFlushBytes) {
+      break;
+    }
+  }
+  pending.resize(static_cast<std::size_t>(out - pending.data()));
+  pending_ignored_[source] = ignored;
+  if (pending.size() >= kHtmlFlushBytes) Flush(source);
+  return i;
 }
 
 void HtmlReportWriter::AddText(int source, std::string_view text,

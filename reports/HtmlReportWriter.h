@@ -61,6 +61,11 @@ class HtmlReportWriter : public DifferenceSink {
   // (DifferenceSink.h), other text escaped and with every mark made U+FFFD.
   void Add(int source, std::string_view text, bool ignored, bool verbatim);
   void AddText(int source, std::string_view text, bool verbatim);
+  // As Add for the verbatim pieces of `copied` from index `first` on, up to
+  // the first that is not or the one that fills the pending text. Returns
+  // the index of the next piece.
+  std::size_t AddVerbatimPieces(int source, const CopiedPieces& copied,
+                                std::size_t first);
   void Flush(int source);
   void WriteVerdict(const RunEnd& end);
   void WriteStrip();

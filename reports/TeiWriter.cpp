@@ -1,6 +1,7 @@
 #include "TeiWriter.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "JsonReportWriter.h"
@@ -151,15 +152,21 @@ void TeiWriter::CopyText(int source, std::string_view text, bool) {
 
 void TeiWriter::CopyPieces(int source, const CopiedPieces& copied) {
   if (source != 0) return;
+  const std::span<const CopiedPiece> pieces = copied.pieces;
   std::uint32_t start = 0;
-  for (const CopiedPiece& piece : copied.pieces) {
-    const std::string_view text = copied.text.substr(start, piece.end - start);
-    if (piece.verbatim) {
+  for (std::size_t i = 0; i < pieces.size();) {
+    // Pieces in a row that are all verbatim, or all not, are written at
+    // once: ignored or not, they are all text here.
+    const bool verbatim = pieces[i].verbatim;
+    while (i < pieces.size() && pieces[i].verbatim == verbatim) ++i;
+    const std::uint32_t end = pieces[i - 1].end;
+    const std::string_view text = copied.text.substr(start, end - start);
+    if (verbatim) {
       out_.Write(text);
     } else {
       WriteText(text, true);
     }
-    start = piece.end;
+    start = end;
   }
 }
 

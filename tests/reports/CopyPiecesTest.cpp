@@ -57,6 +57,17 @@ std::string Written(const MakeWriter& make, const Pieces& pieces,
   return bytes;
 }
 
+// Short verbatim pieces, ignored and not by turns, past several flushes of
+// the HTML's pending text, so that items end inside a row of them.
+Pieces ManyShortVerbatimPieces() {
+  Pieces pieces;
+  for (int i = 0; i < 20000; ++i) {
+    pieces.push_back({"道可", false, true});
+    pieces.push_back({i % 3 == 0 ? "，。" : "，", true, true});
+  }
+  return pieces;
+}
+
 TEST(CopyPiecesTest, ABatchWritesWhatItsPiecesWriteOneByOne) {
   const std::string mark(reports::kIgnoredMark);
   const std::vector<std::pair<const char*, Pieces>> cases = {
@@ -76,6 +87,8 @@ TEST(CopyPiecesTest, ABatchWritesWhatItsPiecesWriteOneByOne) {
        {{std::string(reports::kHtmlFlushBytes + 7, 'x'), false},
         {"，", true},
         {std::string(reports::kHtmlFlushBytes, 'y'), false}}},
+      {"short verbatim pieces beyond the flush size",
+       ManyShortVerbatimPieces()},
   };
   const std::vector<std::pair<const char*, MakeWriter>> writers = {
       {"html",
