@@ -74,13 +74,18 @@ std::optional<RunError> ReportFiles::Open(const ReportPaths& paths) {
   return std::nullopt;
 }
 
-std::vector<DifferenceSink*> ReportFiles::sinks() const {
-  std::vector<DifferenceSink*> sinks;
-  for (const Report& report : reports_) sinks.push_back(report.writer.get());
-  return sinks;
+std::vector<DifferenceSink*> ReportFiles::sinks() {
+  if (reports_.empty()) return {};
+  std::vector<DifferenceSink*> writers;
+  for (const Report& report : reports_) writers.push_back(report.writer.get());
+  threads_ = std::make_unique<SinkThreads>(std::move(writers));
+  return {threads_.get()};
 }
 
 std::vector<RunError> ReportFiles::Finish(bool keep) {
+  // A run that ended early may not have called EndRun: no writer may still
+  // be writing when its output closes.
+  threads_.reset();
   std::vector<RunError> errors;
   for (Report& report : reports_) {
     std::error_code ec;

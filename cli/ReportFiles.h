@@ -15,6 +15,7 @@
 #include "DifferenceSink.h"
 #include "OutputStream.h"
 #include "RunStatus.h"
+#include "SinkThreads.h"
 
 namespace tessel::cli {
 
@@ -49,8 +50,9 @@ class ReportFiles {
   // the report's own name), having removed those already made.
   std::optional<RunError> Open(const ReportPaths& paths);
 
-  // The writers, for the run to feed; they belong to this object.
-  std::vector<DifferenceSink*> sinks() const;
+  // What the run feeds: the writers, on a thread of their own
+  // (SinkThreads.h); they belong to this object. Called once, after Open.
+  std::vector<DifferenceSink*> sinks();
 
   // Closes every report. With `keep`, renames each into place; a report
   // that could not be written completely or renamed is removed and
@@ -67,6 +69,7 @@ class ReportFiles {
 
   std::string program_;
   std::vector<Report> reports_;
+  std::unique_ptr<SinkThreads> threads_;
 };
 
 }  // namespace tessel::cli
