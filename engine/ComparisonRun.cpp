@@ -28,6 +28,15 @@ static_assert(std::tuple_size_v<decltype(RunStatus::lines_reached)> ==
 
 namespace {
 
+// The stretches `options` asks to ignore, as the readers take them.
+std::vector<IgnoredStretch> IgnoredStretchesOf(const RunOptions& options) {
+  std::vector<IgnoredStretch> stretches;
+  for (const auto& [open, close] : options.ignore_between) {
+    stretches.push_back(IgnoredStretch{open, close});
+  }
+  return stretches;
+}
+
 // Writing to a character device such as /dev/null destroys nothing, so it
 // may stand for several outputs.
 bool IsCharacterDevice(const std::filesystem::path& path) {
@@ -302,10 +311,17 @@ bool ComparisonRun::StartFeed() {
     feed_->Begin(DescribeRun(options_, sources_, signs_, notations_));
     return true;
   }
+  // Made like the walk's readers, stretches and notes included, so that
+  // every span reads as the walk read it.
   std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> tokens;
+  const std::vector<IgnoredStretch> stretches = IgnoredStretchesOf(options_);
   for (int k = 0; k < sources_.count; ++k) {
     tokens[k] = std::make_unique<UnicodeTokenReader>(encodings_[k], notations_,
                                                      options_.fold_notations);
+    tokens[k]->SetIgnoredStretches(stretches);
+    tokens[k]->SetUnorderedNotes(
+        options_.notes_unordered ? &unicode_->notes : nullptr,
+        &unicode_->signs);
   }
   feed_ = std::make_unique<DifferenceFeed>(sinks_, std::move(tokens),
                                            unicode_->signs, std::move(readers),
@@ -320,12 +336,9 @@ bool ComparisonRun::StartRun() {
   signs_.Clear();
   reader_ = std::make_unique<TokenReader>(notations_, signs_,
                                           options_.fold_notations);
-  std::vector<IgnoredStretch> stretches;
-  for (const auto& [open, close] : options_.ignore_between) {
-    stretches.push_back(IgnoredStretch{open, close});
-  }
-  const std::vector<IgnoredStretch> stretches_given = stretches;
-  reader_->SetIgnoredStretches(std::move(stretches));
+  const std::vector<IgnoredStretch> stretches_given =
+      IgnoredStretchesOf(options_);
+  reader_->SetIgnoredStretches(stretches_given);
   look_ahead_ = std::make_unique<LookAhead>(options_.window_size);
   look_ahead_->auto_window = options_.auto_window;
   look_ahead_->max_window = options_.max_window;

@@ -171,8 +171,9 @@ SourceText ReadSourceText(std::string_view source, bool fold,
 }
 
 std::string ReplaceBlocks(std::string_view result, int own, int count,
-                          std::string* text) {
+                          std::string* text, std::vector<std::string>* owns) {
   text->clear();
+  if (owns != nullptr) owns->clear();
   const std::size_t n = result.size();
   const auto pair = [&](std::size_t at, char c) {
     return at + 1 < n && result[at] == c && result[at + 1] == c;
@@ -210,6 +211,7 @@ std::string ReplaceBlocks(std::string_view result, int own, int count,
              At(static_cast<std::int64_t>(i)) + " " + Around(result, i);
     }
     *text += parts[static_cast<std::size_t>(own)];
+    if (owns != nullptr) owns->push_back(parts[static_cast<std::size_t>(own)]);
     i = j;
   }
   return "";

@@ -56,9 +56,11 @@ SourceText ReadSourceText(std::string_view source, bool fold,
                           NotationTable& notations);
 
 // Replaces every block of `result` by its text number `own` (0-based) of
-// `count`. Returns "" and sets `*text`, or says what is malformed.
+// `count`. Returns "" and sets `*text` (and, if given, `*owns` to those
+// texts, a block each), or says what is malformed.
 std::string ReplaceBlocks(std::string_view result, int own, int count,
-                          std::string* text);
+                          std::string* text,
+                          std::vector<std::string>* owns = nullptr);
 
 // How a run ended, as far as its result files tell.
 enum class RunEnd {

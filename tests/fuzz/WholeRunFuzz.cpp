@@ -4,7 +4,8 @@
 // must hold one line per difference; the difference limit must be
 // honoured; fast mode must change no byte, and neither must the report
 // sink the run hands its text to, which must get every span as exactly its
-// bytes and, after a completed run, every source it wants whole.
+// bytes (in a Unicode run, a UTF source's spans as its result file's blocks
+// hold them) and, after a completed run, every source it wants whole.
 //
 // Input: five header bytes, then the ignored symbols, source 1, source 2
 // and source 3, separated by "}".
@@ -104,10 +105,14 @@ std::string FoldLetters(std::string text) {
 // A Unicode run's results are in their sources' encodings: each, decoded,
 // must hold one block per difference and, when the run completed, give back
 // its source with every block replaced by its own text (up to the case of
-// the letters of a notation, which keeps its stored form).
-void CheckUnicodeResults(const RunOptions& o, const std::vector<Encoding>& e,
-                         const std::vector<std::string>& sources, int count,
-                         bool completed, std::int32_t diffs) {
+// the letters of a notation, which keeps its stored form). A UTF source's
+// blocks hold, in order, the texts of its spans as the report sink got them
+// (`spans`).
+void CheckUnicodeResults(
+    const RunOptions& o, const std::vector<Encoding>& e,
+    const std::vector<std::string>& sources, int count, bool completed,
+    std::int32_t diffs,
+    const std::array<std::vector<std::string>, kMaxReportSources>& spans) {
   for (int k = 0; k < count; ++k) {
     const std::string context = "result " + std::to_string(k + 1);
     // Big5 is checked as bytes: a lone high byte, kept, would pair with
@@ -128,8 +133,17 @@ void CheckUnicodeResults(const RunOptions& o, const std::vector<Encoding>& e,
                     [](Encoding x) { return x == Encoding::kBig5; });
     if (big5 && (!completed || !all_big5)) continue;
     std::string text;
-    Require(testing::ReplaceBlocks(result, count == 3 ? k : 0, count, &text),
-            context);
+    std::vector<std::string> owns;
+    Require(
+        testing::ReplaceBlocks(result, count == 3 ? k : 0, count, &text, &owns),
+        context);
+    for (std::size_t i = 0; !big5 && i < owns.size() && i < spans[k].size();
+         ++i) {
+      if (FoldLetters(owns[i]) != FoldLetters(spans[k][i])) {
+        Fail(context + ": block " + std::to_string(i + 1) + " holds \"" +
+             owns[i] + "\", its span \"" + spans[k][i] + "\"");
+      }
+    }
     // A Big5 source still ends at a 0x1A and drops a last lone high byte.
     const bool big5_cut =
         big5 && (raw_source.find('\x1A') != std::string::npos ||
@@ -192,6 +206,8 @@ struct FeedCheck : DifferenceSink {
   const std::vector<Encoding>* encodings = nullptr;
   std::array<bool, kMaxReportSources> wanted{true, true, true};
   std::array<std::string, kMaxReportSources> texts;
+  // Every span's text, by source.
+  std::array<std::vector<std::string>, kMaxReportSources> spans;
   int count = 2;
   bool fold = true;
 
@@ -219,6 +235,7 @@ struct FeedCheck : DifferenceSink {
     for (int k = 0; k < count; ++k) {
       const DifferenceSpan& span = record.spans[k];
       texts[k] += span.text;
+      spans[k].emplace_back(span.text);
       const std::string& source = (*sources)[static_cast<std::size_t>(k)];
       if (span.byte_offset < 0 || span.byte_length < 0 ||
           span.byte_offset + span.byte_length >
@@ -449,7 +466,7 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
   if (unicode) {
     CheckUnicodeResults(o, encodings,
                         {parts.begin() + 1, parts.begin() + 1 + count}, count,
-                        outcome == RunOutcome::kCompleted, diffs);
+                        outcome == RunOutcome::kCompleted, diffs, check.spans);
   }
 
   std::string difference = Read(o.difference);
