@@ -374,9 +374,9 @@ void UnicodeTokenReader::AppendLastUtf8(std::string& out) const {
       out += notations_.TextAt(last_.value);
       return;
     case Kind::kText:
-      out += encoding_ == Encoding::kUtf8
-                 ? text_
-                 : ConvertText(text_, encoding_, Encoding::kUtf8);
+      // Converted even from UTF-8: a raw byte in a stretch or a note is a
+      // U+FFFD of its own, as it is anywhere else in the source.
+      out += ConvertText(text_, encoding_, Encoding::kUtf8);
       return;
     case Kind::kRaw:
       out.append(buffer, EncodeUtf8(kReplacementCharacter, buffer));

@@ -97,7 +97,8 @@ class UnicodeTokenReader {
 
   // Appends the last token's text as UTF-8, for the report sinks: a
   // character as itself, a raw one as U+FFFD, a notation as its stored
-  // text. Appends nothing at the end of the source.
+  // text, a stretch or a note as its characters (each raw byte or unit in
+  // it a U+FFFD). Appends nothing at the end of the source.
   void AppendLastUtf8(std::string& out) const;
 
   // Positions `src` at `start` and writes its tokens in `encoding` until the

@@ -131,5 +131,19 @@ TEST(UnicodeTokenReaderTest, StretchesOpeningWithACommonCharacterAreFound) {
   EXPECT_EQ(ReadAll(reader, *src), DecodedTokens(bytes));
 }
 
+TEST(UnicodeTokenReaderTest, AStretchReachesTheReportsAsUtf8) {
+  // A raw byte in a stretch is a U+FFFD of its own, as anywhere else.
+  const std::string open = "\xE4\xB8\x80";   // 一
+  const std::string close = "\xE4\xB9\x99";  // 乙
+  NotationTable notations;
+  UnicodeTokenReader reader(Encoding::kUtf8, notations, true);
+  reader.SetIgnoredStretches({{"\xA4\x40", "\xA4\x41"}});
+  auto src = SourceStream::FromBytes(open + "x\xE5\xA4y" + close);
+  ASSERT_EQ(reader.ReadKey(*src), kIgnoredStretchKey);
+  std::string text;
+  reader.AppendLastUtf8(text);
+  EXPECT_EQ(text, open + "x\xEF\xBF\xBD\xEF\xBF\xBDy" + close);
+}
+
 }  // namespace
 }  // namespace tessel::testing
