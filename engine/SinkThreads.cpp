@@ -214,8 +214,10 @@ void SinkThreads::EndRun(const RunEnd& end) {
 }
 
 void SinkThreads::PublishIfFull() {
-  if (recording_->bytes.size() >= kBatchBytes ||
-      recording_->calls.size() >= kBatchCalls) {
+  const Batch& batch = *recording_;
+  if (batch.bytes.size() + batch.pieces.size() * sizeof(CopiedPiece) >=
+          kBatchBytes ||
+      batch.calls.size() >= kBatchCalls) {
     Publish();
   }
 }

@@ -11,9 +11,10 @@
 // returns, the sinks are idle and their outputs may be closed.
 //
 // Memory: at most kMaxBatches batches wait between the run and the slowest
-// sink; a batch is handed over once it holds kBatchBytes of text or
-// kBatchCalls calls (or more: one call's text is never split). The run
-// waits while the sinks are that far behind.
+// sink, and one more is being recorded; a batch is handed over once its
+// texts and pieces take kBatchBytes or it holds kBatchCalls calls (or
+// more: one call is never split). The run waits while the sinks are that
+// far behind.
 //
 // An exception thrown by a sink on its thread ends that sink's replay (it
 // hears of nothing more) and is thrown again by EndRun, or lost if EndRun
