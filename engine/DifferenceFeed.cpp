@@ -84,11 +84,19 @@ RunDescription DescribeRun(const RunOptions& options, const RunSources& sources,
                            const NotationTable& notations) {
   RunDescription run;
   DescribeSources(options, sources, {}, run);
+  bool unmapped_listed = false;
   for (Code code = kLastControl + 1; code < kCodeLimit; ++code) {
     if (!signs.IsIgnored(code)) continue;
     std::string text;
     AppendCodeAsUtf8(code, notations, text);
-    if (!text.empty()) run.ignored_symbols.push_back(std::move(text));
+    if (text.empty()) continue;
+    // Every code the page lacks reads as U+FFFD; the list holds each text
+    // once.
+    if (text == "\xEF\xBF\xBD") {
+      if (unmapped_listed) continue;
+      unmapped_listed = true;
+    }
+    run.ignored_symbols.push_back(std::move(text));
   }
   return run;
 }
@@ -101,7 +109,8 @@ RunDescription DescribeUnicodeRun(
   DescribeSources(options, sources, encodings, run);
   bool raw_listed = false;
   for (const Key key : signs.Keys()) {
-    if (key <= kLastControlKey) continue;
+    // A stretch is no symbol: the options name its openers and closers.
+    if (key <= kLastControlKey || key == kIgnoredStretchKey) continue;
     char buffer[kMaxEncodedLength];
     if (key < kCharacterKeyLimit) {
       run.ignored_symbols.emplace_back(

@@ -423,6 +423,22 @@ TEST_F(FeedTest, UnicodeRecordsCountTheSourcesOwnBytes) {
   EXPECT_EQ(sink_.end.lines[1], 3);
 }
 
+// The ignored symbols name each text once, and a stretch is none.
+TEST_F(FeedTest, TheIgnoredSymbolsAreListedOnceEach) {
+  Sources({"甲乙丙丁", "甲乙戊丁"});
+  host_.options.ignore_between = {{"\xA1\x69", "\xA1\x6A"}};  // 【 】
+  EXPECT_EQ(Run().outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(sink_.run.ignored_symbols, std::vector<std::string>{"，"});
+
+  // Two Big5 codes the page lacks both read as U+FFFD.
+  Sources({DAO KE, DAO FEI});
+  host_.options.sign_memo = COMMA "\x81\x40\x81\x41";
+  sink_ = RecordingSink();
+  EXPECT_EQ(Run().outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(sink_.run.ignored_symbols,
+            (std::vector<std::string>{"\xEF\xBF\xBD", "，"}));
+}
+
 // Every source reaches the sinks whole, once and in order, and each span's
 // bytes, sliced from the file, read as its text.
 TEST_F(FeedTest, UnicodeSpansAreExactlyTheirBytes) {
