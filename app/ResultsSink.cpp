@@ -28,6 +28,7 @@ void ResultsSink::CopyText(int source, std::string_view text, bool ignored) {
 void ResultsSink::Difference(const DifferenceRecord& record) {
   KeptDifference difference;
   difference.number = record.number;
+  difference.same_as = record.same_as;
   for (int k = 0; k < description_.source_count; ++k) {
     const DifferenceSpan& from = record.spans[k];
     KeptSpan& span = difference.spans[k];
@@ -131,6 +132,7 @@ void ResultsSink::Replay(DifferenceSink& sink) const {
     const KeptDifference& kept = differences_[i];
     DifferenceRecord record;
     record.number = kept.number;
+    record.same_as = kept.same_as;
     for (int k = 0; k < count; ++k) {
       const KeptSpan& span = kept.spans[k];
       ReplayCopy(sink, k, cursor[k], span.text_start, next_stretch[k]);

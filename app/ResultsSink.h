@@ -40,6 +40,8 @@ struct KeptSpan {
 struct KeptDifference {
   std::int64_t number = 0;
   std::array<KeptSpan, kMaxReportSources> spans;
+  // As DifferenceRecord::same_as.
+  std::array<int, kMaxReportSources> same_as{};
 };
 
 // One source's side of a kept variant: its character's text is

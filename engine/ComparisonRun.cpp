@@ -308,6 +308,10 @@ bool ComparisonRun::StartFeed() {
   if (unicode_ == nullptr) {
     feed_ = std::make_unique<DifferenceFeed>(
         sinks_, *reader_, std::move(readers), sources_.count);
+    if (variant_keys_.active()) {
+      feed_->SetCompareKey(
+          [this](Code code) { return variant_keys_.Key(code); });
+    }
     feed_->Begin(DescribeRun(options_, sources_, signs_, notations_));
     return true;
   }
@@ -326,6 +330,9 @@ bool ComparisonRun::StartFeed() {
   feed_ = std::make_unique<DifferenceFeed>(sinks_, std::move(tokens),
                                            unicode_->signs, std::move(readers),
                                            sources_.count);
+  if (unicode_->variants != nullptr) {
+    feed_->SetCompareKey([this](Key key) { return unicode_->CompareKey(key); });
+  }
   feed_->Begin(DescribeUnicodeRun(options_, sources_, encodings_,
                                   unicode_->signs, notations_));
   return true;

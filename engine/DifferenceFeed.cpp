@@ -275,8 +275,10 @@ DifferenceSpan DifferenceFeed::ReadSpanWith(Tokens tokens, int k,
   SourceStream& src = *sources_[k];
   std::string& text = span_text_[k];
   std::string& compared = span_compared_[k];
+  std::vector<Code>& codes = span_codes_[k];
   text.clear();
   compared.clear();
+  codes.clear();
   DifferenceSpan span;
   span.byte_offset = start;
   std::int64_t counted = 0;
@@ -290,6 +292,7 @@ DifferenceSpan DifferenceFeed::ReadSpanWith(Tokens tokens, int k,
       counted += 2;
       ++span.compared_count;
       tokens.AppendText(compared);
+      codes.push_back(code);
     }
     tokens.AppendText(text);
     end = src.Tell();
@@ -310,7 +313,29 @@ void DifferenceFeed::Difference(std::int64_t number,
     record.spans[k] = ReadSpan(k, spans.start[k], spans.length[k]);
     record.spans[k].line = position.lines[k];
   }
+  for (int k = 0; k < source_count_; ++k) {
+    record.same_as[k] = k;
+    for (int j = 0; j < k; ++j) {
+      if (SameSpans(j, k)) {
+        record.same_as[k] = j;
+        break;
+      }
+    }
+  }
   for (DifferenceSink* sink : sinks_) sink->Difference(record);
+}
+
+bool DifferenceFeed::SameSpans(int a, int b) const {
+  const std::vector<Code>& x = span_codes_[a];
+  const std::vector<Code>& y = span_codes_[b];
+  if (x.size() != y.size()) return false;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    if (x[i] != y[i] &&
+        (!compare_key_ || compare_key_(x[i]) != compare_key_(y[i]))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 template <typename Tokens>

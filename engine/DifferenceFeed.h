@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -79,6 +80,13 @@ class DifferenceFeed {
       std::array<std::unique_ptr<SourceStream>, kMaxSources> sources,
       int source_count);
 
+  // How the run compares a compared code or key: two are the same where
+  // `key` gives the same for both. Without it, where they are equal. Used
+  // to say which sources' spans are the same (DifferenceRecord::same_as).
+  void SetCompareKey(std::function<Code(Code)> key) {
+    compare_key_ = std::move(key);
+  }
+
   // Calls BeginRun on every sink.
   void Begin(const RunDescription& run);
 
@@ -129,6 +137,9 @@ class DifferenceFeed {
   void ReadTextWith(Tokens tokens, int k, std::int64_t end, std::string& text);
   // Reads the span of source k as the result writers copy it.
   DifferenceSpan ReadSpan(int k, std::int64_t start, std::int64_t length);
+  // Whether the spans just read of sources a and b are the same by the
+  // run's comparison.
+  bool SameSpans(int a, int b) const;
   template <typename Tokens>
   DifferenceSpan ReadSpanWith(Tokens tokens, int k, std::int64_t start,
                               std::int64_t length);
@@ -166,8 +177,10 @@ class DifferenceFeed {
   static constexpr std::uint8_t kPlainLengthMask = 0x7F;
   std::vector<std::uint8_t> plain_info_;
   // One difference's texts, per source: the whole span, its compared
-  // characters.
+  // characters; and the codes or keys of those characters.
   std::array<std::string, kMaxSources> span_text_, span_compared_;
+  std::array<std::vector<Code>, kMaxSources> span_codes_;
+  std::function<Code(Code)> compare_key_;
   // One variant's character texts, per source.
   std::array<std::string, kMaxSources> variant_text_;
   RunEnd end_;

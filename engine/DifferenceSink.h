@@ -87,6 +87,14 @@ struct DifferenceSpan {
 struct DifferenceRecord {
   std::int64_t number = 0;  // from 1, in the order found
   std::array<DifferenceSpan, kMaxReportSources> spans;
+  // For each source k, the first source j <= k whose compared characters
+  // the run counts as the same as k's, by its own comparison (so a note
+  // and its halves swapped, or variants of one class with a table, are the
+  // same); k itself when none before it is. All kSameAsUnknown when the
+  // caller cannot tell: the compared texts then decide.
+  static constexpr int kSameAsUnknown = -1;
+  std::array<int, kMaxReportSources> same_as{kSameAsUnknown, kSameAsUnknown,
+                                             kSameAsUnknown};
 };
 
 // One source's side of a variant: a compared character that differs from

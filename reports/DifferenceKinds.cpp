@@ -31,14 +31,16 @@ std::string_view KindName(DifferenceKind kind) {
 }
 
 Agreement AgreeingGroups(const DifferenceRecord& record, int source_count) {
+  const bool run_says = record.same_as[0] != DifferenceRecord::kSameAsUnknown;
   Agreement groups{0, 0, 0};
   int next_group = 0;
   for (int k = 0; k < source_count; ++k) {
     groups[k] = -1;
     for (int j = 0; j < k && groups[k] < 0; ++j) {
-      if (record.spans[j].compared == record.spans[k].compared) {
-        groups[k] = groups[j];
-      }
+      const bool same =
+          run_says ? record.same_as[k] == j
+                   : record.spans[j].compared == record.spans[k].compared;
+      if (same) groups[k] = groups[j];
     }
     if (groups[k] < 0) groups[k] = next_group++;
   }

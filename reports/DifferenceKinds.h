@@ -26,8 +26,9 @@ DifferenceKind Classify(const DifferenceRecord& record, int source_count);
 std::string_view KindName(DifferenceKind kind);
 
 // For each source, the number of its group: sources whose compared
-// characters are equal share a group; groups are numbered 0, 1, 2 in the
-// order of their first source.
+// characters are the same share a group (as the record's `same_as` says,
+// or else as their compared texts are equal); groups are numbered 0, 1, 2
+// in the order of their first source.
 using Agreement = std::array<int, kMaxReportSources>;
 Agreement AgreeingGroups(const DifferenceRecord& record, int source_count);
 

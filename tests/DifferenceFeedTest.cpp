@@ -47,6 +47,7 @@ struct RecordingSink : DifferenceSink {
   };
   std::vector<Span> spans;
   RunEnd end;
+  std::vector<std::array<int, kMaxReportSources>> same_as;
   // "number: line/offset/length/text/character..." per variant, and per
   // source the variant text its next copied text must start with.
   std::vector<std::string> variants;
@@ -87,6 +88,7 @@ struct RecordingSink : DifferenceSink {
     if (is_ignored) ignored += text;
   }
   void Difference(const DifferenceRecord& r) override {
+    same_as.push_back(r.same_as);
     std::string line = std::to_string(r.number) + ":";
     for (int k = 0; k < run.source_count; ++k) {
       const DifferenceSpan& s = r.spans[k];
@@ -421,6 +423,17 @@ TEST_F(FeedTest, UnicodeRecordsCountTheSourcesOwnBytes) {
   EXPECT_EQ(sink_.texts[0], "甲，乙\n丙丁庚辛壬");
   EXPECT_EQ(sink_.ignored, "，\n\n\n");
   EXPECT_EQ(sink_.end.lines[1], 3);
+}
+
+// Which sources are the same goes by the run's comparison, not the texts:
+// a note with its halves swapped is the same note.
+TEST_F(FeedTest, SourcesAreTheSameAsTheRunComparesThem) {
+  Sources({"甲乙(閏餘/成歲)丙丁\n", "甲乙(閏餘/成戊)丙丁\n",
+           "甲乙(成歲/閏餘)丙丁\n"});
+  host_.options.notes_unordered = true;
+  EXPECT_EQ(Run().outcome, RunOutcome::kCompleted);
+  ASSERT_EQ(sink_.same_as.size(), 1u);
+  EXPECT_EQ(sink_.same_as[0], (std::array<int, kMaxReportSources>{0, 1, 0}));
 }
 
 // The ignored symbols name each text once, and a stretch is none.

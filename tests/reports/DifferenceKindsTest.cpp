@@ -100,6 +100,24 @@ TEST_P(DifferenceKindsTest, ClassifiesAndGroups) {
   EXPECT_EQ(LoneSource(groups, n), c.lone);
 }
 
+// What the run says is the same outranks the texts: 為 and 爲 of one
+// variant class, or a note and its halves swapped.
+TEST(AgreeingGroupsTest, TheRunsComparisonDecidesWhereItIsKnown) {
+  DifferenceRecord record;
+  const char* texts[] = {"為", "丙", "爲"};
+  for (int k = 0; k < 3; ++k) record.spans[k].compared = texts[k];
+  EXPECT_EQ(AgreementLabel(AgreeingGroups(record, 3), 3),
+            "1\xE2\x89\xA0"
+            "2\xE2\x89\xA0"
+            "3");
+  record.same_as = {0, 1, 0};
+  const Agreement groups = AgreeingGroups(record, 3);
+  EXPECT_EQ(AgreementLabel(groups, 3),
+            "1=3\xE2\x89\xA0"
+            "2");
+  EXPECT_EQ(LoneSource(groups, 3), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, DifferenceKindsTest,
                          ::testing::ValuesIn(kCases),
                          [](const auto& info) { return info.param.name; });
