@@ -404,6 +404,18 @@ std::size_t UnicodeTokenReader::CopySpan(SourceStream& src, std::int64_t start,
     const Key key = ReadKey(src);
     if (key == kEndOfSource) break;
     if (!signs.IsIgnored(key)) n += 2;
+    const bool half_unit =
+        last_.kind == Kind::kRaw && last_.byte_count % 2 != 0 &&
+        (encoding == Encoding::kUtf16Le || encoding == Encoding::kUtf16Be);
+    if (half_unit) {
+      // A UTF-16 source's lone last byte, written as it is, would put all
+      // that follows it in the block off the units' boundaries.
+      char buffer[kMaxEncodedLength];
+      out.Write(
+          {buffer, EncodeScalar(kReplacementCharacter, encoding, buffer)});
+      columns += CharacterColumns(kReplacementCharacter);
+      continue;
+    }
     columns += WriteLast(out, encoding);
   }
   return columns;

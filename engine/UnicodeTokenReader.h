@@ -103,7 +103,9 @@ class UnicodeTokenReader {
 
   // Positions `src` at `start` and writes its tokens in `encoding` until the
   // ones not ignored by `signs`, counted 2 each, reach `count` (as
-  // TokenReader::CopySource). Returns the display columns written.
+  // TokenReader::CopySource), each as WriteLast does, except that a lone
+  // last byte of a UTF-16 source is U+FFFD in a UTF-16 file. Returns the
+  // display columns written.
   std::size_t CopySpan(SourceStream& src, std::int64_t start,
                        std::int64_t count, const UnicodeSignSet& signs,
                        OutputStream& out, Encoding encoding);
