@@ -47,11 +47,13 @@ std::string MakeName(std::string_view text) {
   std::size_t pos = 0;
   while (pos < text.size()) {
     const DecodedChar c = DecodeAt(text, pos);
-    // A stray byte stands as U+FFFD, which may stand in a name.
+    // A stray byte, or U+FFFD, which XML 1.0 names may hold but older
+    // readers (xmllint's xml:id check) refuse, is a "_" like any other
+    // character a name cannot hold.
     const char32_t cp = c.raw ? kReplacementCharacter : c.value;
-    const bool start = InRanges(cp, kNameStart);
+    const bool start = cp != kReplacementCharacter && InRanges(cp, kNameStart);
     if (name.empty() && !start) name += '_';
-    if (start || InRanges(cp, kNameRest)) {
+    if (start || (cp != kReplacementCharacter && InRanges(cp, kNameRest))) {
       char buffer[kMaxEncodedLength];
       name.append(buffer, EncodeUtf8(cp, buffer));
     } else {

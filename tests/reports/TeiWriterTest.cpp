@@ -116,6 +116,9 @@ const IdCase kIds[] = {
      {"a/t.txt", "b/t.txt", "c/t.txt"},
      {"t.txt", "t.txt-2", "t.txt-3"}},
     {"EmptyAndColon", {"", "a:b"}, {"_", "a_b"}},
+    {"StrayByteAndReplacementCharacter",
+     {"x\xFFy.txt", "x\xEF\xBF\xBDy.txt"},
+     {"x_y.txt", "x_y.txt-2"}},
 };
 
 class WitnessIdTest : public ::testing::TestWithParam<IdCase> {};
