@@ -120,14 +120,17 @@ bool ComparisonRun::ChooseEncodings() {
   return true;
 }
 
+void ComparisonRun::ReadLikeTheWalk(
+    UnicodeTokenReader& reader, const std::vector<IgnoredStretch>& stretches) {
+  reader.SetIgnoredStretches(stretches);
+  reader.SetUnorderedNotes(
+      options_.notes_unordered ? &unicode_->notes : nullptr, &unicode_->signs);
+}
+
 void ComparisonRun::SetUnicodeTokens(
     const std::vector<IgnoredStretch>& stretches) {
   for (int k = 0; k < sources_.count; ++k) {
-    UnicodeTokenReader& reader = *unicode_->sources[k];
-    reader.SetIgnoredStretches(stretches);
-    reader.SetUnorderedNotes(
-        options_.notes_unordered ? &unicode_->notes : nullptr,
-        &unicode_->signs);
+    ReadLikeTheWalk(*unicode_->sources[k], stretches);
   }
   // A stretch is skipped like an ignored symbol, in every source.
   if (!stretches.empty()) unicode_->signs.Add(kIgnoredStretchKey);
@@ -315,17 +318,14 @@ bool ComparisonRun::StartFeed() {
     feed_->Begin(DescribeRun(options_, sources_, signs_, notations_));
     return true;
   }
-  // Made like the walk's readers, stretches and notes included, so that
-  // every span reads as the walk read it.
+  // Made like the walk's readers, so that every span reads as the walk
+  // read it.
   std::array<std::unique_ptr<UnicodeTokenReader>, kMaxSources> tokens;
   const std::vector<IgnoredStretch> stretches = IgnoredStretchesOf(options_);
   for (int k = 0; k < sources_.count; ++k) {
     tokens[k] = std::make_unique<UnicodeTokenReader>(encodings_[k], notations_,
                                                      options_.fold_notations);
-    tokens[k]->SetIgnoredStretches(stretches);
-    tokens[k]->SetUnorderedNotes(
-        options_.notes_unordered ? &unicode_->notes : nullptr,
-        &unicode_->signs);
+    ReadLikeTheWalk(*tokens[k], stretches);
   }
   feed_ = std::make_unique<DifferenceFeed>(sinks_, std::move(tokens),
                                            unicode_->signs, std::move(readers),

@@ -80,6 +80,10 @@ class ComparisonRun {
   bool LoadUnicodeSignFileAsBig5(Encoding encoding);
   // Gives a Unicode run's readers their ignored stretches and notes.
   void SetUnicodeTokens(const std::vector<IgnoredStretch>& stretches);
+  // Gives `reader` the run's ignored stretches and notes, as the walk's
+  // readers have them.
+  void ReadLikeTheWalk(UnicodeTokenReader& reader,
+                       const std::vector<IgnoredStretch>& stretches);
   bool CheckOverwrites();
   bool OpenOutputs();
   // Opens the sources a second time for the sinks and tells them the run

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
+#include <unordered_set>
 #include <utility>
 
 #include "Big5Utf8.h"
@@ -55,6 +56,22 @@ class UnicodeTokens {
   Key key_ = kEndOfSource;
 };
 
+// A run's ignored symbols as a report lists them: each text once, though
+// several codes or keys read alike (every one the page lacks, and every
+// raw character, is U+FFFD).
+class IgnoredSymbolList {
+ public:
+  explicit IgnoredSymbolList(RunDescription& run) : run_(run) {}
+  void Add(std::string text) {
+    if (text.empty() || !listed_.insert(text).second) return;
+    run_.ignored_symbols.push_back(std::move(text));
+  }
+
+ private:
+  RunDescription& run_;
+  std::unordered_set<std::string> listed_;
+};
+
 void DescribeSources(const RunOptions& options, const RunSources& sources,
                      const std::array<Encoding, kMaxSources>& encodings,
                      RunDescription& run) {
@@ -84,19 +101,12 @@ RunDescription DescribeRun(const RunOptions& options, const RunSources& sources,
                            const NotationTable& notations) {
   RunDescription run;
   DescribeSources(options, sources, {}, run);
-  bool unmapped_listed = false;
+  IgnoredSymbolList list(run);
   for (Code code = kLastControl + 1; code < kCodeLimit; ++code) {
     if (!signs.IsIgnored(code)) continue;
     std::string text;
     AppendCodeAsUtf8(code, notations, text);
-    if (text.empty()) continue;
-    // Every code the page lacks reads as U+FFFD; the list holds each text
-    // once.
-    if (text == "\xEF\xBF\xBD") {
-      if (unmapped_listed) continue;
-      unmapped_listed = true;
-    }
-    run.ignored_symbols.push_back(std::move(text));
+    list.Add(std::move(text));
   }
   return run;
 }
@@ -107,21 +117,18 @@ RunDescription DescribeUnicodeRun(
     const UnicodeSignSet& signs, const NotationTable& notations) {
   RunDescription run;
   DescribeSources(options, sources, encodings, run);
-  bool raw_listed = false;
+  IgnoredSymbolList list(run);
   for (const Key key : signs.Keys()) {
     // A stretch is no symbol: the options name its openers and closers.
     if (key <= kLastControlKey || key == kIgnoredStretchKey) continue;
     char buffer[kMaxEncodedLength];
     if (key < kCharacterKeyLimit) {
-      run.ignored_symbols.emplace_back(
-          buffer, EncodeUtf8(key - kCharacterKeyBase, buffer));
+      list.Add({buffer, EncodeUtf8(key - kCharacterKeyBase, buffer)});
     } else if (key >= kNotationKeyBase) {
-      run.ignored_symbols.push_back(notations.TextAt(key - kNotationKeyBase));
-    } else if (!raw_listed) {
-      // Every raw character reads as U+FFFD; the list holds each text once.
-      raw_listed = true;
-      run.ignored_symbols.emplace_back(
-          buffer, EncodeUtf8(kReplacementCharacter, buffer));
+      list.Add(notations.TextAt(key - kNotationKeyBase));
+    } else {
+      // A raw character has no text of its own.
+      list.Add({buffer, EncodeUtf8(kReplacementCharacter, buffer)});
     }
   }
   return run;

@@ -141,20 +141,12 @@ bool SinkThreads::WantsCopiedText(int source) const {
 }
 
 void SinkThreads::CopyText(int source, std::string_view text, bool ignored) {
-  if (direct_) {
-    for (DifferenceSink* sink : sinks_) sink->CopyText(source, text, ignored);
-    return;
-  }
   recording_->calls.push_back(
       {CallKind::kCopyText, ignored, source, recording_->Keep(text)});
   PublishIfFull();
 }
 
 void SinkThreads::CopyPieces(int source, const CopiedPieces& copied) {
-  if (direct_) {
-    for (DifferenceSink* sink : sinks_) sink->CopyPieces(source, copied);
-    return;
-  }
   Batch& batch = *recording_;
   batch.calls.push_back({CallKind::kCopyPieces, false, source,
                          batch.Keep(copied.text), batch.pieces.size(),
@@ -165,10 +157,6 @@ void SinkThreads::CopyPieces(int source, const CopiedPieces& copied) {
 }
 
 void SinkThreads::Difference(const DifferenceRecord& record) {
-  if (direct_) {
-    for (DifferenceSink* sink : sinks_) sink->Difference(record);
-    return;
-  }
   Batch& batch = *recording_;
   Batch::KeptDifference& kept = batch.differences.emplace_back();
   kept.record = record;
@@ -184,10 +172,6 @@ void SinkThreads::Difference(const DifferenceRecord& record) {
 }
 
 void SinkThreads::Variant(const VariantRecord& record) {
-  if (direct_) {
-    for (DifferenceSink* sink : sinks_) sink->Variant(record);
-    return;
-  }
   Batch& batch = *recording_;
   Batch::KeptVariant& kept = batch.variants.emplace_back();
   kept.record = record;
@@ -215,7 +199,8 @@ void SinkThreads::EndRun(const RunEnd& end) {
 
 void SinkThreads::PublishIfFull() {
   const Batch& batch = *recording_;
-  if (batch.bytes.size() + batch.pieces.size() * sizeof(CopiedPiece) >=
+  if (direct_ ||
+      batch.bytes.size() + batch.pieces.size() * sizeof(CopiedPiece) >=
           kBatchBytes ||
       batch.calls.size() >= kBatchCalls) {
     Publish();
@@ -224,6 +209,11 @@ void SinkThreads::PublishIfFull() {
 
 void SinkThreads::Publish() {
   if (recording_->calls.empty()) return;
+  if (direct_) {
+    for (DifferenceSink* sink : sinks_) recording_->ReplayOnto(*sink);
+    recording_->Clear();
+    return;
+  }
   std::unique_ptr<Batch> next;
   {
     std::unique_lock lock(mutex_);

@@ -63,7 +63,8 @@ class SinkThreads : public DifferenceSink {
  private:
   struct Batch;
   // Hands the batch being recorded to the threads, waiting while
-  // kMaxBatches are still unread by some thread.
+  // kMaxBatches are still unread by some thread; without threads, replays
+  // it onto the sinks at once.
   void Publish();
   void PublishIfFull();
   // Replays every batch onto sink `index` until the last is read.
@@ -74,7 +75,8 @@ class SinkThreads : public DifferenceSink {
   std::vector<DifferenceSink*> sinks_;
   std::vector<std::thread> threads_;
   std::unique_ptr<Batch> recording_;
-  bool direct_ = false;  // no threads: calls go straight to the sinks
+  // No threads: each call is replayed onto the sinks as it comes.
+  bool direct_ = false;
 
   // Shared with the threads, under mutex_.
   std::mutex mutex_;

@@ -348,11 +348,7 @@ std::size_t UnicodeTokenReader::WriteLast(OutputStream& out,
       return DisplayWidth(utf8);
     }
     case Kind::kRaw:
-      if (encoding != encoding_) {
-        out.Write(
-            {buffer, EncodeScalar(kReplacementCharacter, encoding, buffer)});
-        return CharacterColumns(kReplacementCharacter);
-      }
+      if (encoding != encoding_) return WriteReplacement(out, encoding);
       break;
     case Kind::kCharacter:
       if (encoding != encoding_) {
@@ -393,6 +389,13 @@ void UnicodeTokenReader::AppendLastUtf8(std::string& out) const {
   }
 }
 
+std::size_t UnicodeTokenReader::WriteReplacement(OutputStream& out,
+                                                 Encoding encoding) {
+  char buffer[kMaxEncodedLength];
+  out.Write({buffer, EncodeScalar(kReplacementCharacter, encoding, buffer)});
+  return CharacterColumns(kReplacementCharacter);
+}
+
 std::size_t UnicodeTokenReader::CopySpan(SourceStream& src, std::int64_t start,
                                          std::int64_t count,
                                          const UnicodeSignSet& signs,
@@ -404,19 +407,13 @@ std::size_t UnicodeTokenReader::CopySpan(SourceStream& src, std::int64_t start,
     const Key key = ReadKey(src);
     if (key == kEndOfSource) break;
     if (!signs.IsIgnored(key)) n += 2;
+    // A UTF-16 source's lone last byte, written as it is, would put all
+    // that follows it in the block off the units' boundaries.
     const bool half_unit =
         last_.kind == Kind::kRaw && last_.byte_count % 2 != 0 &&
         (encoding == Encoding::kUtf16Le || encoding == Encoding::kUtf16Be);
-    if (half_unit) {
-      // A UTF-16 source's lone last byte, written as it is, would put all
-      // that follows it in the block off the units' boundaries.
-      char buffer[kMaxEncodedLength];
-      out.Write(
-          {buffer, EncodeScalar(kReplacementCharacter, encoding, buffer)});
-      columns += CharacterColumns(kReplacementCharacter);
-      continue;
-    }
-    columns += WriteLast(out, encoding);
+    columns +=
+        half_unit ? WriteReplacement(out, encoding) : WriteLast(out, encoding);
   }
   return columns;
 }

@@ -111,6 +111,8 @@ class UnicodeTokenReader {
                        OutputStream& out, Encoding encoding);
 
  private:
+  // Writes U+FFFD in `encoding`; returns its display columns.
+  static std::size_t WriteReplacement(OutputStream& out, Encoding encoding);
   // kText: a stretch or a note, whose bytes are in text_.
   enum class Kind : std::uint8_t { kEnd, kCharacter, kRaw, kNotation, kText };
   struct Token {
